@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/Notifier.h"
+
+// Exclusive option buttons, members from 0. Selecting by program raises clicked().
+class OptionGroup
+{
+public:
+    static constexpr int None = -1;
+
+    virtual ~OptionGroup() = default;
+    virtual int selected() const = 0;
+    virtual void select(int member) = 0;
+    virtual void setMemberEnabled(int member, bool enabled) = 0;
+
+    Notifier<int> clicked;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// The one serial line to the modules, as the module link and the port
+// selection use it. The real port is QtSerialPortAdapter; tests script a fake.
+class SerialPort
+{
+public:
+    // Error numbers of a failed open, as the operator messages distinguish them.
+    static constexpr int NoError = 0;
+    static constexpr int InvalidPortError = 8002; // no such or invalid port
+    static constexpr int PortInUseError = 8005;   // held by this or another process
+    static constexpr int OtherOpenError = 8010;   // any other failure, reported to nobody
+
+    virtual ~SerialPort() = default;
+
+    virtual qint16 portNumber() const = 0;
+    // Returns an error number; a number the platform cannot map keeps the previous one.
+    virtual int setPortNumber(qint16 number) = 0;
+
+    virtual bool isOpen() const = 0;
+    // Opens the current port number at 19200 8N1; returns NoError or an error number.
+    virtual int open() = 0;
+    virtual void close() = 0;
+
+    // Writes all bytes and hands them to the line before returning.
+    virtual void write(const QByteArray &bytes) = 0;
+    // Received bytes not yet read, without waiting for more.
+    virtual int bytesWaiting() = 0;
+    // Up to maxBytes of the waiting bytes, without waiting for more.
+    virtual QByteArray read(int maxBytes) = 0;
+};

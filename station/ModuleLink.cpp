@@ -1,0 +1,74 @@
+#include "station/ModuleLink.h"
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
+
+#include <cmath>
+
+ModuleLink::ModuleLink(SerialPort &port, MessageBox &messages, Clock &clock)
+    : m_port(port), m_messages(messages), m_clock(clock)
+{
+}
+
+QString ModuleLink::commandFrame(const QString &address)
+{
+    return QStringLiteral("$") + address + QStringLiteral("RD\r");
+}
+
+QString ModuleLink::valueField(const QString &answer)
+{
+    return answer.mid(2, 8);
+}
+
+void ModuleLink::SendCommand(const QString &command)
+{
+    if (m_port.isOpen())
+        m_port.write(command.toLatin1());
+    else
+        m_messages.show(QStringLiteral("Port Not open"), QStringLiteral("Port Failure"));
+}
+
+QString ModuleLink::ReadAnswer()
+{
+    QString capture;
+    bool capturing = false;
+    if (!m_port.isOpen())
+        return QString();
+
+    WaitMs(ANSWER_WAIT_MS);
+
+    int consumed = 0;
+    while (consumed < RECEIVE_BUFFER_BYTES && m_port.bytesWaiting() > 0) {
+        const QByteArray byte = m_port.read(1);
+        if (byte.isEmpty())
+            break; // the port closed itself under us (read error)
+        ++consumed;
+        const QChar ch(byte.at(0) & CHARACTER_MASK);
+        if (ch == QLatin1Char('?') || ch == QLatin1Char('*')) {
+            capture = ch;
+            capturing = true;
+        } else if (capturing) {
+            capture += ch;
+        }
+    }
+
+    if (capture.endsWith(QLatin1Char('\r'))) {
+        capture.chop(1);
+        return capture;
+    }
+    return TIMEOUT;
+}
+
+void ModuleLink::WaitMs(float ms)
+{
+    using namespace std::chrono;
+    if (!(ms >= 1.0f))
+        return; // nothing whole to wait, also for NaN
+    const auto wait = milliseconds(static_cast<long long>(std::floor(ms)));
+    const auto end = m_clock.monotonic() + duration_cast<nanoseconds>(wait);
+    // A sleep ends at the earliest after its time, but may end early on a
+    // signal: sleep again for what is left rather than spin.
+    for (auto now = m_clock.monotonic(); now < end; now = m_clock.monotonic())
+        m_clock.sleepFor(end - now);
+}
