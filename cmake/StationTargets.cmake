@@ -3,7 +3,7 @@
 function(station_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-    -Woverloaded-virtual -Wcast-align -Wnull-dereference)
+    -Woverloaded-virtual -Wcast-align)
   if(DGH_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
