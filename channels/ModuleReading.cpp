@@ -1,0 +1,26 @@
+#include "channels/ModuleReading.h"
+
+#include "station/ModuleLink.h"
+#include "station/NumberText.h"
+
+ModuleReading ModuleReading::take(ModuleLink &link, const QString &address)
+{
+    link.SendCommand(ModuleLink::commandFrame(address));
+    return judge(link.ReadAnswer());
+}
+
+ModuleReading ModuleReading::judge(const QString &answer)
+{
+    ModuleReading reading;
+    if (!answer.startsWith(QLatin1Char('*')))
+        return reading;
+    const QString field = ModuleLink::valueField(answer);
+    if (field.isEmpty()) {
+        reading.outcome = Outcome::Empty;
+        return reading;
+    }
+    // A garbled field is a bad answer, never a prefix of a number.
+    if (NumberText::parseValueField(field, &reading.value))
+        reading.outcome = Outcome::Value;
+    return reading;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "channels/ChannelPanels.h"
+
+#include <QString>
+
+class MessageBox;
+class ModuleLink;
+struct StationState;
+
+// The two pH probes at addresses "6" and "7": reads a probe's millivolts,
+// converts them to pH with its calibration and the temperature of the
+// thermistor chosen for it, and handles the group's switch and the two
+// compensation choices.
+class PhChannel
+{
+public:
+    // Volt per kelvin per pH unit of the ideal electrode.
+    static constexpr double NERNST_FACTOR = 0.000198416;
+    static constexpr double KELVIN_AT_ZERO_CELSIUS = 273.15;
+    static constexpr double MILLIVOLTS_PER_VOLT = 1000;
+    static constexpr double NEUTRAL_PH = 7;
+    static constexpr int DECIMALS = 4;
+
+    PhChannel(StationState &state, ModuleLink &link, MessageBox &messages, const PhPanel &panel);
+
+    void ReadPhProbe(const QString &address);
+
+private:
+    void switchChanged();
+
+    StationState &m_state;
+    ModuleLink &m_link;
+    MessageBox &m_messages;
+    PhPanel m_panel;
+};

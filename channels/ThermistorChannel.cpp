@@ -1,0 +1,91 @@
+#include "channels/ThermistorChannel.h"
+
+#include "channels/ModuleReading.h"
+#include "platform/Knob.h"
+#include "platform/Label.h"
+#include "platform/MessageBox.h"
+#include "platform/Slide.h"
+#include "platform/Switch.h"
+#include "station/ModuleLink.h"
+#include "station/NumberText.h"
+#include "station/StationState.h"
+
+ThermistorChannel::ThermistorChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+                                     const ThermistorPanel &panel)
+    : m_state(state), m_link(link), m_messages(messages), m_panel(panel)
+{
+    m_panel.cwbTherm.changed.setHandler([this] { switchChanged(); });
+    m_panel.cwbReset.changed.setHandler([this] { resetMarkers(); });
+    m_panel.CWtherMin.changed.setHandler([this] { scaleMinimumChanged(); });
+    m_panel.CWtherMax.changed.setHandler([this] { scaleMaximumChanged(); });
+}
+
+void ThermistorChannel::ReadThermistors()
+{
+    struct Module
+    {
+        const char *address;
+        double &temp;
+        Label &label;
+        Slide &slide;
+    };
+    const Module modules[] = {
+        {"1", m_state.therm1Temp, m_panel.lblTherm1, m_panel.CWSlideTherm1},
+        {"2", m_state.therm2Temp, m_panel.lblTherm2, m_panel.CWSlideTherm2},
+        {"3", m_state.therm3Temp, m_panel.lblTherm3, m_panel.CWSlideTherm3},
+    };
+    for (const Module &module : modules) {
+        const QString address = QLatin1String(module.address);
+        const ModuleReading reading = ModuleReading::take(m_link, address);
+        if (reading.outcome == ModuleReading::Outcome::Empty)
+            return; // the modules after this one wait for the next cycle
+        if (reading.outcome == ModuleReading::Outcome::Invalid) {
+            m_messages.show(QStringLiteral("No valid return from thermistor ") + address, APP_TITLE);
+            // Only the last module's failure stops the group.
+            if (&module == &modules[2])
+                m_panel.cwbTherm.setValue(false);
+            continue;
+        }
+        module.temp = reading.value;
+        module.label.setText(NumberText::display(module.temp));
+        module.slide.setValue(module.temp);
+    }
+}
+
+void ThermistorChannel::switchChanged()
+{
+    if (m_panel.cwbTherm.value()) {
+        m_state.thermEnabled = FlagOn;
+        return;
+    }
+    m_state.thermEnabled = FlagOff;
+    m_panel.lblTherm1.setText(QString());
+    m_panel.lblTherm2.setText(QString());
+    m_panel.lblTherm3.setText(QString());
+    m_panel.CWSlideTherm1.setValue(0);
+    m_panel.CWSlideTherm2.setValue(0);
+    m_panel.CWSlideTherm3.setValue(0);
+}
+
+void ThermistorChannel::resetMarkers()
+{
+    m_panel.CWSlideTherm1.resetMarkers();
+    m_panel.CWSlideTherm2.resetMarkers();
+    m_panel.CWSlideTherm3.resetMarkers();
+}
+
+// The knobs are read afresh for every slide and applied without comparing
+// minimum and maximum: a crossed scale is the slide's own business.
+void ThermistorChannel::scaleMinimumChanged()
+{
+    m_panel.CWSlideTherm1.setScaleMinimum(m_panel.CWtherMin.value());
+    m_panel.CWSlideTherm2.setScaleMinimum(m_panel.CWtherMin.value());
+    m_panel.CWSlideTherm3.setScaleMinimum(m_panel.CWtherMin.value());
+}
+
+void ThermistorChannel::scaleMaximumChanged()
+{
+    m_panel.CWSlideTherm1.setScaleMaximum(m_panel.CWtherMax.value());
+    m_panel.CWSlideTherm2.setScaleMaximum(m_panel.CWtherMax.value());
+    m_panel.CWSlideTherm3.setScaleMaximum(m_panel.CWtherMax.value());
+}

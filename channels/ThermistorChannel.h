@@ -1,0 +1,30 @@
+#pragma once
+
+#include "channels/ChannelPanels.h"
+
+class MessageBox;
+class ModuleLink;
+struct StationState;
+
+// The three thermistor modules at addresses "1", "2" and "3": reads their
+// temperatures as sent, and handles the group's switch, the marker reset
+// and the two knobs that set the slides' scale.
+class ThermistorChannel
+{
+public:
+    ThermistorChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+                      const ThermistorPanel &panel);
+
+    void ReadThermistors();
+
+private:
+    void switchChanged();
+    void resetMarkers();
+    void scaleMinimumChanged();
+    void scaleMaximumChanged();
+
+    StationState &m_state;
+    ModuleLink &m_link;
+    MessageBox &m_messages;
+    ThermistorPanel m_panel;
+};
