@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStatusBar>
+
+class QLabel;
+
+// A status bar of four sunken panels numbered from 1, the first the widest;
+// the last shows a small picture before its text.
+class PanelStatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PanelCount = 4;
+
+    explicit PanelStatusBar(QWidget *parent = nullptr);
+
+    // The text label of a panel, nullptr outside 1..PanelCount.
+    QLabel *panel(int number) const;
+    // The picture label of the last panel.
+    QLabel *pictureLabel() const { return m_picture; }
+
+private:
+    QLabel *m_panels[PanelCount] = {};
+    QLabel *m_picture = nullptr;
+};

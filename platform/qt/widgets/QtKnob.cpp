@@ -1,0 +1,20 @@
+#include "platform/qt/widgets/QtKnob.h"
+
+#include <QObject>
+#include <qwt_knob.h>
+
+QtKnob::QtKnob(QwtKnob *knob)
+    : m_knob(knob)
+{
+    QObject::connect(knob, &QwtKnob::valueChanged, knob, [this](double) { changed.notify(); });
+}
+
+double QtKnob::value() const
+{
+    return m_knob->value();
+}
+
+void QtKnob::setValue(double value)
+{
+    m_knob->setValue(value);
+}

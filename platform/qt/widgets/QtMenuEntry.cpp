@@ -1,0 +1,19 @@
+#include "platform/qt/widgets/QtMenuEntry.h"
+
+#include <QAction>
+
+QtMenuEntry::QtMenuEntry(QAction *action)
+    : m_action(action)
+{
+    QObject::connect(action, &QAction::triggered, action, [this] { clicked.notify(); });
+}
+
+void QtMenuEntry::setEnabled(bool enabled)
+{
+    m_action->setEnabled(enabled);
+}
+
+bool QtMenuEntry::isEnabled() const
+{
+    return m_action->isEnabled();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Switch.h"
+
+class QAbstractButton;
+
+// A checkable button as a switch: changed() follows every toggle, by press
+// or by setValue().
+class QtSwitch : public Switch
+{
+public:
+    explicit QtSwitch(QAbstractButton *button);
+    bool value() const override;
+    void setValue(bool on) override;
+
+private:
+    QAbstractButton *m_button;
+};

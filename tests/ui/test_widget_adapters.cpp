@@ -1,0 +1,371 @@
+#include "platform/qt/widgets/MarkedSlider.h"
+#include "platform/qt/widgets/PanelStatusBar.h"
+#include "platform/qt/widgets/QtFileChooser.h"
+#include "platform/qt/widgets/QtKnob.h"
+#include "platform/qt/widgets/QtOptionGroup.h"
+#include "platform/qt/widgets/QtSlide.h"
+#include "platform/qt/widgets/QtStatusBar.h"
+#include "platform/qt/widgets/QtSwitch.h"
+#include "platform/qt/widgets/QtTimer.h"
+#include "platform/qt/widgets/ToggleButton.h"
+
+#include <QButtonGroup>
+#include <QImage>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <qwt_knob.h>
+#include <thread>
+
+class TestWidgetAdapters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void knobNotifiesEachChange_data();
+    void knobNotifiesEachChange();
+    void switchFollowsPressAndProgram_data();
+    void switchFollowsPressAndProgram();
+    void optionGroupSelectRaisesClick_data();
+    void optionGroupSelectRaisesClick();
+    void timerRunsOnlyWithIntervalAndEnabled_data();
+    void timerRunsOnlyWithIntervalAndEnabled();
+    void timerTicksAndDeliversMissedTicksOnce();
+    void slideKeepsValueAndMarkers_data();
+    void slideKeepsValueAndMarkers();
+    void statusBarPicture_data();
+    void statusBarPicture();
+    void statusBarPanels();
+    void fileFilter_data();
+    void fileFilter();
+};
+
+void TestWidgetAdapters::knobNotifiesEachChange_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QList<double>>("setValues");
+    QTest::addColumn<int>("notifications");
+    QTest::addColumn<double>("finalValue");
+
+    QTest::newRow("oneChange")       << 0.0  << QList<double>{25}         << 1 << 25.0;
+    QTest::newRow("sameValueSilent") << 25.0 << QList<double>{25}         << 0 << 25.0;
+    QTest::newRow("threeChanges")    << 0.0  << QList<double>{5, 25, 15}  << 3 << 15.0;
+    QTest::newRow("backAndForth")    << 5.0  << QList<double>{6, 5}       << 2 << 5.0;
+    QTest::newRow("repeatCountsOnce") << 0.0 << QList<double>{7, 7, 7}    << 1 << 7.0;
+    QTest::newRow("clampedToScale")  << 10.0 << QList<double>{99}         << 1 << 30.0;
+}
+
+void TestWidgetAdapters::knobNotifiesEachChange()
+{
+    QFETCH(double, start);
+    QFETCH(QList<double>, setValues);
+    QFETCH(int, notifications);
+    QFETCH(double, finalValue);
+
+    QwtKnob widget;
+    widget.setScale(0, 30);
+    widget.setValue(start);
+    QtKnob knob(&widget);
+    int count = 0;
+    double seen = -1;
+    knob.changed.setHandler([&] {
+        ++count;
+        seen = knob.value(); // the handler reads the new value from the knob
+    });
+
+    for (double v : setValues)
+        knob.setValue(v);
+
+    QCOMPARE(count, notifications);
+    QCOMPARE(knob.value(), finalValue);
+    if (count > 0)
+        QCOMPARE(seen, finalValue);
+}
+
+void TestWidgetAdapters::switchFollowsPressAndProgram_data()
+{
+    QTest::addColumn<QString>("onCaption");
+    QTest::addColumn<QString>("offCaption");
+    QTest::addColumn<QString>("actions"); // p = operator press, 1/0 = program set on/off
+    QTest::addColumn<int>("notifications");
+    QTest::addColumn<bool>("finalValue");
+
+    QTest::newRow("pressTurnsOn")        << "Stop" << "Start" << "p"    << 1 << true;
+    QTest::newRow("pressTwiceTurnsOff")  << "Stop" << "Start" << "pp"   << 2 << false;
+    QTest::newRow("programOn")           << "Disable DGH" << "Enable DGH" << "1" << 1 << true;
+    QTest::newRow("programOffWhenOff")   << "Stop" << "Start" << "0"    << 0 << false;
+    QTest::newRow("programOnTwice")      << "Stop" << "Start" << "11"   << 1 << true;
+    QTest::newRow("pressThenProgramOff") << "Pause Plot" << "Start Plot" << "p0" << 2 << false;
+    QTest::newRow("resetEachPress")      << "Reset" << "Reset" << "ppp"  << 3 << true;
+}
+
+void TestWidgetAdapters::switchFollowsPressAndProgram()
+{
+    QFETCH(QString, onCaption);
+    QFETCH(QString, offCaption);
+    QFETCH(QString, actions);
+    QFETCH(int, notifications);
+    QFETCH(bool, finalValue);
+
+    ToggleButton button(onCaption, offCaption);
+    QCOMPARE(button.text(), offCaption);
+    QtSwitch sw(&button);
+    int count = 0;
+    QString captionSeen;
+    sw.changed.setHandler([&] {
+        ++count;
+        captionSeen = button.text();
+    });
+
+    for (QChar action : actions) {
+        if (action == QLatin1Char('p'))
+            QTest::mouseClick(&button, Qt::LeftButton);
+        else
+            sw.setValue(action == QLatin1Char('1'));
+    }
+
+    QCOMPARE(count, notifications);
+    QCOMPARE(sw.value(), finalValue);
+    QCOMPARE(button.text(), finalValue ? onCaption : offCaption);
+    if (count > 0)
+        QCOMPARE(captionSeen, button.text()); // the caption is current inside the handler
+}
+
+void TestWidgetAdapters::optionGroupSelectRaisesClick_data()
+{
+    QTest::addColumn<bool>("byOperator");
+    QTest::addColumn<int>("member");
+
+    QTest::newRow("programSelectsLast")  << false << 2;
+    QTest::newRow("programSelectsFirst") << false << 0;
+    QTest::newRow("operatorClicksMiddle") << true << 1;
+    QTest::newRow("operatorClicksLast")  << true  << 2;
+}
+
+void TestWidgetAdapters::optionGroupSelectRaisesClick()
+{
+    QFETCH(bool, byOperator);
+    QFETCH(int, member);
+
+    QWidget parent;
+    QButtonGroup group;
+    QList<QRadioButton *> buttons;
+    for (int i = 0; i < 3; ++i) {
+        buttons << new QRadioButton(QStringLiteral("T-%1").arg(i + 1), &parent);
+        buttons.last()->adjustSize();
+        buttons.last()->move(0, 30 * i);
+        group.addButton(buttons.last(), i);
+    }
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QtOptionGroup options(&group);
+    QCOMPARE(options.selected(), int(OptionGroup::None));
+    QList<int> clicks;
+    options.clicked.setHandler([&](int m) { clicks << m; });
+
+    if (byOperator)
+        QTest::mouseClick(buttons[member], Qt::LeftButton);
+    else
+        options.select(member);
+
+    QCOMPARE(clicks, QList<int>{member});
+    QCOMPARE(options.selected(), member);
+
+    options.setMemberEnabled(member, false);
+    QVERIFY(!buttons[member]->isEnabled());
+}
+
+void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("running");
+
+    QTest::newRow("zeroEnabledNeverTicks") << 0    << true  << false;
+    QTest::newRow("zeroDisabled")          << 0    << false << false;
+    QTest::newRow("secondEnabled")         << 1000 << true  << true;
+    QTest::newRow("secondDisabled")        << 1000 << false << false;
+    QTest::newRow("negativeIsZero")        << -5   << true  << false;
+}
+
+void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled()
+{
+    QFETCH(int, interval);
+    QFETCH(bool, enabled);
+    QFETCH(bool, running);
+
+    QTimer qtimer;
+    QtTimer timer(&qtimer);
+    timer.setEnabled(enabled);
+    timer.setInterval(interval);
+    QCOMPARE(qtimer.isActive(), running);
+    QCOMPARE(timer.isEnabled(), enabled);
+    QCOMPARE(timer.interval(), qMax(0, interval));
+
+    // The same state reached in the other order.
+    QTimer other;
+    QtTimer timer2(&other);
+    timer2.setInterval(interval);
+    timer2.setEnabled(enabled);
+    QCOMPARE(other.isActive(), running);
+}
+
+void TestWidgetAdapters::timerTicksAndDeliversMissedTicksOnce()
+{
+    QTimer qtimer;
+    QtTimer timer(&qtimer);
+    int ticks = 0;
+    timer.tick.setHandler([&] { ++ticks; });
+    timer.setInterval(10);
+    timer.setEnabled(true);
+    QTRY_VERIFY(ticks > 0);
+
+    // A busy thread misses several periods; they come back as one tick.
+    ticks = 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    QCoreApplication::processEvents();
+    QCOMPARE(ticks, 1);
+
+    // Interval 0 while enabled stops the ticks altogether.
+    timer.setInterval(0);
+    ticks = 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    QCoreApplication::processEvents();
+    QCOMPARE(ticks, 0);
+    QVERIFY(!qtimer.isActive());
+}
+
+void TestWidgetAdapters::slideKeepsValueAndMarkers_data()
+{
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<double>("lowest");
+    QTest::addColumn<double>("highest");
+
+    QTest::newRow("single")          << QList<double>{20}              << 20.0 << 20.0;
+    QTest::newRow("riseAndFall")     << QList<double>{20, 22.5, 18, 21} << 18.0 << 22.5;
+    QTest::newRow("beyondScale")     << QList<double>{30, 2}           << 2.0  << 30.0;
+    QTest::newRow("zeroAfterSwitchOff") << QList<double>{19, 0}        << 0.0  << 19.0;
+}
+
+void TestWidgetAdapters::slideKeepsValueAndMarkers()
+{
+    QFETCH(QList<double>, values);
+    QFETCH(double, lowest);
+    QFETCH(double, highest);
+
+    MarkedSlider widget(Qt::Horizontal);
+    widget.setScale(5, 25);
+    QtSlide slide(&widget);
+    QVERIFY(!widget.hasMarkers());
+
+    for (double v : values)
+        slide.setValue(v);
+
+    QCOMPARE(slide.value(), values.last()); // the value as given, even beyond the scale
+    QVERIFY(widget.hasMarkers());
+    QCOMPARE(widget.lowest(), lowest);
+    QCOMPARE(widget.highest(), highest);
+    QVERIFY(!widget.grab().isNull()); // draws the markers without trouble
+
+    slide.resetMarkers();
+    QVERIFY(!widget.hasMarkers());
+    slide.setValue(21);
+    QCOMPARE(widget.lowest(), 21.0);
+    QCOMPARE(widget.highest(), 21.0);
+
+    slide.setScaleMaximum(30);
+    slide.setScaleMinimum(10);
+    QCOMPARE(widget.lowerBound(), 10.0);
+    QCOMPARE(widget.upperBound(), 30.0);
+    QCOMPARE(slide.value(), 21.0);
+}
+
+void TestWidgetAdapters::statusBarPicture_data()
+{
+    QTest::addColumn<QString>("file");    // made in a temporary folder
+    QTest::addColumn<QByteArray>("content"); // "bmp" = a real bitmap
+    QTest::addColumn<int>("panel");
+    QTest::addColumn<bool>("loads");
+
+    QTest::newRow("bitmap")         << "red.bmp"  << QByteArray("bmp")        << 4 << true;
+    QTest::newRow("missingFile")    << "none.bmp" << QByteArray()             << 4 << false;
+    QTest::newRow("notAPicture")    << "text.bmp" << QByteArray("not a bmp")  << 4 << false;
+    QTest::newRow("emptyFile")      << "empty.bmp" << QByteArray("")          << 4 << false;
+    QTest::newRow("panelWithoutPicture") << "red.bmp" << QByteArray("bmp")    << 1 << false;
+}
+
+void TestWidgetAdapters::statusBarPicture()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(int, panel);
+    QFETCH(bool, loads);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    if (content == "bmp") {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(path, "BMP"));
+    } else if (!content.isNull()) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+
+    PanelStatusBar bar;
+    QtStatusBar status(&bar);
+    QString error;
+    QCOMPARE(status.setPanelPicture(panel, path, &error), loads);
+    if (loads) {
+        QVERIFY(error.isEmpty());
+        QCOMPARE(bar.pictureLabel()->pixmap(Qt::ReturnByValue).size(), QSize(16, 16));
+    } else {
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)) || panel != 4, qPrintable(error));
+        QVERIFY(bar.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
+    }
+}
+
+void TestWidgetAdapters::statusBarPanels()
+{
+    PanelStatusBar bar;
+    bar.resize(883, 24);
+    QtStatusBar status(&bar);
+    for (int panel = 1; panel <= 4; ++panel)
+        status.setPanelText(panel, QStringLiteral("text %1").arg(panel));
+    for (int panel = 1; panel <= 4; ++panel)
+        QCOMPARE(status.panelText(panel), QStringLiteral("text %1").arg(panel));
+    status.setPanelText(5, QStringLiteral("ignored"));
+    QCOMPARE(status.panelText(5), QString());
+    QCOMPARE(status.panelText(0), QString());
+
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const int first = bar.panel(1)->parentWidget()->width();
+    for (int panel = 2; panel <= 4; ++panel)
+        QVERIFY(first > bar.panel(panel)->parentWidget()->width());
+}
+
+void TestWidgetAdapters::fileFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qtFilter");
+
+    QTest::newRow("allFilesWithBlank") << "All Files (*.*) |*.*"       << "All Files (*)";
+    QTest::newRow("twoFilters")        << "Logs|*.csv;*.txt|All|*.*"   << "Logs (*.csv *.txt);;All (*)";
+    QTest::newRow("noDescription")     << "|*.log"                     << "*.log (*.log)";
+    QTest::newRow("danglingPart")      << "Logs|*.csv|Other"           << "Logs (*.csv)";
+    QTest::newRow("empty")             << ""                           << "";
+}
+
+void TestWidgetAdapters::fileFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, qtFilter);
+    QCOMPARE(QtFileChooser::toQtFilter(filter), qtFilter);
+}
+
+QTEST_MAIN(TestWidgetAdapters)
+#include "test_widget_adapters.moc"
