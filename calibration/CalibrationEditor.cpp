@@ -1,0 +1,114 @@
+#include "calibration/CalibrationEditor.h"
+
+#include "calibration/CalibrationStore.h"
+#include "calibration/CalibrationText.h"
+#include "platform/DatePicker.h"
+#include "platform/MessageBox.h"
+#include "platform/OptionGroup.h"
+#include "platform/TextEntry.h"
+#include "station/ModuleLink.h"
+#include "station/StationState.h"
+
+#include <QStringList>
+
+CalibrationEditor::CalibrationEditor(const Controls &controls, CalibrationStore &store,
+                                     StationState &state, MessageBox &messages)
+    : m_controls(controls), m_store(store), m_state(state), m_messages(messages)
+{
+    m_controls.probe.clicked.setHandler([this](int member) { showProbe(member); });
+    m_controls.date.changed.setHandler([this] { dateChanged(); });
+}
+
+void CalibrationEditor::load()
+{
+    const ProbeCalibrationTexts texts = m_store.ReadProbeCalibration(1);
+    m_controls.offset.setText(texts.offset);
+    m_controls.slope.setText(texts.slope);
+    m_controls.serialNumber.setText(texts.serialNumber);
+    m_controls.calTemp.setText(QString::fromLatin1(CAL_TEMP_TEXT));
+
+    const QDate date = CalibrationStore::dateOrDefault(texts.date);
+    m_state.probe1CalDate = OleDates::fromDate(date);
+    m_controls.date.setDate(date);
+}
+
+void CalibrationEditor::showProbe(int member)
+{
+    if (member != 0 && member != 1)
+        return;
+    const int probe = member + 1;
+    const ProbeCalibrationTexts texts = m_store.ReadProbeCalibration(probe);
+    m_controls.offset.setText(texts.offset);
+    m_controls.slope.setText(texts.slope);
+    m_controls.serialNumber.setText(texts.serialNumber);
+
+    const QDate date = CalibrationStore::dateOrDefault(texts.date);
+    (probe == 1 ? m_state.probe1CalDate : m_state.probe2CalDate) = OleDates::fromDate(date);
+    m_controls.date.setDate(date);
+}
+
+void CalibrationEditor::dateChanged()
+{
+    // Probe 2's date reaches StationState only through Save.
+    if (m_controls.probe.selected() == 1)
+        return;
+    m_state.probe1CalDate = OleDates::fromDate(m_controls.date.date());
+}
+
+void CalibrationEditor::save()
+{
+    const int member = m_controls.probe.selected();
+    if (member != 0 && member != 1)
+        return;
+    const int probe = member + 1;
+
+    const QString offsetText = m_controls.offset.text();
+    const QString slopeText = m_controls.slope.text();
+    const QString serialNumber = m_controls.serialNumber.text();
+    const QDate date = m_controls.date.date();
+
+    // Check everything first: a probe is saved whole or not at all.
+    QStringList wrong;
+    double offset = 0;
+    double slope = 0;
+    if (!CalibrationText::toNumber(offsetText, &offset))
+        wrong << QStringLiteral("The offset \"%1\" is not a number.").arg(offsetText);
+    if (!CalibrationText::toNumber(slopeText, &slope))
+        wrong << QStringLiteral("The slope \"%1\" is not a number.").arg(slopeText);
+    if (!date.isValid())
+        wrong << QStringLiteral("The date is not a valid date.");
+    if (!wrong.isEmpty()) {
+        wrong << QStringLiteral("Nothing of pH Probe #%1 was saved.").arg(probe);
+        m_messages.show(wrong.join(QLatin1Char('\n')), APP_TITLE);
+        return;
+    }
+
+    double &offsetField = probe == 1 ? m_state.probe1Offset : m_state.probe2Offset;
+    double &slopeField = probe == 1 ? m_state.probe1Slope : m_state.probe2Slope;
+    QString &serialField = probe == 1 ? m_state.probe1Serial : m_state.probe2Serial;
+    OleDate &dateField = probe == 1 ? m_state.probe1CalDate : m_state.probe2CalDate;
+
+    // Each field follows its key only once the key is stored.
+    bool stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Offset, offsetText);
+    if (stored) {
+        offsetField = offset;
+        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Slope, slopeText);
+    }
+    if (stored) {
+        slopeField = slope;
+        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::SerialNumber, serialNumber);
+    }
+    if (stored) {
+        serialField = serialNumber;
+        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Date,
+                                               CalibrationText::fromDate(date));
+    }
+    if (stored) {
+        dateField = OleDates::fromDate(date);
+        return;
+    }
+    m_messages.show(QStringLiteral("The calibration of pH Probe #%1 could not be written to the "
+                                   "settings store; check that the settings file can be written.")
+                        .arg(probe),
+                    APP_TITLE);
+}

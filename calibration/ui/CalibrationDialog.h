@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class CalibrationEditor;
+class CalibrationStore;
+class DateEditPicker;
+class LineEditEntry;
+class MessageBox;
+class RadioButtonGroup;
+struct StationState;
+
+// The "pH Calibration" window (frmCalkestrom): fixed size, modeless, loaded
+// from the store when it is created. Closing it saves nothing.
+class CalibrationDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CalibrationDialog(CalibrationStore &store, StationState &state, MessageBox &messages,
+                      QWidget *parent = nullptr);
+    ~CalibrationDialog() override;
+
+private:
+    std::unique_ptr<LineEditEntry> m_offset;
+    std::unique_ptr<LineEditEntry> m_slope;
+    std::unique_ptr<LineEditEntry> m_serialNumber;
+    std::unique_ptr<LineEditEntry> m_calTemp;
+    std::unique_ptr<RadioButtonGroup> m_probe;
+    std::unique_ptr<DateEditPicker> m_date;
+    std::unique_ptr<CalibrationEditor> m_editor;
+};

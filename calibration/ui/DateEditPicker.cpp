@@ -1,0 +1,20 @@
+#include "calibration/ui/DateEditPicker.h"
+
+#include <QDateEdit>
+#include <QSignalBlocker>
+
+DateEditPicker::DateEditPicker(QDateEdit *edit) : m_edit(edit)
+{
+    QObject::connect(m_edit, &QDateEdit::dateChanged, m_edit, [this] { changed.notify(); });
+}
+
+void DateEditPicker::setDate(const QDate &date)
+{
+    const QSignalBlocker quiet(m_edit);
+    m_edit->setDate(date);
+}
+
+QDate DateEditPicker::date() const
+{
+    return m_edit->date();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/DatePicker.h"
+
+class QDateEdit;
+
+// A QDateEdit as a date picker: changed() follows the operator's edits only.
+class DateEditPicker : public DatePicker
+{
+public:
+    explicit DateEditPicker(QDateEdit *edit);
+    void setDate(const QDate &date) override;
+    QDate date() const override;
+
+private:
+    QDateEdit *m_edit;
+};

@@ -1,0 +1,295 @@
+#include "calibration/CalibrationEditor.h"
+#include "calibration/CalibrationStore.h"
+#include "station/StationState.h"
+
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeWidgets.h"
+
+#include <QtTest>
+
+namespace {
+const QString App = QStringLiteral("Kestrom Science DGH Driver");
+const QString Section = QStringLiteral("Coefficients");
+
+QString storePath(const QString &key)
+{
+    return FakeSettingsStore::path(App, Section, key);
+}
+
+double oleDays(const QDate &date)
+{
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
+}
+
+// Notes, at each write, which of probe 2's fields StationState already holds.
+class OrderRecordingStore : public FakeSettingsStore
+{
+public:
+    const StationState *watched = nullptr;
+    QStringList log;
+    bool setValue(const QString &a, const QString &s, const QString &k, const QString &text) override
+    {
+        log << QStringLiteral("%1 offset=%2 slope=%3 serial=%4 date=%5")
+                   .arg(k)
+                   .arg(watched->probe2Offset)
+                   .arg(watched->probe2Slope)
+                   .arg(watched->probe2Serial)
+                   .arg(watched->probe2CalDate);
+        return FakeSettingsStore::setValue(a, s, k, text);
+    }
+};
+
+// The dialog's controls and the editor over them, loaded as on opening.
+struct Dialog
+{
+    explicit Dialog(SettingsStore &settings)
+        : store(settings, state, messages),
+          editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
+    {
+        store.LoadCalibration();
+        editor.load();
+    }
+
+    StationState state;
+    FakeMessageBox messages;
+    FakeTextEntry offset;
+    FakeTextEntry slope;
+    FakeTextEntry serialNumber;
+    FakeTextEntry calTemp;
+    FakeOptionGroup probe;
+    FakeDatePicker date;
+    CalibrationStore store;
+    CalibrationEditor editor;
+};
+} // namespace
+
+class TestCalibrationEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstRunLoad();
+    void saveWithoutProbeDoesNothing();
+    void probe2SaveWritesOnlyProbe2();
+    void saveOrderKeepsFieldsInStep();
+    void switchingProbeDiscardsTyping();
+    void probeChoiceSetsThatProbesDate();
+    void dateChange_data();
+    void dateChange();
+    void probe1DateRoundTrip();
+    void notANumberRefused_data();
+    void notANumberRefused();
+    void storeFailureReported();
+};
+
+void TestCalibrationEditor::firstRunLoad()
+{
+    FakeSettingsStore settings;
+    Dialog d(settings);
+    QCOMPARE(d.offset.text(), QStringLiteral("2.5777"));
+    QCOMPARE(d.slope.text(), QStringLiteral("4.5427"));
+    QCOMPARE(d.serialNumber.text(), QStringLiteral("180312"));
+    QCOMPARE(d.calTemp.text(), QStringLiteral("14.000"));
+    QCOMPARE(d.date.date(), QDate(2001, 1, 1));
+    QCOMPARE(d.probe.selected(), int(OptionGroup::None));
+    QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2001, 1, 1)));
+}
+
+void TestCalibrationEditor::saveWithoutProbeDoesNothing()
+{
+    FakeSettingsStore settings;
+    Dialog d(settings);
+    d.slope.setText(QStringLiteral("3.9"));
+    d.editor.save();
+    QCOMPARE(settings.writes, 0);
+    QVERIFY(settings.values.isEmpty());
+    QVERIFY(d.messages.texts.isEmpty());
+    QCOMPARE(d.state.probe1Slope, 4.5427);
+}
+
+void TestCalibrationEditor::probe2SaveWritesOnlyProbe2()
+{
+    FakeSettingsStore settings;
+    settings.values[storePath("slope")] = QStringLiteral("4.4000");
+    Dialog d(settings);
+    d.probe.select(1);
+    d.slope.setText(QStringLiteral("4.3910"));
+    d.editor.save();
+
+    const QMap<QString, QString> expected{
+        {storePath("slope"), QStringLiteral("4.4000")},
+        {storePath("offset2"), QStringLiteral("2.5777")},
+        {storePath("slope2"), QStringLiteral("4.3910")},
+        {storePath("serial number2"), QStringLiteral("180312")},
+        {storePath("date2"), QStringLiteral("2001-01-01")},
+    };
+    QCOMPARE(settings.values, expected);
+    QCOMPARE(d.state.probe2Slope, 4.391);
+    QCOMPARE(d.state.probe1Slope, 4.4);
+    QCOMPARE(d.state.probe1Offset, 2.5777);
+    QVERIFY(d.messages.texts.isEmpty());
+}
+
+void TestCalibrationEditor::saveOrderKeepsFieldsInStep()
+{
+    OrderRecordingStore settings;
+    Dialog d(settings);
+    settings.watched = &d.state;
+    d.probe.select(1);
+    // Start from zero to see each field follow its own key.
+    d.state.probe2Offset = 0;
+    d.state.probe2Slope = 0;
+    d.state.probe2Serial.clear();
+    d.state.probe2CalDate = 0;
+    d.offset.setText(QStringLiteral("2.5"));
+    d.slope.setText(QStringLiteral("4.25"));
+    d.serialNumber.setText(QStringLiteral("S9"));
+    d.date.setDate(QDate(2026, 1, 2));
+    d.editor.save();
+
+    const QStringList expected{
+        QStringLiteral("offset2 offset=0 slope=0 serial= date=0"),
+        QStringLiteral("slope2 offset=2.5 slope=0 serial= date=0"),
+        QStringLiteral("serial number2 offset=2.5 slope=4.25 serial= date=0"),
+        QStringLiteral("date2 offset=2.5 slope=4.25 serial=S9 date=0"),
+    };
+    QCOMPARE(settings.log, expected);
+    QCOMPARE(d.state.probe2CalDate, oleDays(QDate(2026, 1, 2)));
+    QCOMPARE(settings.values.value(storePath("date2")), QStringLiteral("2026-01-02"));
+}
+
+void TestCalibrationEditor::switchingProbeDiscardsTyping()
+{
+    FakeSettingsStore settings;
+    settings.values[storePath("offset2")] = QStringLiteral("2.6000");
+    settings.values[storePath("serial number2")] = QStringLiteral("P2");
+    Dialog d(settings);
+    d.probe.select(0);
+    d.offset.setText(QStringLiteral("9.9"));
+    d.serialNumber.setText(QStringLiteral("typed"));
+    d.probe.select(1);
+    QCOMPARE(d.offset.text(), QStringLiteral("2.6000"));
+    QCOMPARE(d.slope.text(), QStringLiteral("4.5427"));
+    QCOMPARE(d.serialNumber.text(), QStringLiteral("P2"));
+    d.probe.select(0);
+    QCOMPARE(d.offset.text(), QStringLiteral("2.5777"));
+    QCOMPARE(d.serialNumber.text(), QStringLiteral("180312"));
+    QCOMPARE(d.state.probe1Offset, 2.5777);
+    QCOMPARE(settings.writes, 0);
+}
+
+void TestCalibrationEditor::probeChoiceSetsThatProbesDate()
+{
+    FakeSettingsStore settings;
+    settings.values[storePath("date2")] = QStringLiteral("2025-07-08");
+    Dialog d(settings);
+    d.state.probe2CalDate = 0;
+    d.probe.select(1);
+    QCOMPARE(d.date.date(), QDate(2025, 7, 8));
+    QCOMPARE(d.state.probe2CalDate, oleDays(QDate(2025, 7, 8)));
+    QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2001, 1, 1)));
+}
+
+void TestCalibrationEditor::dateChange_data()
+{
+    QTest::addColumn<int>("member");
+    QTest::addColumn<bool>("probe1Follows");
+
+    QTest::newRow("noProbe")   << int(OptionGroup::None) << true;
+    QTest::newRow("probe1")    << 0                      << true;
+    QTest::newRow("probe2")    << 1                      << false;
+}
+
+void TestCalibrationEditor::dateChange()
+{
+    QFETCH(int, member);
+    QFETCH(bool, probe1Follows);
+
+    FakeSettingsStore settings;
+    Dialog d(settings);
+    if (member != OptionGroup::None)
+        d.probe.select(member);
+    const StationState before = d.state;
+    d.date.pick(QDate(2026, 12, 1));
+
+    QCOMPARE(d.state.probe1CalDate,
+             probe1Follows ? oleDays(QDate(2026, 12, 1)) : before.probe1CalDate);
+    QCOMPARE(d.state.probe2CalDate, before.probe2CalDate);
+    QCOMPARE(settings.writes, 0);
+}
+
+void TestCalibrationEditor::probe1DateRoundTrip()
+{
+    FakeSettingsStore settings;
+    {
+        Dialog d(settings);
+        d.probe.select(0);
+        d.date.pick(QDate(2026, 3, 4));
+        d.editor.save();
+        QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2026, 3, 4)));
+    }
+    Dialog reopened(settings);
+    QCOMPARE(reopened.date.date(), QDate(2026, 3, 4));
+    QCOMPARE(reopened.state.probe1CalDate, oleDays(QDate(2026, 3, 4)));
+}
+
+void TestCalibrationEditor::notANumberRefused_data()
+{
+    QTest::addColumn<QString>("offset");
+    QTest::addColumn<QString>("slope");
+    QTest::addColumn<QStringList>("named"); // what the message must quote
+
+    QTest::newRow("offsetLetters") << "abc"   << "4.5"  << QStringList{"offset \"abc\""};
+    QTest::newRow("slopeEmpty")    << "2.5"   << ""     << QStringList{"slope \"\""};
+    QTest::newRow("slopeBlank")    << "2.5"   << "  "   << QStringList{"slope \"  \""};
+    QTest::newRow("offsetComma")   << "2,5"   << "4.5"  << QStringList{"offset \"2,5\""};
+    QTest::newRow("slopeNan")      << "2.5"   << "nan"  << QStringList{"slope \"nan\""};
+    QTest::newRow("bothWrong")     << "x"     << "y"    << QStringList{"offset \"x\"", "slope \"y\""};
+}
+
+void TestCalibrationEditor::notANumberRefused()
+{
+    QFETCH(QString, offset);
+    QFETCH(QString, slope);
+    QFETCH(QStringList, named);
+
+    FakeSettingsStore settings;
+    Dialog d(settings);
+    d.probe.select(1);
+    const StationState before = d.state;
+    d.offset.setText(offset);
+    d.slope.setText(slope);
+    d.serialNumber.setText(QStringLiteral("new"));
+    d.date.pick(QDate(2026, 5, 5));
+    d.editor.save();
+
+    QCOMPARE(settings.writes, 0);
+    QVERIFY(settings.values.isEmpty());
+    QCOMPARE(d.state.probe2Offset, before.probe2Offset);
+    QCOMPARE(d.state.probe2Slope, before.probe2Slope);
+    QCOMPARE(d.state.probe2Serial, before.probe2Serial);
+    QCOMPARE(d.state.probe2CalDate, before.probe2CalDate);
+    QCOMPARE(d.messages.texts.size(), 1);
+    for (const QString &part : named)
+        QVERIFY2(d.messages.texts.first().contains(part), qPrintable(d.messages.texts.first()));
+    QCOMPARE(d.messages.titles.first(), QStringLiteral("Kestrom dgh "));
+    // What was typed stays for the operator to correct.
+    QCOMPARE(d.offset.text(), offset);
+}
+
+void TestCalibrationEditor::storeFailureReported()
+{
+    FakeSettingsStore settings;
+    Dialog d(settings);
+    settings.writable = false;
+    d.probe.select(0);
+    d.offset.setText(QStringLiteral("2.1"));
+    d.editor.save();
+    QCOMPARE(d.state.probe1Offset, 2.5777);
+    QCOMPARE(d.messages.texts.size(), 1);
+    QVERIFY(d.messages.texts.first().contains(QStringLiteral("pH Probe #1")));
+}
+
+QTEST_GUILESS_MAIN(TestCalibrationEditor)
+#include "test_calibration_editor.moc"
