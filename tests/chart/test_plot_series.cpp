@@ -1,0 +1,260 @@
+#include "ui/chart/ContinuousTimeBase.h"
+#include "ui/chart/PlotSeries.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double Second = 1.0 / 86400;
+
+// How the test series are made: one point a second from 08:00 by default.
+enum class Shape { RandomWalk, Sine, Steps };
+
+PlotSeries makeSeries(Shape shape, int count, quint32 seed)
+{
+    PlotSeries series;
+    QRandomGenerator random(seed);
+    double value = 7;
+    for (int i = 0; i < count; ++i) {
+        const double x = 8.0 / 24 + i * Second;
+        switch (shape) {
+        case Shape::RandomWalk:
+            value += random.bounded(0.2) - 0.1;
+            break;
+        case Shape::Sine:
+            value = 7 + 3 * std::sin(i / 500.0) + random.bounded(0.5);
+            break;
+        case Shape::Steps:
+            value = (i / 1000) % 2 ? 4 : 10;
+            break;
+        }
+        series.append(x, value);
+    }
+    return series;
+}
+
+// The lowest and highest Y per column, straight from the points.
+struct Extent
+{
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+    void add(double y)
+    {
+        low = std::min(low, y);
+        high = std::max(high, y);
+    }
+};
+
+int columnOf(double x, double x0, double x1, int columns)
+{
+    return static_cast<int>(std::floor((x - x0) / ((x1 - x0) / columns)));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Shape)
+using Values = QVector<double>;
+
+class TestPlotSeries : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void envelopeMatchesRawPoints_data();
+    void envelopeMatchesRawPoints();
+    void lineBreaks_data();
+    void lineBreaks();
+    void refusesNonFinite_data();
+    void refusesNonFinite();
+    void compact_data();
+    void compact();
+    void timeBase_data();
+    void timeBase();
+};
+
+void TestPlotSeries::envelopeMatchesRawPoints_data()
+{
+    QTest::addColumn<Shape>("shape");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("fromSecond"); // the view, in seconds after the first point
+    QTest::addColumn<double>("toSecond");
+    QTest::addColumn<int>("columns");
+
+    QTest::newRow("hourFull")         << Shape::RandomWalk << 3600   << 0.0 << 3600.0 << 883;
+    QTest::newRow("dayFull")          << Shape::Sine       << 86400  << 0.0 << 86400.0 << 883;
+    QTest::newRow("weekFull")         << Shape::RandomWalk << 604800 << 0.0 << 604800.0 << 883;
+    QTest::newRow("weekZoomedHour")   << Shape::Sine       << 604800 << 300000.5 << 303600.5 << 700;
+    QTest::newRow("fewerPointsThanColumns") << Shape::Steps << 3000 << 1000.0 << 1400.0 << 883;
+    QTest::newRow("stepsOddColumns")  << Shape::Steps      << 100000 << 17.0 << 99001.0 << 37;
+    QTest::newRow("viewBeyondData")   << Shape::RandomWalk << 5000   << -2000.0 << 9000.0 << 500;
+}
+
+void TestPlotSeries::envelopeMatchesRawPoints()
+{
+    QFETCH(Shape, shape);
+    QFETCH(int, count);
+    QFETCH(double, fromSecond);
+    QFETCH(double, toSecond);
+    QFETCH(int, columns);
+
+    const PlotSeries series = makeSeries(shape, count, 42);
+    const double x0 = series.x(0) + fromSecond * Second;
+    const double x1 = series.x(0) + toSecond * Second;
+
+    QMap<int, Extent> raw;
+    for (qint64 i = 0; i < series.size(); ++i) {
+        const int column = columnOf(series.x(i), x0, x1, columns);
+        if (column >= 0 && column < columns)
+            raw[column].add(series.y(i));
+    }
+
+    const auto lines = series.envelope(x0, x1, columns);
+    QCOMPARE(int(lines.size()), 1);
+    QMap<int, Extent> drawn;
+    for (const QPointF &vertex : lines.front()) {
+        const int column = columnOf(vertex.x(), x0, x1, columns);
+        if (column >= 0 && column < columns)
+            drawn[column].add(vertex.y());
+    }
+    QCOMPARE(drawn.keys(), raw.keys());
+    for (auto it = raw.cbegin(); it != raw.cend(); ++it) {
+        QCOMPARE(drawn[it.key()].low, it->low);
+        QCOMPARE(drawn[it.key()].high, it->high);
+    }
+    // The drawing stays bounded by the columns, not by the points.
+    QVERIFY(lines.front().size() <= 4 * columns + 2);
+    // The line reaches beyond both edges when there are points there.
+    if (fromSecond > 0)
+        QVERIFY(lines.front().first().x() < x0);
+    if (toSecond < count - 1)
+        QVERIFY(lines.front().last().x() >= x1);
+}
+
+void TestPlotSeries::lineBreaks_data()
+{
+    QTest::addColumn<Values>("seconds");
+    QTest::addColumn<int>("segments");
+
+    QTest::newRow("steady")          << Values{0, 1, 2, 3}        << 1;
+    QTest::newRow("repeatedTime")    << Values{0, 1, 1, 2}        << 1;
+    QTest::newRow("slowTicks")       << Values{0, 2, 4, 14}       << 1;
+    QTest::newRow("pausedGap")       << Values{0, 1, 2, 63, 64}   << 2;
+    QTest::newRow("clockStepsBack")  << Values{0, 1, 2, 1.5, 2.5} << 2;
+    QTest::newRow("twoPauses")       << Values{0, 100, 101, 500}  << 3;
+}
+
+void TestPlotSeries::lineBreaks()
+{
+    QFETCH(Values, seconds);
+    QFETCH(int, segments);
+
+    PlotSeries series;
+    for (double s : seconds)
+        series.append(0.5 + s * Second, 7);
+    QCOMPARE(series.segmentCount(), segments);
+    QCOMPARE(series.size(), qint64(seconds.size()));
+    // Each segment keeps its X in order, and the segments cover every point.
+    qint64 covered = 0;
+    for (int s = 0; s < series.segmentCount(); ++s) {
+        for (qint64 i = series.segmentStart(s) + 1; i < series.segmentEnd(s); ++i)
+            QVERIFY(series.x(i) >= series.x(i - 1));
+        covered += series.segmentEnd(s) - series.segmentStart(s);
+    }
+    QCOMPARE(covered, series.size());
+    const auto lines = series.envelope(0.5 - Second, 0.5 + 600 * Second, 1000);
+    QCOMPARE(int(lines.size()), segments);
+}
+
+void TestPlotSeries::refusesNonFinite_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("nanY")          << 0.5 << std::nan("");
+    QTest::newRow("infiniteY")     << 0.5 << -inf;
+    QTest::newRow("nanX")          << std::nan("") << 7.0;
+    QTest::newRow("beyondFloat")   << 0.5 << 1e39;
+}
+
+void TestPlotSeries::refusesNonFinite()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+
+    PlotSeries series;
+    series.append(0.25, 6);
+    QVERIFY(!series.append(x, y));
+    QCOMPARE(series.size(), qint64(1));
+    QCOMPARE(series.maximumY(), 6.0);
+    QCOMPARE(series.segmentCount(), 1);
+    QVERIFY(series.append(0.25 + Second, 6.5)); // and the next good point still joins the line
+    QCOMPARE(series.segmentCount(), 1);
+}
+
+void TestPlotSeries::compact_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("oneDay")  << 86400;
+    QTest::newRow("oneWeek") << 604800;
+}
+
+void TestPlotSeries::compact()
+{
+    QFETCH(int, count);
+    // pH readings as the channels leave them: rounded to four decimals, 0 to 14.
+    PlotSeries series;
+    QVector<double> readings;
+    QRandomGenerator random(7);
+    for (int i = 0; i < count; ++i) {
+        const double reading = std::round(random.bounded(14.0) * 1e4) / 1e4;
+        readings << reading;
+        series.append(0.25 + i * Second, reading);
+    }
+    QCOMPARE(series.size(), qint64(count));
+    const double bytesPerPoint = double(series.bytesUsed()) / count;
+    QVERIFY2(bytesPerPoint < 16, qPrintable(QString::number(bytesPerPoint)));
+    // The compact Y still gives back every reading to its four decimals.
+    for (int i = 0; i < count; i += 97)
+        QCOMPARE(std::round(series.y(i) * 1e4) / 1e4, readings[i]);
+    QCOMPARE(series.x(count - 1), 0.25 + (count - 1) * Second);
+}
+
+void TestPlotSeries::timeBase_data()
+{
+    QTest::addColumn<Values>("timesOfDay");
+    QTest::addColumn<Values>("placed");
+
+    const double h = 1.0 / 24;
+    QTest::newRow("sameDay")        << Values{10 * h, 11 * h}          << Values{10 * h, 11 * h};
+    QTest::newRow("pastMidnight")   << Values{23.9 * h, 0.1 * h, 0.2 * h}
+                                    << Values{23.9 * h, 1 + 0.1 * h, 1 + 0.2 * h};
+    QTest::newRow("twoMidnights")   << Values{23 * h, 1 * h, 12 * h, 23 * h, 2 * h}
+                                    << Values{23 * h, 1 + h, 1 + 12 * h, 1 + 23 * h, 2 + 2 * h};
+    QTest::newRow("clockBackAnHour") << Values{3 * h, 2 * h, 2.5 * h}
+                                     << Values{3 * h, 2 * h, 2.5 * h};
+    QTest::newRow("pauseOvernight") << Values{20 * h, 10 * h}          << Values{20 * h, 1 + 10 * h};
+    QTest::newRow("beyondOneDay")   << Values{2 + 6 * h, 2 + 7 * h}   << Values{6 * h, 7 * h};
+}
+
+void TestPlotSeries::timeBase()
+{
+    QFETCH(Values, timesOfDay);
+    QFETCH(Values, placed);
+
+    ContinuousTimeBase base;
+    Values result;
+    for (double t : timesOfDay)
+        result << base.place(t);
+    QCOMPARE(result.size(), placed.size());
+    for (int i = 0; i < result.size(); ++i)
+        QVERIFY2(std::fabs(result[i] - placed[i]) < 1e-12,
+                 qPrintable(QString("%1: %2 != %3").arg(i).arg(result[i]).arg(placed[i])));
+}
+
+QTEST_GUILESS_MAIN(TestPlotSeries)
+#include "test_plot_series.moc"

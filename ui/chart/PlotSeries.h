@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QPointF>
+#include <QVector>
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+// One plot's points, kept compactly enough for a month of one-second samples
+// (a double X and a float Y, 12 bytes a point, in fixed chunks so growth never
+// copies or over-allocates), with min/max summaries of small blocks so that
+// the envelope of a pixel column costs about the same at a month as at an hour.
+//
+// Points arrive in time order. The line is broken where X steps back or
+// leaves a gap longer than gapDays (plotting paused): each unbroken run is a
+// segment, and within a segment X never decreases.
+class PlotSeries
+{
+public:
+    static constexpr int ChunkSize = 4096;
+    static constexpr int BlockSize = 64;
+    static constexpr double DefaultGapDays = 10.0 / 86400;
+
+    explicit PlotSeries(double gapDays = DefaultGapDays);
+
+    // Stores the point; non-finite values are refused and change nothing.
+    bool append(double x, double y);
+
+    qint64 size() const { return m_size; }
+    double x(qint64 index) const { return m_chunks[chunkOf(index)]->x[offsetIn(index)]; }
+    double y(qint64 index) const { return m_chunks[chunkOf(index)]->y[offsetIn(index)]; }
+
+    int segmentCount() const { return static_cast<int>(m_segmentStarts.size()); }
+    qint64 segmentStart(int segment) const { return m_segmentStarts[segment]; }
+    qint64 segmentEnd(int segment) const;
+
+    double minimumX() const { return m_minX; }
+    double maximumX() const { return m_maxX; }
+    double minimumY() const { return m_minY; }
+    double maximumY() const { return m_maxY; }
+    // The X of the newest point, or 0 when empty.
+    double lastX() const { return m_size ? x(m_size - 1) : 0; }
+
+    // Memory the points and their summaries take, allocated capacity included.
+    qint64 bytesUsed() const;
+
+    // The vertices to draw for [x0, x1) split into `columns` equal pixel
+    // columns, one polyline per segment in view. Each column with points
+    // gives its first point, its lowest and highest Y (at the column's
+    // centre) and its last point, so lines drawn through them cover the same
+    // pixels as the raw points would; columns with one or two points give
+    // those points as they are. The nearest point outside the range on each
+    // side is included so the line reaches the edges.
+    std::vector<QVector<QPointF>> envelope(double x0, double x1, int columns) const;
+
+private:
+    struct Chunk
+    {
+        double x[ChunkSize];
+        float y[ChunkSize];
+    };
+
+    static qint64 chunkOf(qint64 index) { return index / ChunkSize; }
+    static int offsetIn(qint64 index) { return static_cast<int>(index % ChunkSize); }
+    qint64 firstIndexNotBelow(qint64 begin, qint64 end, double value) const;
+    qint64 firstIndexAbove(qint64 begin, qint64 end, double value) const;
+    void envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
+                           QVector<QPointF> *line) const;
+
+    double m_gapDays;
+    std::vector<std::unique_ptr<Chunk>> m_chunks;
+    std::vector<float> m_blockMin;
+    std::vector<float> m_blockMax;
+    std::vector<qint64> m_segmentStarts;
+    qint64 m_size = 0;
+    double m_minX = 0;
+    double m_maxX = 0;
+    double m_minY = 0;
+    double m_maxY = 0;
+};

@@ -1,0 +1,103 @@
+#include "ui/chart/StripChart.h"
+
+#include "ui/chart/CursorReadout.h"
+
+#include <cmath>
+
+StripChart::StripChart(const StationState &state, const Clock &clock,
+                       const StripChartControls &controls)
+    : m_state(state)
+    , m_clock(clock)
+    , m_controls(controls)
+{
+    m_controls.tmrPlot.setInterval(PlotInterval);
+    m_controls.tmrPlot.setEnabled(m_controls.cwPlot.value());
+    m_controls.cwPlot.changed.setHandler([this] { PlotSwitchChanged(); });
+    m_controls.tmrPlot.tick.setHandler([this] { AppendPlotPoints(); });
+    m_controls.CWpHmin.changed.setHandler([this] { ResetPhScale(); });
+    m_controls.CWpHmax.changed.setHandler([this] { ResetPhScale(); });
+    m_controls.GraphMode.changed.setHandler(
+        [this] { SwitchChartMode(m_controls.GraphMode.value()); });
+    m_controls.CWGraph1.cursorMoved.setHandler(
+        [this](int cursor, double, double y, bool) { CursorMoved(cursor, y); });
+}
+
+StripChart::~StripChart()
+{
+    m_controls.cwPlot.changed.setHandler(nullptr);
+    m_controls.tmrPlot.tick.setHandler(nullptr);
+    m_controls.CWpHmin.changed.setHandler(nullptr);
+    m_controls.CWpHmax.changed.setHandler(nullptr);
+    m_controls.GraphMode.changed.setHandler(nullptr);
+    m_controls.CWGraph1.cursorMoved.setHandler(nullptr);
+}
+
+void StripChart::PlotSwitchChanged()
+{
+    // The points stay; the first new one comes a full interval later.
+    m_controls.tmrPlot.setEnabled(m_controls.cwPlot.value());
+}
+
+void StripChart::AppendPlotPoints()
+{
+    Graph &graph = m_controls.CWGraph1;
+    const double firstTime = OleDates::fromTime(m_clock.currentDateTime().time());
+    if (std::isfinite(m_state.probe2pH))
+        graph.appendPoint(2, firstTime, m_state.probe2pH);
+    const double secondTime = OleDates::fromTime(m_clock.currentDateTime().time());
+    if (std::isfinite(m_state.probe1pH))
+        graph.appendPoint(1, secondTime, m_state.probe1pH);
+}
+
+void StripChart::ResetPhScale()
+{
+    const double minimum = m_controls.CWpHmin.value();
+    const double maximum = m_controls.CWpHmax.value();
+    if (!std::isfinite(minimum) || !std::isfinite(maximum) || !(minimum < maximum))
+        return;
+    m_controls.CWGraph1.setAxisRange(2, minimum, maximum);
+    m_controls.CWGraph1.setAxisRange(3, minimum, maximum);
+}
+
+double StripChart::centreOf(int axis) const
+{
+    const Graph &graph = m_controls.CWGraph1;
+    return (graph.axisMinimum(axis) + graph.axisMaximum(axis)) / 2;
+}
+
+void StripChart::SwitchChartMode(double value)
+{
+    Graph &graph = m_controls.CWGraph1;
+    if (value == 0) {
+        graph.setInteractionMode(Graph::ZoomMode);
+        graph.setCursorVisible(1, false);
+        graph.setCursorVisible(2, false);
+    } else if (value == 1) {
+        graph.setCursorVisible(1, false);
+        graph.setCursorVisible(2, false);
+        graph.setInteractionMode(Graph::PanMode);
+    } else if (value == 2) {
+        graph.setInteractionMode(Graph::CursorMode);
+        graph.setCursorVisible(1, true);
+        graph.setCursorVisible(2, false);
+        graph.setCursorX(1, centreOf(1));
+        graph.setCursorY(1, centreOf(2));
+    } else if (value == 3) {
+        graph.setInteractionMode(Graph::CursorMode);
+        graph.setCursorVisible(1, true);
+        graph.setCursorVisible(2, true);
+        graph.setCursorX(2, centreOf(1));
+        graph.setCursorY(2, centreOf(2));
+    }
+}
+
+void StripChart::CursorMoved(int cursor, double y)
+{
+    if (cursor != 1)
+        return;
+    const double x = m_controls.CWGraph1.cursorX(1);
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    m_controls.StatusBar1.setPanelText(2, QStringLiteral("X:  ") + CursorReadout::timeText(x));
+    m_controls.StatusBar1.setPanelText(3, QStringLiteral("Y:  ") + CursorReadout::valueText(y));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Graph.h"
+#include "platform/Knob.h"
+#include "platform/StatusBar.h"
+#include "platform/Switch.h"
+#include "platform/Timer.h"
+#include "station/StationState.h"
+
+// The controls the strip chart's handlers read and drive.
+struct StripChartControls
+{
+    Graph &CWGraph1;
+    Switch &cwPlot;
+    Timer &tmrPlot;
+    Knob &CWpHmin;
+    Knob &CWpHmax;
+    Knob &GraphMode; // the mode selector: its value and its change notification
+    StatusBar &StatusBar1;
+};
+
+// The strip chart's handlers: the plot timer and its switch, the pH axis
+// range from the pH knobs, the chart mode selector and the cursor readout.
+//
+// Wiring, in the window that owns the controls (they must outlive this):
+//
+//     StripChart chart(state, clock, {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax,
+//                                     graphMode, statusBar});
+//     Command1.clicked.setHandler([&] { chart.ResetPhScale(); });
+//
+// The constructor takes over the change notifications of cwPlot, tmrPlot,
+// both pH knobs, the mode selector and the graph's cursor; it sets tmrPlot to
+// 1000 ms, running only while cwPlot is on, so turning cwPlot on (by the
+// operator or for an unattended start) is all it takes to start plotting.
+// Nothing runs the mode switch until the selector first changes.
+class StripChart
+{
+public:
+    static constexpr int PlotInterval = 1000;
+
+    StripChart(const StationState &state, const Clock &clock, const StripChartControls &controls);
+    ~StripChart();
+    StripChart(const StripChart &) = delete;
+    StripChart &operator=(const StripChart &) = delete;
+
+    // One point per probe at the current time of day: probe 2 first, then
+    // probe 1, each with its own reading of the clock. A non-finite pH is
+    // left out rather than plotted.
+    void AppendPlotPoints();
+
+    // Both pH axes (2, then 3) to the range of the pH knobs. A minimum at or
+    // above its maximum, or a non-finite knob value, keeps the previous range.
+    void ResetPhScale();
+
+    // The chart mode for a selector value: 0 zoom, 1 pan, 2 cursor 1,
+    // 3 both cursors. Any other value is ignored.
+    void SwitchChartMode(double value);
+
+private:
+    void PlotSwitchChanged();
+    void CursorMoved(int cursor, double y);
+    double centreOf(int axis) const;
+
+    const StationState &m_state;
+    const Clock &m_clock;
+    StripChartControls m_controls;
+};
