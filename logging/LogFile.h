@@ -1,0 +1,39 @@
+#pragma once
+
+#include "logging/LogValue.h"
+
+#include <QFile>
+#include <QString>
+
+// The one open log file (logFile). Every line is built in memory, handed to
+// the operating system in one write and never left torn: a write that fails
+// part-way is cut back to the end of the last whole line.
+class LogFile
+{
+public:
+    enum class Mode { Append, Overwrite };
+
+    // Opens fileName for appending (created if missing) or for output
+    // (created or truncated). On failure returns false and the reason.
+    bool open(const QString &fileName, Mode mode, QString *reason);
+    bool isOpen() const { return m_file.isOpen(); }
+    QString fileName() const { return m_file.fileName(); }
+
+    // Writes one line; false with the reason when the line could not be
+    // written whole, or when the file has been removed or replaced since it
+    // was opened (such a line would be lost unseen).
+    bool WriteLogLine(const LogLine &values, QString *reason);
+    bool writeBytes(const QByteArray &line, QString *reason);
+
+    // Size of the file as written so far; cutTo() drops what follows it.
+    qint64 size() const;
+    void cutTo(qint64 size);
+
+    // Does nothing when no file is open.
+    void close();
+
+private:
+    bool stillAtItsPath(QString *reason) const;
+
+    QFile m_file;
+};

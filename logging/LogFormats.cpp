@@ -1,0 +1,57 @@
+#include "logging/LogFormats.h"
+
+namespace LogFormats {
+
+QString longTimeFormat(const QLocale &locale)
+{
+    // Qt's long form ends in (or starts with) the zone, "t"; the log shows
+    // local time of day only. Quoted literals are kept as they stand.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('t'))
+            continue;
+        result += c;
+    }
+    result.remove(QStringLiteral("()"));
+    return result.simplified();
+}
+
+QString shortDateFormat(const QLocale &locale)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString result;
+    bool quoted = false;
+    for (int i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('y')) {
+            result += c;
+            continue;
+        }
+        while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('y'))
+            ++i;
+        result += QStringLiteral("yyyy");
+    }
+    return result;
+}
+
+QString timeText(const QTime &time, const QLocale &locale)
+{
+    return locale.toString(time, longTimeFormat(locale));
+}
+
+QString dateText(OleDate value, const QLocale &locale)
+{
+    QString text = locale.toString(OleDates::toDate(value), shortDateFormat(locale));
+    const QTime time = OleDates::toTime(value);
+    if (time != QTime(0, 0))
+        text += QLatin1Char(' ') + timeText(time, locale);
+    return text;
+}
+
+} // namespace LogFormats

@@ -1,0 +1,133 @@
+#include "logging/Logger.h"
+
+#include "logging/LogFormats.h"
+#include "logging/LogHeader.h"
+#include "platform/Clock.h"
+#include "platform/Label.h"
+#include "platform/MenuEntry.h"
+#include "platform/MessageBox.h"
+#include "platform/StatusBar.h"
+#include "platform/Timer.h"
+#include "station/ModuleLink.h"
+#include "station/StationState.h"
+
+#include <QDir>
+
+namespace {
+constexpr int FilePanel = 1;
+constexpr int StatePanel = 4;
+} // namespace
+
+Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, MenuEntry &mnuStop,
+               MenuEntry &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
+               const QString &programFolder)
+    : m_state(state)
+    , m_tmrLogger(tmrLogger)
+    , m_statusBar(statusBar)
+    , m_mnuStop(mnuStop)
+    , m_mnuLogSetup(mnuLogSetup)
+    , m_liters(liters)
+    , m_messages(messages)
+    , m_clock(clock)
+    , m_programFolder(programFolder)
+{
+    m_tmrLogger.tick.setHandler([this] { WriteLogRecord(); });
+    m_mnuStop.clicked.setHandler([this] { StopLogging(); });
+}
+
+bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *message)
+{
+    QString reason;
+    if (!m_logFile.open(fileName, mode, &reason)) {
+        *message = QStringLiteral("Cannot open the log file \"%1\": %2").arg(fileName, reason);
+        return false;
+    }
+    // A header that cannot be written whole is taken back, so an appended
+    // file keeps exactly what it held before.
+    const qint64 start = m_logFile.size();
+    const QDate today = m_clock.currentDateTime().date();
+    for (const LogLine &line : LogHeader::lines(m_state, fileName, today)) {
+        if (!m_logFile.WriteLogLine(line, &reason)) {
+            m_logFile.cutTo(start);
+            m_logFile.close();
+            *message = QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Logger::setInterval(int ms)
+{
+    m_tmrLogger.setInterval(ms);
+}
+
+void Logger::enterLoggingState(const QString &logFileName)
+{
+    m_logging = true;
+    m_tmrLogger.setEnabled(true);
+    m_statusBar.setPanelText(FilePanel,
+                             m_statusBar.panelText(FilePanel) + QStringLiteral("  ") + logFileName);
+    m_mnuStop.setEnabled(true);
+    m_statusBar.setPanelText(StatePanel, QStringLiteral("Logging"));
+    showLamp(QStringLiteral("greenlight.bmp"));
+    m_mnuLogSetup.setEnabled(false);
+}
+
+void Logger::WriteLogRecord()
+{
+    if (!m_logFile.isOpen())
+        return;
+    const QString time = LogFormats::timeText(m_clock.currentDateTime().time());
+    const LogLine record{
+        LogValue::text(time),
+        LogValue::number(m_state.therm1Temp),
+        LogValue::number(m_state.therm2Temp),
+        LogValue::number(m_state.therm3Temp),
+        LogValue::number(m_state.probe1mV),
+        LogValue::number(m_state.probe2mV),
+        LogValue::number(m_state.probe1pH),
+        LogValue::number(m_state.probe2pH),
+        LogValue::number(m_state.flowHz),
+        LogValue::number(m_state.flowLpm),
+        LogValue::text(m_liters.text()),
+    };
+    QString reason;
+    if (m_logFile.WriteLogLine(record, &reason))
+        return;
+    const QString fileName = m_logFile.fileName();
+    // Stop before the message: the timer must not tick again while it shows.
+    StopLogging();
+    m_messages.show(QStringLiteral("Cannot write to the log file \"%1\": %2\nLogging has stopped.")
+                        .arg(fileName, reason),
+                    APP_TITLE);
+}
+
+void Logger::StopLogging()
+{
+    m_tmrLogger.setEnabled(false);
+    m_logFile.close();
+    m_statusBar.setPanelText(StatePanel, QStringLiteral("Not Logging"));
+    showLamp(QStringLiteral("redlight.bmp"));
+    m_mnuLogSetup.setEnabled(true);
+    m_mnuStop.setEnabled(false);
+    m_logging = false;
+}
+
+QString Logger::lampPath(const QString &fileName) const
+{
+    return QDir(m_programFolder).filePath(QStringLiteral("icons/") + fileName);
+}
+
+void Logger::showLamp(const QString &fileName)
+{
+    // A missing lamp is told but changes nothing else: the text of panel 4
+    // still says which state the station is in.
+    const QString path = lampPath(fileName);
+    QString error;
+    if (m_statusBar.setPanelPicture(StatePanel, path, &error))
+        return;
+    if (error.isEmpty())
+        error = QStringLiteral("Cannot load the picture \"%1\".").arg(path);
+    m_messages.show(error, APP_TITLE);
+}

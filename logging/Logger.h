@@ -1,0 +1,62 @@
+#pragma once
+
+#include "logging/LogFile.h"
+
+#include <QString>
+
+class Clock;
+class Label;
+class MenuEntry;
+class MessageBox;
+class StatusBar;
+class Timer;
+struct StationState;
+
+// The main window's side of logging: the open log file, one record per tick
+// of tmrLogger, and the switch between the idle and the logging state
+// (status panels 1 and 4, "Setup" and "Stop Logging"). It takes over the
+// tick of tmrLogger and the click of mnuStop.
+class Logger
+{
+public:
+    Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, MenuEntry &mnuStop,
+           MenuEntry &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
+           const QString &programFolder);
+
+    // Opens the file and writes the header of a run. On failure nothing is
+    // left open, nothing else has changed and *message names file and reason.
+    bool beginRun(const QString &fileName, LogFile::Mode mode, QString *message);
+    void setInterval(int ms);
+    // Runs the timer and shows the logging state; panel 1 gets two blanks
+    // and the file name appended.
+    void enterLoggingState(const QString &logFileName);
+    bool isLogging() const { return m_logging; }
+
+    // One record of the current values. Without an open file it does
+    // nothing; when the line cannot be written logging stops first, then
+    // one message names the file and the reason.
+    void WriteLogRecord();
+    void StopLogging();
+
+    // For the main window at exit or close: the file ends with its last
+    // whole record.
+    void closeLogFile() { m_logFile.close(); }
+    const LogFile &logFile() const { return m_logFile; }
+
+    QString lampPath(const QString &fileName) const;
+
+private:
+    void showLamp(const QString &fileName);
+
+    StationState &m_state;
+    Timer &m_tmrLogger;
+    StatusBar &m_statusBar;
+    MenuEntry &m_mnuStop;
+    MenuEntry &m_mnuLogSetup;
+    Label &m_liters;
+    MessageBox &m_messages;
+    Clock &m_clock;
+    QString m_programFolder;
+    LogFile m_logFile;
+    bool m_logging = false;
+};
