@@ -1,0 +1,115 @@
+#include "logging/ui/FrmLogKestrom.h"
+
+#include "logging/LogSetup.h"
+#include "logging/ui/ComboDropDownList.h"
+#include "logging/ui/FileDialogChooser.h"
+#include "logging/ui/PushButtonAdapter.h"
+#include "logging/ui/RadioOptionGroup.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// The design is laid out in twips; 12 twips a pixel leaves room for the
+// wider fonts of this platform.
+QRect twips(int left, int top, int width, int height)
+{
+    constexpr int perPixel = 12;
+    return QRect(left / perPixel, top / perPixel, width / perPixel, height / perPixel);
+}
+
+template <typename Widget>
+Widget *placed(Widget *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+} // namespace
+
+FrmLogKestrom::FrmLogKestrom(LogSetup &setup, FileChooser *chooser, QWidget *parent)
+    : QDialog(parent)
+    , m_setup(setup)
+{
+    setObjectName(QStringLiteral("FrmLogKestrom"));
+    setWindowTitle(QStringLiteral("Logger"));
+    setModal(false);
+    setFixedSize(twips(0, 0, 3510, 2415).size());
+
+    auto *frame = placed(new QGroupBox(QStringLiteral("Log File Parameters:"), this), "Frame1",
+                         twips(120, 120, 3252, 1692));
+    QFont bold = frame->font();
+    bold.setBold(true);
+    frame->setFont(bold);
+    const QFont plain = font();
+
+    auto *noSave = placed(new QRadioButton(QStringLiteral("No Save"), frame), "optDatafile_0",
+                          twips(120, 240, 1212, 372));
+    auto *writeToFile = placed(new QRadioButton(QStringLiteral("Write to File"), frame),
+                               "optDatafile_1", twips(120, 720, 1212, 252));
+    auto *label = placed(new QLabel(QStringLiteral("Logging Interval(sec)"), frame), "Label1",
+                         twips(1800, 300, 1332, 372));
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    auto *interval = placed(new QComboBox(frame), "cmbInterval", twips(2040, 780, 792, 300));
+    for (QWidget *child : {static_cast<QWidget *>(noSave), static_cast<QWidget *>(writeToFile),
+                           static_cast<QWidget *>(label), static_cast<QWidget *>(interval)})
+        child->setFont(plain);
+
+    // Drawn over the lower part of the frame, but a group of the dialog.
+    auto *append = placed(new QRadioButton(QStringLiteral("Append"), this), "optAppend_0",
+                          twips(720, 1200, 1332, 252));
+    auto *overwrite = placed(new QRadioButton(QStringLiteral("Overwrite"), this), "optAppend_1",
+                             twips(720, 1440, 1332, 252));
+    auto *select = placed(new QPushButton(QStringLiteral("Select File"), this), "cmdSelect",
+                          twips(600, 1920, 972, 372));
+    auto *ok = placed(new QPushButton(QStringLiteral("OK"), this), "cmdExit",
+                      twips(1920, 1920, 972, 372));
+    select->setAutoDefault(false);
+    ok->setAutoDefault(false);
+
+    m_optDatafile = std::make_unique<LogUi::RadioOptionGroup>(
+        QList<QRadioButton *>{noSave, writeToFile}, this);
+    m_optAppend
+        = std::make_unique<LogUi::RadioOptionGroup>(QList<QRadioButton *>{append, overwrite}, this);
+    m_cmbInterval = std::make_unique<LogUi::ComboDropDownList>(interval);
+    m_cmdSelect = std::make_unique<LogUi::PushButtonAdapter>(select);
+    m_cmdExit = std::make_unique<LogUi::PushButtonAdapter>(ok);
+    if (!chooser) {
+        m_ownChooser = std::make_unique<LogUi::FileDialogChooser>(this);
+        chooser = m_ownChooser.get();
+    }
+
+    LogSetupControls controls;
+    controls.optDatafile = m_optDatafile.get();
+    controls.optAppend = m_optAppend.get();
+    controls.cmbInterval = m_cmbInterval.get();
+    controls.cdlDataFiles = chooser;
+    controls.cmdSelect = m_cmdSelect.get();
+    controls.cmdExit = m_cmdExit.get();
+    controls.hide = [this] { hide(); };
+    m_setup.attach(controls);
+}
+
+FrmLogKestrom::~FrmLogKestrom()
+{
+    if (!m_discarded)
+        m_setup.detach();
+}
+
+void FrmLogKestrom::reject()
+{
+    // The close box discards the dialog's choices; the next showing starts
+    // afresh from the load step.
+    if (!m_discarded) {
+        m_discarded = true;
+        m_setup.detach();
+        deleteLater();
+    }
+    QDialog::reject();
+}
