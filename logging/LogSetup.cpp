@@ -65,6 +65,9 @@ void LogSetup::SelectFile()
 
 void LogSetup::StartLogging()
 {
+    // One run at a time: a second would close the first run's file unseen.
+    if (m_logger.isLogging())
+        return;
     if (m_controls.optDatafile->selected() == WriteToFile) {
         const int mode = m_controls.optAppend->selected();
         if (mode != Append && mode != Overwrite)

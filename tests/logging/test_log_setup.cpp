@@ -176,6 +176,21 @@ private slots:
         QCOMPARE(f.messages.texts, QStringList());
     }
 
+    void okWhileLoggingStartsNoSecondRun()
+    {
+        LoggingFixture f;
+        QString why;
+        QVERIFY(f.setup.startUnattended(path("running.txt"), LogFile::Mode::Overwrite, 1, &why));
+        const QString panel = f.statusBar.texts.value(1);
+        f.startWriting(path("second.txt"), 1, 0);
+        QVERIFY(!QFile::exists(path("second.txt")));
+        QCOMPARE(f.logger.logFile().fileName(), path("running.txt"));
+        QVERIFY(f.logger.logFile().isOpen());
+        QCOMPARE(f.tmrLogger.interval(), 1000);
+        QCOMPARE(f.statusBar.texts.value(1), panel);
+        QCOMPARE(f.messages.texts, QStringList());
+    }
+
     void twoRunsAppendPanelOneTwice()
     {
         LoggingFixture f;
