@@ -9,6 +9,10 @@
 #include "station/StationState.h"
 
 #include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 // The main window's logging controls in their state right after start-up,
 // the Logger over them, and one showing of the setup dialog attached.
@@ -91,6 +95,27 @@ struct LoggingFixture
         state.flowHz = 172.5;
         state.flowLpm = 1.5;
         clock.wallClock = QDateTime(QDate(2026, 12, 7), QTime(14, 5, 30));
+    }
+
+    // A file this process may not write, and the system's reason for it.
+    // Root passes file modes, so it gets a read-only kernel attribute.
+    static QPair<QString, QString> unwritableFile(const QString &folder)
+    {
+        QString fileName = QStringLiteral("/sys/kernel/notes");
+        if (::geteuid() != 0) {
+            fileName = folder + QStringLiteral("/read-only.txt");
+            QFile file(fileName);
+            if (file.open(QIODevice::WriteOnly))
+                file.close();
+            QFile::setPermissions(fileName, QFile::ReadOwner);
+        }
+        const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND);
+        const int error = errno;
+        if (fd >= 0) {
+            ::close(fd);
+            return {fileName, QStringLiteral("<writable after all>")};
+        }
+        return {fileName, QString::fromLocal8Bit(std::strerror(error))};
     }
 
     static QByteArray contents(const QString &fileName)

@@ -1,10 +1,10 @@
+#include "LoggingFixture.h"
 #include "logging/LogFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 // The log file on a real file system: opening, whole lines, failures.
 class TestLogFile : public QObject
@@ -37,16 +37,8 @@ private slots:
         QTest::newRow("missingFolder") << path("no/such/folder/log.txt") << "No such file or directory";
         QTest::newRow("directory")     << m_dir.path()                   << "Is a directory";
         QTest::newRow("noName")        << QString()                      << "No file name";
-        // Root writes through file modes; a read-only kernel attribute
-        // refuses it too.
-        if (::geteuid() == 0) {
-            QTest::newRow("noPermission") << "/sys/kernel/notes" << "Permission denied";
-        } else {
-            const QString readOnly = path("read-only.txt");
-            write(readOnly, "old\r\n");
-            QFile::setPermissions(readOnly, QFile::ReadOwner);
-            QTest::newRow("noPermission") << readOnly << "Permission denied";
-        }
+        const auto unwritable = LoggingFixture::unwritableFile(m_dir.path());
+        QTest::newRow("noPermission")  << unwritable.first              << unwritable.second;
     }
     void openFails()
     {

@@ -233,6 +233,8 @@ private slots:
         QTest::newRow("missingFolder") << path("gone/log.txt") << "No such file or directory";
         QTest::newRow("directory")     << m_dir.path()         << "Is a directory";
         QTest::newRow("diskFull")      << "/dev/full"          << "No space left on device";
+        const auto unwritable = LoggingFixture::unwritableFile(m_dir.path());
+        QTest::newRow("noPermission")  << unwritable.first     << unwritable.second;
     }
     void openFailureKeepsIdle()
     {
