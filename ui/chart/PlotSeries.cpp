@@ -31,15 +31,15 @@ struct Column
         minY = std::min(minY, low);
         maxY = std::max(maxY, high);
     }
-    void emitTo(QVector<QPointF> *line, double centreX) const
+    void emitTo(QVector<QPointF> *line) const
     {
         line->append(first);
         if (count >= 3) {
-            // The vertical stroke in the middle of the column covers every Y
-            // the column's points reach; its direction follows the line.
+            // A vertical stroke at the column's first point covers every Y the
+            // column's points reach; its direction follows the line.
             const bool rising = first.y() <= last.y();
-            line->append(QPointF(centreX, rising ? minY : maxY));
-            line->append(QPointF(centreX, rising ? maxY : minY));
+            line->append(QPointF(first.x(), rising ? minY : maxY));
+            line->append(QPointF(first.x(), rising ? maxY : minY));
         }
         if (count >= 2)
             line->append(last);
@@ -163,7 +163,6 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
             return columns;
         return static_cast<qint64>(position);
     };
-    const auto centreOf = [&](qint64 column) { return x0 + (column + 0.5) * columnWidth; };
 
     Column column;
     bool open = false;
@@ -173,7 +172,7 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
         const qint64 number = columnOf(point.x());
         if (!open || number != column.number) {
             if (open)
-                column.emitTo(line, centreOf(column.number));
+                column.emitTo(line);
             column.start(number, point);
             open = true;
         }
@@ -190,5 +189,5 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
         ++i;
     }
     if (open)
-        column.emitTo(line, centreOf(column.number));
+        column.emitTo(line);
 }

@@ -47,8 +47,8 @@ public:
 
     // The vertices to draw for [x0, x1) split into `columns` equal pixel
     // columns, one polyline per segment in view. Each column with points
-    // gives its first point, its lowest and highest Y (at the column's
-    // centre) and its last point, so lines drawn through them cover the same
+    // gives its first point, its lowest and highest Y (at the X of the first
+    // point) and its last point, so lines drawn through them cover the same
     // pixels as the raw points would; columns with one or two points give
     // those points as they are. The nearest point outside the range on each
     // side is included so the line reaches the edges.

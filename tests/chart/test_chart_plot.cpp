@@ -1,0 +1,431 @@
+#include "fakes/FakeClock.h"
+#include "fakes/FakeWidgets.h"
+#include "ui/chart/ChartPlot.h"
+#include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/SliderKnob.h"
+#include "ui/chart/StripChart.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <qwt_date_scale_draw.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_scale_div.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double Second = 1.0 / 86400;
+const QSize ChartSize(883, 687);
+
+double dayFraction(int h, int m, int s)
+{
+    return ((h * 60 + m) * 60 + s) / 86400.0;
+}
+
+QImage render(QwtPlot &plot)
+{
+    plot.replot();
+    QImage image(plot.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    plot.render(&image);
+    return image;
+}
+
+// Rows touched by the colour in each pixel column of the canvas: {top, bottom}.
+QMap<int, QPair<int, int>> columnsOf(const QImage &image, const QRect &area, QRgb colour)
+{
+    QMap<int, QPair<int, int>> columns;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            if (image.pixel(x, y) != colour)
+                continue;
+            auto it = columns.find(x);
+            if (it == columns.end())
+                columns.insert(x, {y, y});
+            else
+                it->second = y;
+        }
+    }
+    return columns;
+}
+
+QRect canvasArea(const QwtPlot &plot)
+{
+    const QWidget *canvas = plot.canvas();
+    return canvas->contentsRect().translated(canvas->pos());
+}
+
+void drag(QWidget *canvas, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, from, button, button, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    for (int step = 1; step <= 4; ++step) {
+        const QPoint at = from + (to - from) * step / 4;
+        QMouseEvent move(QEvent::MouseMove, at, Qt::NoButton, button, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, to, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &release);
+}
+
+void fillMinutes(ChartPlot &plot, double start, int seconds)
+{
+    QRandomGenerator random(3);
+    for (int i = 0; i < seconds; ++i) {
+        plot.appendPoint(2, start + i * Second, 5 + random.bounded(1.0));
+        plot.appendPoint(1, start + i * Second, 7 + random.bounded(1.0));
+    }
+}
+
+struct MovedRecord
+{
+    int cursor = 0;
+    double x = 0;
+    double y = 0;
+    bool dragging = true;
+    int count = 0;
+};
+
+} // namespace
+
+class TestChartPlot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void axisRanges_data();
+    void axisRanges();
+    void timeLabels_data();
+    void timeLabels();
+    void midnightNeverDrawsBack();
+    void envelopeMatchesPlainCurve();
+    void mouseDrags_data();
+    void mouseDrags();
+    void rightClickFollowsAgain_data();
+    void rightClickFollowsAgain();
+    void modeSelector_data();
+    void modeSelector();
+};
+
+void TestChartPlot::axisRanges_data()
+{
+    QTest::addColumn<int>("axis");
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<double>("expectedMin");
+    QTest::addColumn<double>("expectedMax");
+    QTest::addColumn<bool>("stillFollowing");
+
+    QTest::newRow("ph1")            << 2 << 4.0  << 15.0 << 4.0  << 15.0 << true;
+    QTest::newRow("ph2")            << 3 << 6.0  << 8.0  << 6.0  << 8.0  << true;
+    QTest::newRow("timeOfDay")      << 1 << 0.5  << 0.51 << 0.5  << 0.51 << false;
+    QTest::newRow("minAtMaxKeeps")  << 2 << 8.0  << 8.0  << 0.0  << 15.0 << true;
+    QTest::newRow("minAboveKeeps")  << 3 << 9.0  << 2.0  << 0.0  << 15.0 << true;
+    QTest::newRow("infiniteKeeps")  << 2 << 0.0  << qInf() << 0.0 << 15.0 << true;
+    QTest::newRow("unknownAxis")    << 4 << 1.0  << 2.0  << 0.0  << 0.0  << true;
+}
+
+void TestChartPlot::axisRanges()
+{
+    QFETCH(int, axis);
+    QFETCH(double, minimum);
+    QFETCH(double, maximum);
+    QFETCH(double, expectedMin);
+    QFETCH(double, expectedMax);
+    QFETCH(bool, stillFollowing);
+
+    ChartPlot plot;
+    plot.setAxisRange(axis, minimum, maximum);
+    QCOMPARE(plot.axisMinimum(axis), expectedMin);
+    QCOMPARE(plot.axisMaximum(axis), expectedMax);
+    QCOMPARE(plot.isFollowing(), stillFollowing);
+}
+
+void TestChartPlot::timeLabels_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("afternoon")      << dayFraction(14, 5, 9)      << "14:05:09";
+    QTest::newRow("afterMidnight")  << 1 + dayFraction(0, 0, 1)   << "00:00:01";
+    QTest::newRow("thirtyDaysOn")   << 30.5                       << "12:00:00";
+    QTest::newRow("lastSecond")     << dayFraction(23, 59, 59)    << "23:59:59";
+}
+
+void TestChartPlot::timeLabels()
+{
+    QFETCH(double, x);
+    QFETCH(QString, label);
+
+    ChartPlot plot;
+    plot.setAxisRange(1, x - 60 * Second, x + 60 * Second);
+    const double ms = x * ChartPlot::MsPerDay;
+    QCOMPARE(plot.axisScaleDraw(QwtPlot::xBottom)->label(ms).text(), label);
+    // The cursor placed there reads back the same time of day.
+    plot.setCursorX(1, x);
+    QVERIFY(std::fabs(plot.cursorX(1) - x) < 1e-9);
+}
+
+void TestChartPlot::midnightNeverDrawsBack()
+{
+    ChartPlot plot;
+    plot.resize(ChartSize);
+    // The last two minutes before midnight and the first two after it.
+    const int start = (23 * 60 + 58) * 60;
+    for (int i = 0; i < 240; ++i)
+        plot.appendPoint(1, ((start + i) % 86400) * Second, i % 2 ? 6 : 8);
+    const PlotSeries &series = plot.series(1);
+    QCOMPARE(series.size(), qint64(240));
+    QCOMPARE(series.segmentCount(), 1);
+    QVERIFY(series.x(239) > series.x(0));
+    QVERIFY(series.x(120) >= 1.0); // 00:00:00 of the next day
+
+    // Following the newest points, the window spans midnight, and no green
+    // pixel lies left of where the first point is drawn.
+    QVERIFY(plot.isFollowing());
+    QVERIFY(plot.axisMinimum(1) < 1.0 && plot.axisMaximum(1) > 1.0);
+    const QImage image = render(plot);
+    const QRect area = canvasArea(plot);
+    const auto green = columnsOf(image, area, QColor(0, 160, 0).rgb());
+    QVERIFY(!green.isEmpty());
+    const double firstPixel = plot.transform(QwtPlot::xBottom, series.x(0) * ChartPlot::MsPerDay)
+                              + plot.canvas()->pos().x();
+    QVERIFY2(green.firstKey() >= firstPixel - 2,
+             qPrintable(QString("%1 < %2").arg(green.firstKey()).arg(firstPixel)));
+}
+
+void TestChartPlot::envelopeMatchesPlainCurve()
+{
+    // A day of points on plot 1, drawn by the chart and by a plain curve
+    // holding every point on an identical plot.
+    ChartPlot chart;
+    ChartPlot reference;
+    QVector<QPointF> raw;
+    QRandomGenerator random(11);
+    double value = 7;
+    const double start = dayFraction(8, 0, 0);
+    for (int i = 0; i < 86400; ++i) {
+        value = qBound(1.0, value + random.bounded(0.2) - 0.1, 14.0);
+        chart.appendPoint(1, start + i * Second, value);
+        raw << QPointF((start + i * Second) * ChartPlot::MsPerDay, float(value));
+    }
+    auto *plain = new QwtPlotCurve(QStringLiteral("plain"));
+    plain->setPen(QColor(0, 160, 0), 1);
+    plain->setSamples(raw);
+    plain->attach(&reference);
+
+    for (ChartPlot *plot : {&chart, &reference}) {
+        plot->resize(ChartSize);
+        plot->setAxisRange(1, start, start + 86400 * Second);
+        plot->setAxisRange(2, 0, 15);
+    }
+    const QImage drawn = render(chart);
+    const QImage expected = render(reference);
+    QCOMPARE(canvasArea(chart), canvasArea(reference));
+
+    const QRgb green = QColor(0, 160, 0).rgb();
+    const auto drawnColumns = columnsOf(drawn, canvasArea(chart), green);
+    const auto expectedColumns = columnsOf(expected, canvasArea(reference), green);
+    QVERIFY(expectedColumns.size() > canvasArea(chart).width() * 9 / 10);
+    QCOMPARE(drawnColumns.keys(), expectedColumns.keys());
+    for (auto it = expectedColumns.cbegin(); it != expectedColumns.cend(); ++it) {
+        const auto got = drawnColumns.value(it.key());
+        QVERIFY2(std::abs(got.first - it->first) <= 1 && std::abs(got.second - it->second) <= 1,
+                 qPrintable(QString("column %1: %2..%3 drawn, %4..%5 expected")
+                                .arg(it.key()).arg(got.first).arg(got.second)
+                                .arg(it->first).arg(it->second)));
+    }
+}
+
+void TestChartPlot::mouseDrags_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPointF>("from"); // fractions of the canvas, may lie outside it
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<QString>("expect");
+
+    QTest::newRow("zoomIn")       << int(Graph::ZoomMode)   << QPointF(0.25, 0.25) << QPointF(0.75, 0.5)
+                                  << "zoomed";
+    QTest::newRow("tinyZoom")     << int(Graph::ZoomMode)   << QPointF(0.5, 0.5) << QPointF(0.503, 0.503)
+                                  << "valid";
+    QTest::newRow("zoomOutside")  << int(Graph::ZoomMode)   << QPointF(0.5, 0.5) << QPointF(3.0, -2.0)
+                                  << "valid";
+    QTest::newRow("pan")          << int(Graph::PanMode)    << QPointF(0.5, 0.5) << QPointF(0.25, 0.5)
+                                  << "panned";
+    QTest::newRow("cursor")       << int(Graph::CursorMode) << QPointF(0.5, 0.5) << QPointF(0.8, 0.2)
+                                  << "cursor";
+    QTest::newRow("cursorOutside") << int(Graph::CursorMode) << QPointF(0.5, 0.5) << QPointF(-4.0, 9.0)
+                                   << "cursorClamped";
+}
+
+void TestChartPlot::mouseDrags()
+{
+    QFETCH(int, mode);
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(QString, expect);
+
+    ChartPlot plot;
+    plot.resize(ChartSize);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    fillMinutes(plot, dayFraction(10, 0, 0), 900);
+    plot.replot();
+    MovedRecord moved;
+    plot.cursorMoved.setHandler([&](int cursor, double x, double y, bool dragging) {
+        moved = {cursor, x, y, dragging, moved.count + 1};
+    });
+    plot.setInteractionMode(mode);
+    plot.setCursorVisible(1, mode == Graph::CursorMode);
+    plot.setCursorX(1, (plot.axisMinimum(1) + plot.axisMaximum(1)) / 2);
+    plot.setCursorY(1, 7.5);
+
+    const double timeMin = plot.axisMinimum(1);
+    const double timeMax = plot.axisMaximum(1);
+    const double phMin = plot.axisMinimum(2);
+    const double phMax = plot.axisMaximum(2);
+    QWidget *canvas = plot.canvas();
+    const QRect area = canvas->contentsRect();
+    const auto at = [&](QPointF f) {
+        return QPoint(area.left() + int(f.x() * area.width()), area.top() + int(f.y() * area.height()));
+    };
+    drag(canvas, at(from), at(to));
+    QCoreApplication::processEvents();
+    plot.replot();
+
+    const double newMin = plot.axisMinimum(1);
+    const double newMax = plot.axisMaximum(1);
+    QVERIFY(std::isfinite(newMin) && std::isfinite(newMax) && newMin < newMax);
+    QVERIFY(plot.axisMinimum(2) < plot.axisMaximum(2));
+    if (expect == "zoomed") {
+        QVERIFY(!plot.isFollowing());
+        // The rubber band from a quarter to three quarters of the width.
+        const double span = timeMax - timeMin;
+        QVERIFY(std::fabs(newMin - (timeMin + span / 4)) < span / 100);
+        QVERIFY(std::fabs(newMax - (timeMin + span * 3 / 4)) < span / 100);
+        QVERIFY(plot.axisMaximum(2) < phMax && plot.axisMinimum(2) > phMin);
+        fillMinutes(plot, dayFraction(10, 15, 0), 5); // newer points leave the zoom alone
+        QCOMPARE(plot.axisMaximum(1), newMax);
+    } else if (expect == "panned") {
+        QVERIFY(!plot.isFollowing());
+        const double span = timeMax - timeMin;
+        // Dragged a quarter of the width to the left: later times come into view.
+        QVERIFY(std::fabs(newMin - (timeMin + span / 4)) < span / 50);
+        QCOMPARE(plot.axisMinimum(2), phMin);
+    } else if (expect == "cursor") {
+        QCOMPARE(moved.cursor, 1);
+        QVERIFY(!moved.dragging);
+        QVERIFY(moved.count >= 2);
+        const double span = timeMax - timeMin;
+        QVERIFY(std::fabs(plot.cursorX(1) - (timeMin + span * 0.8)) < span / 100);
+        QVERIFY(std::fabs(plot.cursorY(1) - (phMax - (phMax - phMin) * 0.2)) < 0.1);
+        QCOMPARE(moved.x, plot.cursorX(1));
+        QCOMPARE(moved.y, plot.cursorY(1));
+        QCOMPARE(newMin, timeMin); // dragging a cursor moves no axis
+    } else if (expect == "cursorClamped") {
+        QCOMPARE(moved.cursor, 1);
+        QVERIFY(plot.cursorX(1) >= timeMin && plot.cursorX(1) <= timeMin + (timeMax - timeMin) / 100);
+        QVERIFY(plot.cursorY(1) >= phMin && plot.cursorY(1) <= phMin + 0.1);
+    }
+    if (mode != Graph::CursorMode)
+        QCOMPARE(moved.count, 0);
+    render(plot); // draws after the drag without trouble
+}
+
+void TestChartPlot::rightClickFollowsAgain_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("zoom") << int(Graph::ZoomMode);
+    QTest::newRow("pan")  << int(Graph::PanMode);
+}
+
+void TestChartPlot::rightClickFollowsAgain()
+{
+    QFETCH(int, mode);
+
+    ChartPlot plot;
+    plot.resize(ChartSize);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    fillMinutes(plot, dayFraction(10, 0, 0), 1200);
+    plot.replot();
+    plot.setInteractionMode(mode);
+    QWidget *canvas = plot.canvas();
+    const QRect area = canvas->contentsRect();
+    drag(canvas, area.center(), area.center() + QPoint(area.width() / 4, area.height() / 8));
+    plot.replot();
+    QVERIFY(!plot.isFollowing());
+
+    fillMinutes(plot, dayFraction(10, 20, 0), 60);
+    drag(canvas, area.center(), area.center(), Qt::RightButton);
+    QVERIFY(plot.isFollowing());
+    const double newest = dayFraction(10, 20, 59);
+    QVERIFY(std::fabs(plot.axisMaximum(1) - newest) < 1e-6);
+    QVERIFY(std::fabs(plot.axisMaximum(1) - plot.axisMinimum(1) - ChartPlot::FollowWindow) < 1e-6);
+}
+
+void TestChartPlot::modeSelector_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("chartMode");
+    QTest::addColumn<bool>("cursor1Shown");
+    QTest::addColumn<bool>("cursor2Shown");
+
+    QTest::newRow("zoom")       << 0.0 << int(Graph::ZoomMode)   << false << false;
+    QTest::newRow("pan")        << 1.0 << int(Graph::PanMode)    << false << false;
+    QTest::newRow("cursor")     << 2.0 << int(Graph::CursorMode) << true  << false;
+    QTest::newRow("twoCursors") << 3.0 << int(Graph::CursorMode) << true  << true;
+}
+
+void TestChartPlot::modeSelector()
+{
+    QFETCH(double, value);
+    QFETCH(int, chartMode);
+    QFETCH(bool, cursor1Shown);
+    QFETCH(bool, cursor2Shown);
+
+    GraphModeSelector selector;
+    QCOMPARE(selector.objectName(), QString("GraphMode"));
+    QCOMPARE(selector.lowerBound(), 0.0);
+    QCOMPARE(selector.upperBound(), 3.0);
+    const QStringList labels{"Zoom", "Pan", "Cursor ", ""};
+    for (int position = 0; position < 4; ++position)
+        QCOMPARE(qAsConst(selector).scaleDraw()->label(position).text(), labels[position]);
+
+    // The real chart and selector behind the chart's handlers.
+    StationState state;
+    FakeClock clock;
+    ChartPlot plot;
+    plot.setAxisRange(2, 6, 8);
+    SliderKnob mode(&selector);
+    FakeSwitch cwPlot;
+    FakeTimer tmrPlot;
+    FakeKnob phMin;
+    FakeKnob phMax;
+    FakeStatusBar status;
+    StripChart chart(state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status});
+
+    selector.setValue(value == 0 ? 1 : 0); // start elsewhere, so the value below is a change
+    selector.setValue(value);
+    QCOMPARE(mode.value(), value);
+    QCOMPARE(plot.interactionMode(), chartMode);
+    QCOMPARE(plot.isCursorVisible(1), cursor1Shown);
+    QCOMPARE(plot.isCursorVisible(2), cursor2Shown);
+    if (value == 2)
+        QCOMPARE(plot.cursorY(1), 7.0); // the middle of pH 6..8
+
+    // The operator's keys step whole positions, from 0 up to 3 and no further.
+    selector.setValue(0);
+    for (double expected : {1.0, 2.0, 3.0, 3.0}) {
+        QTest::keyClick(&selector, Qt::Key_Up);
+        QCOMPARE(mode.value(), expected);
+    }
+}
+
+QTEST_MAIN(TestChartPlot)
+#include "test_chart_plot.moc"

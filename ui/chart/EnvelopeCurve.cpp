@@ -1,0 +1,74 @@
+#include "ui/chart/EnvelopeCurve.h"
+
+#include "ui/chart/PlotSeries.h"
+
+#include <QPainter>
+#include <qwt_clipper.h>
+#include <qwt_painter.h>
+#include <qwt_scale_map.h>
+
+#include <cmath>
+
+EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series,
+                             double unitsPerX)
+    : QwtPlotItem(QwtText(title))
+    , m_pen(pen)
+    , m_series(series)
+    , m_unitsPerX(unitsPerX)
+{
+    setItemAttribute(QwtPlotItem::AutoScale, true);
+    setZ(20);
+}
+
+int EnvelopeCurve::rtti() const
+{
+    return QwtPlotItem::Rtti_PlotUserItem + 1;
+}
+
+void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                         const QRectF &canvasRect) const
+{
+    if (m_series.size() == 0)
+        return;
+    // One column per device pixel. Where Qwt's own curves round to whole
+    // pixels, so does this one, and its columns are then centred on them.
+    const bool align = QwtPainter::roundingAlignment(painter);
+    const double left = std::floor(std::min(xMap.p1(), xMap.p2())) - (align ? 0.5 : 0.0);
+    const double right = std::max(xMap.p1(), xMap.p2());
+    const int columns = std::max(1, static_cast<int>(std::ceil(right - left)));
+    const double xa = xMap.invTransform(left) / m_unitsPerX;
+    const double xb = xMap.invTransform(left + columns) / m_unitsPerX;
+    const double x0 = std::min(xa, xb);
+    const double x1 = std::max(xa, xb);
+
+    // Points beyond the canvas (the neighbours of the range, or anything after
+    // a tiny zoom) are clipped so the painter never sees huge coordinates.
+    const QRectF clip = canvasRect.adjusted(-2, -2, 2, 2);
+    painter->save();
+    painter->setPen(m_pen);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    for (const QVector<QPointF> &line : m_series.envelope(x0, x1, columns)) {
+        QPolygonF polygon;
+        polygon.reserve(line.size());
+        for (const QPointF &point : line) {
+            const double px = xMap.transform(point.x() * m_unitsPerX);
+            const double py = yMap.transform(point.y());
+            polygon << (align ? QPointF(qRound(px), qRound(py)) : QPointF(px, py));
+        }
+        if (polygon.size() == 1) {
+            QwtPainter::drawPoint(painter, polygon.first());
+            continue;
+        }
+        QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, polygon, false));
+    }
+    painter->restore();
+}
+
+QRectF EnvelopeCurve::boundingRect() const
+{
+    if (m_series.size() == 0)
+        return QRectF(1.0, 1.0, -2.0, -2.0); // invalid: nothing to autoscale to
+    return QRectF(m_series.minimumX() * m_unitsPerX, m_series.minimumY(),
+                  (m_series.maximumX() - m_series.minimumX()) * m_unitsPerX,
+                  m_series.maximumY() - m_series.minimumY());
+}
