@@ -14,11 +14,11 @@
 
 namespace {
 
-// The design is laid out in twips; 12 twips a pixel leaves room for the
-// wider fonts of this platform.
+// The design is laid out in twips; 10 twips a pixel (not the designed 15)
+// leaves room for the wider fonts of this platform.
 QRect twips(int left, int top, int width, int height)
 {
-    constexpr int perPixel = 12;
+    constexpr int perPixel = 10;
     return QRect(left / perPixel, top / perPixel, width / perPixel, height / perPixel);
 }
 
@@ -46,7 +46,8 @@ FrmLogKestrom::FrmLogKestrom(LogSetup &setup, FileChooser *chooser, QWidget *par
     QFont bold = frame->font();
     bold.setBold(true);
     frame->setFont(bold);
-    const QFont plain = font();
+    QFont plain = font();
+    plain.setBold(false); // set explicitly, or the frame's bold is inherited
 
     auto *noSave = placed(new QRadioButton(QStringLiteral("No Save"), frame), "optDatafile_0",
                           twips(120, 240, 1212, 372));

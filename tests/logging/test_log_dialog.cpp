@@ -66,6 +66,8 @@ private slots:
         else if (auto *label = qobject_cast<QLabel *>(widget))
             text = label->text();
         QCOMPARE(text, caption);
+        // Only the frame's caption is bold.
+        QCOMPARE(widget->font().bold(), name == QLatin1String("Frame1"));
     }
 
     void loadStep()
