@@ -5,7 +5,13 @@
 
 DateEditPicker::DateEditPicker(QDateEdit *edit) : m_edit(edit)
 {
-    QObject::connect(m_edit, &QDateEdit::dateChanged, m_edit, [this] { changed.notify(); });
+    m_changed = QObject::connect(m_edit, &QDateEdit::dateChanged, m_edit, [this] { changed.notify(); });
+}
+
+// The editor may outlive the adapter while its window is torn down.
+DateEditPicker::~DateEditPicker()
+{
+    QObject::disconnect(m_changed);
 }
 
 void DateEditPicker::setDate(const QDate &date)

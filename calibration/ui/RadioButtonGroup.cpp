@@ -9,10 +9,17 @@ RadioButtonGroup::RadioButtonGroup(QButtonGroup *group, const QList<QRadioButton
     m_group->setExclusive(true);
     for (int i = 0; i < members.size(); ++i)
         m_group->addButton(members.at(i), i);
-    QObject::connect(m_group, &QButtonGroup::idToggled, m_group, [this](int id, bool checked) {
-        if (checked)
-            clicked.notify(id);
-    });
+    m_toggled = QObject::connect(m_group, &QButtonGroup::idToggled, m_group,
+                                 [this](int id, bool checked) {
+                                     if (checked)
+                                         clicked.notify(id);
+                                 });
+}
+
+// The buttons may outlive the adapter while their window is torn down.
+RadioButtonGroup::~RadioButtonGroup()
+{
+    QObject::disconnect(m_toggled);
 }
 
 int RadioButtonGroup::selected() const

@@ -3,6 +3,7 @@
 #include "platform/OptionGroup.h"
 
 #include <QList>
+#include <QMetaObject>
 
 class QButtonGroup;
 class QRadioButton;
@@ -14,6 +15,7 @@ class RadioButtonGroup : public OptionGroup
 {
 public:
     RadioButtonGroup(QButtonGroup *group, const QList<QRadioButton *> &members);
+    ~RadioButtonGroup() override;
 
     int selected() const override;
     void select(int member) override;
@@ -21,4 +23,5 @@ public:
 
 private:
     QButtonGroup *m_group;
+    QMetaObject::Connection m_toggled;
 };
