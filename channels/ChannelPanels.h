@@ -8,7 +8,9 @@ class Switch;
 
 // The window controls of each module group, named after their widgets. The
 // main window fills these with its adapters; tests with fakes. They must
-// outlive the channel that uses them.
+// outlive the channel that uses them. The channel installs the changed and
+// clicked handlers of the switches, buttons, knobs and option groups here;
+// a notifier holds one handler, so nobody else may set one on them.
 
 struct FlowPanel
 {

@@ -15,6 +15,8 @@ private slots:
     void invalidAnswer_data();
     void invalidAnswer();
     void emptyValueField();
+    void fieldForms_data();
+    void fieldForms();
     void resetTotalWaitsForNextRead();
     void switchedOnAgainKeepsTotal();
     void tankScaleKnob_data();
@@ -145,6 +147,49 @@ void TestFlowChannel::emptyValueField()
     QCOMPARE(m_rig->state.flowEnabled, FlagOn);
     QCOMPARE(m_rig->state.pulseTotal, 500.0);
     QCOMPARE(m_rig->state.flowHz, 0.0);
+}
+
+void TestFlowChannel::fieldForms_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<double>("hz");
+
+    QByteArray highBit("*+0115.00\r");
+    for (char &c : highBit)
+        c = static_cast<char>(c | 0x80);
+
+    QTest::newRow("high bit set")         << "en_US" << highBit                          << true  << 115.0;
+    QTest::newRow("only 8 field chars")   << "en_US" << QByteArray("*+0021.3799999\r")   << true  << 21.379;
+    QTest::newRow("period under de_DE")   << "de_DE" << QByteArray("*+0021.50\r")        << true  << 21.5;
+    QTest::newRow("comma under de_DE")    << "de_DE" << QByteArray("*+0021,50\r")        << false << 0.0;
+    QTest::newRow("exponent")             << "en_US" << QByteArray("*+1.5e2\r")          << false << 0.0;
+    QTest::newRow("hexadecimal")          << "en_US" << QByteArray("*+0x1F\r")           << false << 0.0;
+    QTest::newRow("inf")                  << "en_US" << QByteArray("*+inf\r")            << false << 0.0;
+    QTest::newRow("nan")                  << "en_US" << QByteArray("*+nan\r")            << false << 0.0;
+    QTest::newRow("NUL inside")           << "en_US" << QByteArray("*+01\0" "15.0\r", 11) << false << 0.0;
+    QTest::newRow("sign twice")           << "en_US" << QByteArray("*++-115.0\r")        << false << 0.0;
+    QTest::newRow("blank inside")         << "en_US" << QByteArray("*+1 15.00\r")        << false << 0.0;
+}
+
+void TestFlowChannel::fieldForms()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, accepted);
+    QFETCH(double, hz);
+
+    QLocale::setDefault(QLocale(locale));
+    m_rig->port.scriptAddress("5", bytes);
+    m_rig->acquisition.ReadFlow();
+
+    QCOMPARE(m_rig->messages.texts.isEmpty(), accepted);
+    QCOMPARE(m_rig->state.flowEnabled, accepted ? FlagOn : FlagOff);
+    QCOMPARE(m_rig->state.flowHz, hz);
+    QCOMPARE(m_rig->state.pulseTotal, hz);
+    for (const QString &text : m_rig->allLabelTexts())
+        QVERIFY2(!text.contains("inf") && !text.contains("nan"), qPrintable(text));
 }
 
 void TestFlowChannel::resetTotalWaitsForNextRead()
