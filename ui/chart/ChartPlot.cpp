@@ -95,6 +95,8 @@ ChartPlot::ChartPlot(QWidget *parent)
         cursorMoved.notify(index, cursorX(index), cursorY(index), dragging);
     });
 
+    // Installed again so that it sees the canvas's mouse events before the
+    // zoomer, the panner and the cursor dragger do.
     canvas()->installEventFilter(this);
     setInteractionMode(ZoomMode);
 }
@@ -130,29 +132,49 @@ void ChartPlot::appendPoint(int plot, double x, double y)
     if ((plot != 1 && plot != 2) || !std::isfinite(x) || !std::isfinite(y))
         return;
     const double placed = m_timeBase.place(x);
-    const double newestBefore = std::max(m_series[0].lastX(), m_series[1].lastX());
-    const bool first = m_series[0].size() + m_series[1].size() == 0;
     if (!m_series[plot - 1].append(placed, y))
         return;
-    if (m_following && (first || placed >= newestBefore))
-        showNewest();
+    if (m_following && placed >= newestX())
+        m_scrollPending = true;
     requestReplot();
+}
+
+double ChartPlot::newestX() const
+{
+    if (m_series[0].size() == 0 || m_series[1].size() == 0)
+        return m_series[0].size() ? m_series[0].lastX() : m_series[1].lastX();
+    return std::max(m_series[0].lastX(), m_series[1].lastX());
 }
 
 void ChartPlot::showNewest()
 {
-    const double newest = std::max(m_series[0].lastX(), m_series[1].lastX());
+    m_scrollPending = false;
+    if (m_series[0].size() + m_series[1].size() == 0)
+        return;
+    const double newest = newestX();
     setAxisScale(xBottom, (newest - FollowWindow) * MsPerDay, newest * MsPerDay);
     updateAxes();
     keepZoomBase();
 }
 
+void ChartPlot::applyPendingScroll()
+{
+    if (m_scrollPending && m_following)
+        showNewest();
+    m_scrollPending = false;
+}
+
 void ChartPlot::followNewest()
 {
     m_following = true;
-    if (m_series[0].size() + m_series[1].size() > 0)
-        showNewest();
+    showNewest();
     requestReplot();
+}
+
+void ChartPlot::replot()
+{
+    applyPendingScroll();
+    QwtPlot::replot();
 }
 
 // While nothing is zoomed, zooming out returns to what is shown now.
@@ -167,6 +189,7 @@ void ChartPlot::setAxisRange(int axis, double minimum, double maximum)
     const int id = qwtAxis(axis);
     if (id < 0 || !std::isfinite(minimum) || !std::isfinite(maximum) || !(minimum < maximum))
         return;
+    applyPendingScroll();
     if (id == xBottom) {
         m_following = false;
         setAxisScale(id, minimum * MsPerDay, maximum * MsPerDay);
@@ -183,6 +206,8 @@ double ChartPlot::axisMinimum(int axis) const
     const int id = qwtAxis(axis);
     if (id < 0)
         return 0;
+    if (id == xBottom && m_scrollPending && m_following)
+        return newestX() - FollowWindow;
     const double value = axisScaleDiv(id).lowerBound();
     return id == xBottom ? value / MsPerDay : value;
 }
@@ -192,6 +217,8 @@ double ChartPlot::axisMaximum(int axis) const
     const int id = qwtAxis(axis);
     if (id < 0)
         return 0;
+    if (id == xBottom && m_scrollPending && m_following)
+        return newestX();
     const double value = axisScaleDiv(id).upperBound();
     return id == xBottom ? value / MsPerDay : value;
 }
@@ -266,6 +293,10 @@ bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == canvas()) {
         const auto type = event->type();
+        if (type == QEvent::MouseButtonPress && m_scrollPending) {
+            // Zoom, pan and cursors take their positions from what is shown.
+            replot();
+        }
         if (m_mode == PanMode && type == QEvent::MouseButtonPress
             && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             m_following = false; // the operator has taken hold of the time axis

@@ -57,13 +57,18 @@ public:
     // The stored points of plot 1 or 2, X on the continuous time base.
     const PlotSeries &series(int plot) const;
 
+public slots:
+    void replot() override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static int qwtAxis(int axis);
     QwtPlotMarker *cursor(int index) const;
+    double newestX() const;
     void showNewest();
+    void applyPendingScroll();
     void keepZoomBase();
     void requestReplot();
 
@@ -76,5 +81,9 @@ private:
     CursorDragger *m_dragger = nullptr;
     int m_mode = ZoomMode;
     bool m_following = true;
+    // Following scrolls the time axis once per drawing, not once per point:
+    // recomputing the scale for every appended point would cost more than
+    // storing it.
+    bool m_scrollPending = false;
     bool m_replotPending = false;
 };

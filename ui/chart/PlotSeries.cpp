@@ -5,46 +5,26 @@
 
 namespace {
 
-// What one pixel column has gathered so far.
-struct Column
+constexpr int blockShift(int level)
 {
-    qint64 number = 0;
-    qint64 count = 0;
-    QPointF first;
-    QPointF last;
-    double minY = 0;
-    double maxY = 0;
+    return PlotSeries::LevelShift * (level + 1);
+}
 
-    void start(qint64 columnNumber, const QPointF &point)
-    {
-        number = columnNumber;
-        count = 0;
-        first = point;
-        last = point;
-        minY = point.y();
-        maxY = point.y();
+// The vertices of one pixel column holding `count` points: its first point,
+// a vertical stroke at that X over every Y the column reaches (in the
+// direction the line goes), and its last point.
+void emitColumn(QVector<QPointF> *line, const QPointF &first, const QPointF &last, qint64 count,
+                double low, double high)
+{
+    line->append(first);
+    if (count >= 3) {
+        const bool rising = first.y() <= last.y();
+        line->append(QPointF(first.x(), rising ? low : high));
+        line->append(QPointF(first.x(), rising ? high : low));
     }
-    void add(const QPointF &point, qint64 points, double low, double high)
-    {
-        count += points;
-        last = point;
-        minY = std::min(minY, low);
-        maxY = std::max(maxY, high);
-    }
-    void emitTo(QVector<QPointF> *line) const
-    {
-        line->append(first);
-        if (count >= 3) {
-            // A vertical stroke at the column's first point covers every Y the
-            // column's points reach; its direction follows the line.
-            const bool rising = first.y() <= last.y();
-            line->append(QPointF(first.x(), rising ? minY : maxY));
-            line->append(QPointF(first.x(), rising ? maxY : minY));
-        }
-        if (count >= 2)
-            line->append(last);
-    }
-};
+    if (count >= 2)
+        line->append(last);
+}
 
 } // namespace
 
@@ -81,13 +61,15 @@ bool PlotSeries::append(double xValue, double yValue)
     chunk.x[offsetIn(m_size)] = xValue;
     chunk.y[offsetIn(m_size)] = storedY;
 
-    const qint64 block = m_size / BlockSize;
-    if (m_size % BlockSize == 0) {
-        m_blockMin.push_back(storedY);
-        m_blockMax.push_back(storedY);
-    } else {
-        m_blockMin[block] = std::min(m_blockMin[block], storedY);
-        m_blockMax[block] = std::max(m_blockMax[block], storedY);
+    for (int level = 0; level < LevelCount; ++level) {
+        const qint64 block = m_size >> blockShift(level);
+        if ((m_size & ((qint64(1) << blockShift(level)) - 1)) == 0) {
+            m_levelMin[level].push_back(storedY);
+            m_levelMax[level].push_back(storedY);
+        } else {
+            m_levelMin[level][block] = std::min(m_levelMin[level][block], storedY);
+            m_levelMax[level][block] = std::max(m_levelMax[level][block], storedY);
+        }
     }
     ++m_size;
     return true;
@@ -100,10 +82,11 @@ qint64 PlotSeries::segmentEnd(int segment) const
 
 qint64 PlotSeries::bytesUsed() const
 {
-    return static_cast<qint64>(m_chunks.size() * sizeof(Chunk)
-                               + m_chunks.capacity() * sizeof(m_chunks[0])
-                               + (m_blockMin.capacity() + m_blockMax.capacity()) * sizeof(float)
-                               + m_segmentStarts.capacity() * sizeof(qint64) + sizeof(*this));
+    size_t bytes = m_chunks.size() * sizeof(Chunk) + m_chunks.capacity() * sizeof(m_chunks[0])
+                   + m_segmentStarts.capacity() * sizeof(qint64) + sizeof(*this);
+    for (int level = 0; level < LevelCount; ++level)
+        bytes += (m_levelMin[level].capacity() + m_levelMax[level].capacity()) * sizeof(float);
+    return static_cast<qint64>(bytes);
 }
 
 qint64 PlotSeries::firstIndexNotBelow(qint64 begin, qint64 end, double value) const
@@ -118,16 +101,33 @@ qint64 PlotSeries::firstIndexNotBelow(qint64 begin, qint64 end, double value) co
     return begin;
 }
 
-qint64 PlotSeries::firstIndexAbove(qint64 begin, qint64 end, double value) const
+void PlotSeries::extentOf(qint64 begin, qint64 end, double *low, double *high) const
 {
-    while (begin < end) {
-        const qint64 middle = begin + (end - begin) / 2;
-        if (x(middle) <= value)
-            begin = middle + 1;
-        else
-            end = middle;
+    float lowest = static_cast<float>(y(begin));
+    float highest = lowest;
+    qint64 i = begin;
+    while (i < end) {
+        // The largest summary block that starts here and fits; single points otherwise.
+        int level = LevelCount - 1;
+        for (; level >= 0; --level) {
+            const qint64 size = qint64(1) << blockShift(level);
+            if ((i & (size - 1)) == 0 && i + size <= end)
+                break;
+        }
+        if (level < 0) {
+            const float value = m_chunks[chunkOf(i)]->y[offsetIn(i)];
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+            ++i;
+            continue;
+        }
+        const qint64 block = i >> blockShift(level);
+        lowest = std::min(lowest, m_levelMin[level][block]);
+        highest = std::max(highest, m_levelMax[level][block]);
+        i += qint64(1) << blockShift(level);
     }
-    return begin;
+    *low = lowest;
+    *high = highest;
 }
 
 std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int columns) const
@@ -151,43 +151,40 @@ std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int col
 void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
                                    QVector<QPointF> *line) const
 {
-    const qint64 from = std::max(begin, firstIndexNotBelow(begin, end, x0) - 1);
-    const qint64 to = std::min(end, firstIndexNotBelow(begin, end, x1) + 1);
     const double columnWidth = (x1 - x0) / columns;
-    const auto columnOf = [&](double xValue) -> qint64 {
-        const double position = std::floor((xValue - x0) / columnWidth);
-        // Points outside the range are the single neighbours on each side.
-        if (position < 0)
-            return -1;
-        if (position >= columns)
-            return columns;
-        return static_cast<qint64>(position);
+    const auto columnOf = [&](qint64 index) {
+        return std::floor((x(index) - x0) / columnWidth);
     };
 
-    Column column;
-    bool open = false;
-    qint64 i = from;
-    while (i < to) {
-        const QPointF point(x(i), y(i));
-        const qint64 number = columnOf(point.x());
-        if (!open || number != column.number) {
-            if (open)
-                column.emitTo(line);
-            column.start(number, point);
-            open = true;
+    qint64 first = firstIndexNotBelow(begin, end, x0);
+    if (first > begin)
+        line->append(QPointF(x(first - 1), y(first - 1))); // so the line reaches the left edge
+    while (first < end) {
+        const double column = columnOf(first);
+        if (column >= columns)
+            break;
+        // The end of this column's points: gallop, then halve.
+        qint64 step = 1;
+        qint64 inside = first;
+        while (inside + step < end && columnOf(inside + step) == column) {
+            inside += step;
+            step *= 2;
         }
-        // A whole block inside this column adds its summary instead of its points.
-        if (i % BlockSize == 0 && i + BlockSize <= to && number >= 0 && number < columns
-            && columnOf(x(i + BlockSize - 1)) == number) {
-            const qint64 block = i / BlockSize;
-            column.add(QPointF(x(i + BlockSize - 1), y(i + BlockSize - 1)), BlockSize,
-                       m_blockMin[block], m_blockMax[block]);
-            i += BlockSize;
-            continue;
+        qint64 beyond = std::min(end, inside + step);
+        while (beyond - inside > 1) {
+            const qint64 middle = inside + (beyond - inside) / 2;
+            if (columnOf(middle) == column)
+                inside = middle;
+            else
+                beyond = middle;
         }
-        column.add(point, 1, point.y(), point.y());
-        ++i;
+        double low = 0;
+        double high = 0;
+        extentOf(first, beyond, &low, &high);
+        emitColumn(line, QPointF(x(first), y(first)), QPointF(x(beyond - 1), y(beyond - 1)),
+                   beyond - first, low, high);
+        first = beyond;
     }
-    if (open)
-        column.emitTo(line);
+    if (first < end)
+        line->append(QPointF(x(first), y(first))); // and the right edge
 }

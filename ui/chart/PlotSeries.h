@@ -9,8 +9,9 @@
 
 // One plot's points, kept compactly enough for a month of one-second samples
 // (a double X and a float Y, 12 bytes a point, in fixed chunks so growth never
-// copies or over-allocates), with min/max summaries of small blocks so that
-// the envelope of a pixel column costs about the same at a month as at an hour.
+// copies or over-allocates), with min/max summaries of blocks of 16, 256 and
+// 4096 points so that the envelope of a pixel column costs about the same at
+// a month as at an hour.
 //
 // Points arrive in time order. The line is broken where X steps back or
 // leaves a gap longer than gapDays (plotting paused): each unbroken run is a
@@ -19,7 +20,9 @@ class PlotSeries
 {
 public:
     static constexpr int ChunkSize = 4096;
-    static constexpr int BlockSize = 64;
+    // Summary levels: blocks of 16, 16 x 16 and 16 x 16 x 16 points.
+    static constexpr int LevelCount = 3;
+    static constexpr int LevelShift = 4;
     static constexpr double DefaultGapDays = 10.0 / 86400;
 
     explicit PlotSeries(double gapDays = DefaultGapDays);
@@ -64,14 +67,15 @@ private:
     static qint64 chunkOf(qint64 index) { return index / ChunkSize; }
     static int offsetIn(qint64 index) { return static_cast<int>(index % ChunkSize); }
     qint64 firstIndexNotBelow(qint64 begin, qint64 end, double value) const;
-    qint64 firstIndexAbove(qint64 begin, qint64 end, double value) const;
+    // The lowest and highest Y of the points [begin, end).
+    void extentOf(qint64 begin, qint64 end, double *low, double *high) const;
     void envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
                            QVector<QPointF> *line) const;
 
     double m_gapDays;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
-    std::vector<float> m_blockMin;
-    std::vector<float> m_blockMax;
+    std::vector<float> m_levelMin[LevelCount];
+    std::vector<float> m_levelMax[LevelCount];
     std::vector<qint64> m_segmentStarts;
     qint64 m_size = 0;
     double m_minX = 0;
