@@ -28,11 +28,12 @@ void ThermistorChannel::ReadThermistors()
         double &temp;
         Label &label;
         Slide &slide;
+        bool failureStopsGroup;
     };
     const Module modules[] = {
-        {"1", m_state.therm1Temp, m_panel.lblTherm1, m_panel.CWSlideTherm1},
-        {"2", m_state.therm2Temp, m_panel.lblTherm2, m_panel.CWSlideTherm2},
-        {"3", m_state.therm3Temp, m_panel.lblTherm3, m_panel.CWSlideTherm3},
+        {"1", m_state.therm1Temp, m_panel.lblTherm1, m_panel.CWSlideTherm1, false},
+        {"2", m_state.therm2Temp, m_panel.lblTherm2, m_panel.CWSlideTherm2, false},
+        {"3", m_state.therm3Temp, m_panel.lblTherm3, m_panel.CWSlideTherm3, true},
     };
     for (const Module &module : modules) {
         const QString address = QLatin1String(module.address);
@@ -41,8 +42,7 @@ void ThermistorChannel::ReadThermistors()
             return; // the modules after this one wait for the next cycle
         if (reading.outcome == ModuleReading::Outcome::Invalid) {
             m_messages.show(QStringLiteral("No valid return from thermistor ") + address, APP_TITLE);
-            // Only the last module's failure stops the group.
-            if (&module == &modules[2])
+            if (module.failureStopsGroup)
                 m_panel.cwbTherm.setValue(false);
             continue;
         }
