@@ -107,8 +107,10 @@ void CalibrationEditor::save()
         dateField = OleDates::fromDate(date);
         return;
     }
-    m_messages.show(QStringLiteral("The calibration of pH Probe #%1 could not be written to the "
-                                   "settings store; check that the settings file can be written.")
-                        .arg(probe),
-                    APP_TITLE);
+    QString text = QStringLiteral("The calibration of pH Probe #%1 could not be written to the "
+                                  "settings store.")
+                       .arg(probe);
+    if (const QString problem = m_store.storeProblem(); !problem.isEmpty())
+        text += QLatin1Char('\n') + problem;
+    m_messages.show(text, APP_TITLE);
 }

@@ -47,9 +47,16 @@ QString CalibrationStore::read(int probe, CalibrationItem item) const
     return m_store.value(APPLICATION, SECTION, key(probe, item), defaultText(item));
 }
 
+QString CalibrationStore::storeProblem() const
+{
+    return m_store.readProblem(APPLICATION);
+}
+
 void CalibrationStore::LoadCalibration()
 {
     QStringList problems;
+    if (const QString problem = storeProblem(); !problem.isEmpty())
+        problems << problem;
     const auto number = [&](int probe, CalibrationItem item) {
         const QString text = read(probe, item);
         double value = 0;

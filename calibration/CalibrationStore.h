@@ -36,13 +36,16 @@ public:
 
     // Fills the eight calibration fields of StationState. A stored offset,
     // slope or date that cannot be converted gives that key's default, and
-    // the operator is told once, with each such key and the text found; the
-    // store is left as it is.
+    // the operator is told once, with each such key and the text found (and
+    // a store that cannot be read at all); the store is left as it is.
     void LoadCalibration();
     // probe is 1 or 2; any other number reads probe 1.
     ProbeCalibrationTexts ReadProbeCalibration(int probe) const;
     // Stores the text as typed; false when the store could not be written.
     bool WriteCalibrationValue(int probe, CalibrationItem item, const QString &text);
+
+    // Why the stored calibration cannot all be read, or empty.
+    QString storeProblem() const;
 
     // The settings key of a probe's item ("offset", ..., "serial number2", "date2").
     static QString key(int probe, CalibrationItem item);

@@ -13,4 +13,11 @@ public:
     // Creates or replaces the key; false when the store could not be written.
     virtual bool setValue(const QString &application, const QString &section,
                           const QString &key, const QString &text) = 0;
+    // Why the application's stored values cannot all be read (a damaged or
+    // unreadable file), or empty when they can.
+    virtual QString readProblem(const QString &application) const
+    {
+        Q_UNUSED(application);
+        return QString();
+    }
 };

@@ -283,12 +283,14 @@ void TestCalibrationEditor::storeFailureReported()
     FakeSettingsStore settings;
     Dialog d(settings);
     settings.writable = false;
+    settings.problem = QStringLiteral("The settings file cannot be read.");
     d.probe.select(0);
     d.offset.setText(QStringLiteral("2.1"));
     d.editor.save();
     QCOMPARE(d.state.probe1Offset, 2.5777);
     QCOMPARE(d.messages.texts.size(), 1);
     QVERIFY(d.messages.texts.first().contains(QStringLiteral("pH Probe #1")));
+    QVERIFY(d.messages.texts.first().contains(settings.problem));
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationEditor)

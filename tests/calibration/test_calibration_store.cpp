@@ -41,6 +41,7 @@ private slots:
     void unreadableStoredValue();
     void severalUnreadableValuesOneMessage();
     void writeFailureReported();
+    void unreadableStoreTold();
 };
 
 void TestCalibrationStore::firstRunGivesDefaultsAndWritesNothing()
@@ -244,6 +245,22 @@ void TestCalibrationStore::writeFailureReported()
     CalibrationStore store(settings, state, messages);
     QVERIFY(!store.WriteCalibrationValue(1, CalibrationItem::Offset, QStringLiteral("2.5")));
     QVERIFY(settings.values.isEmpty());
+}
+
+void TestCalibrationStore::unreadableStoreTold()
+{
+    FakeSettingsStore settings;
+    settings.problem = QStringLiteral("The settings file \"x.ini\" is damaged.");
+    settings.values[storePath("slope")] = QStringLiteral("bad");
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore(settings, state, messages).LoadCalibration();
+
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(messages.texts.first().contains(settings.problem));
+    QVERIFY(messages.texts.first().contains(QStringLiteral("\"bad\"")));
+    QCOMPARE(state.probe1Slope, 4.5427);
+    QCOMPARE(settings.writes, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationStore)

@@ -30,6 +30,8 @@ private slots:
     void failedWriteReported();
     void unparsableFileLeftAlone();
     void listLikeValueReadAsText();
+    void readProblem_data();
+    void readProblem();
 
 private:
     QString iniPath() const { return m_dir->filePath(App + QStringLiteral(".ini")); }
@@ -176,10 +178,22 @@ void TestSettingsFile::unparsableFileLeftAlone()
     file.write(broken);
     file.close();
 
+    // Read first, as start-up does, then saved to from the dialog.
     QSettingsStore store;
+    QCOMPARE(store.value(App, Section, QStringLiteral("slope"), QString()), QStringLiteral("4.1"));
+    QCOMPARE(store.value(App, Section, QStringLiteral("date"), QStringLiteral("d")), QStringLiteral("d"));
     QVERIFY(!store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
     QCOMPARE(store.status(), QSettings::FormatError);
     QCOMPARE(fileBytes(), broken);
+
+    // Once repaired, the file takes the value.
+    QFile repaired(iniPath());
+    QVERIFY(repaired.open(QIODevice::WriteOnly));
+    repaired.write("[Coefficients]\nslope=4.1\n");
+    repaired.close();
+    QVERIFY(store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
+    QCOMPARE(QSettingsStore().value(App, Section, QStringLiteral("offset"), QString()),
+             QStringLiteral("2.5"));
 }
 
 void TestSettingsFile::listLikeValueReadAsText()
@@ -191,6 +205,49 @@ void TestSettingsFile::listLikeValueReadAsText()
 
     QSettingsStore store;
     QCOMPARE(store.value(App, Section, QStringLiteral("offset"), QString()), QStringLiteral("2, 5"));
+}
+
+void TestSettingsFile::readProblem_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file
+    QTest::addColumn<bool>("folderInstead");
+    QTest::addColumn<QString>("told");       // empty: nothing to tell
+
+    QTest::newRow("noFile")  << QByteArray() << false << "";
+    QTest::newRow("good")    << QByteArray("[Coefficients]\nslope=4.1\n") << false << "";
+    QTest::newRow("damaged") << QByteArray("[Coefficients]\nslope=4.1\n[broken\n\"x\n") << false << "damaged";
+    QTest::newRow("folder")  << QByteArray() << true << "cannot be read";
+}
+
+void TestSettingsFile::readProblem()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, folderInstead);
+    QFETCH(QString, told);
+
+    if (folderInstead)
+        QVERIFY(QDir(m_dir->path()).mkdir(App + QStringLiteral(".ini")));
+    if (!content.isEmpty()) {
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QSettingsStore store;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore(store, state, messages).LoadCalibration();
+    if (told.isEmpty()) {
+        QVERIFY(store.readProblem(App).isEmpty());
+        QVERIFY(messages.texts.isEmpty());
+    } else {
+        QVERIFY2(store.readProblem(App).contains(told), qPrintable(store.readProblem(App)));
+        QVERIFY(store.readProblem(App).contains(iniPath()));
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(messages.texts.first().contains(iniPath()));
+    }
+    if (!content.isEmpty())
+        QCOMPARE(fileBytes(), content); // reading changed nothing
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -11,6 +11,7 @@ public:
     QMap<QString, QString> values;
     bool writable = true;
     int writes = 0;
+    QString problem; // what readProblem() reports
 
     static QString path(const QString &a, const QString &s, const QString &k)
     {
@@ -29,4 +30,5 @@ public:
         values[path(a, s, k)] = text;
         return true;
     }
+    QString readProblem(const QString &) const override { return problem; }
 };
