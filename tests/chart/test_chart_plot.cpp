@@ -108,6 +108,8 @@ private slots:
     void mouseDrags();
     void rightClickFollowsAgain_data();
     void rightClickFollowsAgain();
+    void doubleClick_data();
+    void doubleClick();
     void modeSelector_data();
     void modeSelector();
 };
@@ -367,6 +369,47 @@ void TestChartPlot::rightClickFollowsAgain()
     const double newest = dayFraction(10, 20, 59);
     QVERIFY(std::fabs(plot.axisMaximum(1) - newest) < 1e-6);
     QVERIFY(std::fabs(plot.axisMaximum(1) - plot.axisMinimum(1) - ChartPlot::FollowWindow) < 1e-6);
+}
+
+void TestChartPlot::doubleClick_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("showsAll");
+
+    QTest::newRow("zoomShowsAll")   << int(Graph::ZoomMode)   << true;
+    QTest::newRow("panIgnores")     << int(Graph::PanMode)    << false;
+    QTest::newRow("cursorIgnores")  << int(Graph::CursorMode) << false;
+}
+
+void TestChartPlot::doubleClick()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, showsAll);
+
+    ChartPlot plot;
+    plot.resize(ChartSize);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    // An hour before midnight and an hour after it.
+    fillMinutes(plot, dayFraction(23, 0, 0), 3600);
+    fillMinutes(plot, 0, 3600);
+    plot.replot();
+    plot.setInteractionMode(mode);
+    const double followMin = plot.axisMinimum(1);
+    QWidget *canvas = plot.canvas();
+    const QPoint at = canvas->contentsRect().center();
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+    plot.replot();
+
+    if (showsAll) {
+        QVERIFY(!plot.isFollowing());
+        QVERIFY(std::fabs(plot.axisMinimum(1) - dayFraction(23, 0, 0)) < 1e-9);
+        QVERIFY(std::fabs(plot.axisMaximum(1) - (1 + dayFraction(0, 59, 59))) < 1e-9);
+        // A right click goes back to following the newest points.
+        drag(canvas, at, at, Qt::RightButton);
+        QVERIFY(plot.isFollowing());
+    }
+    QCOMPARE(plot.axisMinimum(1) == followMin, !showsAll || plot.isFollowing());
 }
 
 void TestChartPlot::modeSelector_data()

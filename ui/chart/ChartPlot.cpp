@@ -73,7 +73,7 @@ ChartPlot::ChartPlot(QWidget *parent)
         m_curves[i]->attach(this);
     }
     m_cursors[0] = makeCursor(QStringLiteral("Cursor-1"), QColor(0, 0, 200), Qt::SolidLine);
-    m_cursors[1] = makeCursor(QStringLiteral("Cursor-2"), QColor(120, 0, 160), Qt::DashLine);
+    m_cursors[1] = makeCursor(QStringLiteral("Cursor-2"), QColor(200, 100, 0), Qt::DashLine);
     for (QwtPlotMarker *marker : m_cursors)
         marker->attach(this);
 
@@ -168,6 +168,23 @@ void ChartPlot::followNewest()
 {
     m_following = true;
     showNewest();
+    requestReplot();
+}
+
+void ChartPlot::showAllPoints()
+{
+    const bool any1 = m_series[0].size() > 0;
+    const bool any2 = m_series[1].size() > 0;
+    if (!any1 && !any2)
+        return;
+    const double first = any1 && any2 ? std::min(m_series[0].minimumX(), m_series[1].minimumX())
+                                       : (any1 ? m_series[0] : m_series[1]).minimumX();
+    const double last = std::max(newestX(), first + 1.0 / 86400);
+    m_following = false;
+    m_scrollPending = false;
+    setAxisScale(xBottom, first * MsPerDay, last * MsPerDay);
+    updateAxes();
+    m_zoomer->setZoomBase(false); // zooming out again comes back here, then to following
     requestReplot();
 }
 
@@ -296,6 +313,11 @@ bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::MouseButtonPress && m_scrollPending) {
             // Zoom, pan and cursors take their positions from what is shown.
             replot();
+        }
+        if (m_mode == ZoomMode && type == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            showAllPoints();
+            return true;
         }
         if (m_mode == PanMode && type == QEvent::MouseButtonPress
             && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

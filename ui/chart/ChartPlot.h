@@ -21,8 +21,9 @@ class QwtPlotPanner;
 // Qwt's date scales do; the Graph operations speak fractions of a day.
 //
 // The time axis follows the newest points, showing the last FollowWindow of
-// them, until the operator zooms or pans. A right click on the plot area in
-// zoom or pan mode (or zooming out step by step to the start) returns it to
+// them, until the operator zooms or pans. A double click on the plot area in
+// zoom mode shows every point kept. A right click on the plot area in zoom or
+// pan mode (or zooming out step by step to the start) returns it to
 // following; "Reset Scale" restores only the pH axes.
 class ChartPlot : public QwtPlot, public Graph
 {
@@ -53,6 +54,8 @@ public:
     bool isFollowing() const { return m_following; }
     // Back to following the newest points with the time axis.
     void followNewest();
+    // The time axis over every point kept; following stops.
+    void showAllPoints();
 
     // The stored points of plot 1 or 2, X on the continuous time base.
     const PlotSeries &series(int plot) const;

@@ -1,0 +1,201 @@
+// Renders the strip chart after a simulated hour of both probes, in the
+// two-cursor mode, to the PNG file named on the command line. The chart is
+// driven exactly as in the station: StripChart's plot timer appends the
+// points, the mode selector switches the mode, a mouse drag moves cursor 1.
+
+#include "ui/chart/ChartPlot.h"
+#include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/SliderKnob.h"
+#include "ui/chart/StripChart.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMap>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The simulated wall clock: moved on by the loop below.
+class SimulatedClock : public Clock
+{
+public:
+    QDateTime now{QDate(2026, 12, 7), QTime(13, 30, 0)};
+    std::chrono::nanoseconds monotonic() const override { return {}; }
+    void sleepFor(std::chrono::nanoseconds) override {}
+    QDateTime currentDateTime() const override { return now; }
+};
+
+class ManualTimer : public Timer
+{
+public:
+    void setInterval(int ms) override { m_interval = ms; }
+    int interval() const override { return m_interval; }
+    void setEnabled(bool on) override { m_enabled = on; }
+    bool isEnabled() const override { return m_enabled; }
+    void fire()
+    {
+        if (m_enabled)
+            tick.notify();
+    }
+
+private:
+    int m_interval = 0;
+    bool m_enabled = false;
+};
+
+class PlainSwitch : public Switch
+{
+public:
+    bool value() const override { return m_on; }
+    void setValue(bool on) override
+    {
+        if (on == m_on)
+            return;
+        m_on = on;
+        changed.notify();
+    }
+
+private:
+    bool m_on = false;
+};
+
+class PlainKnob : public Knob
+{
+public:
+    explicit PlainKnob(double value) : m_value(value) {}
+    double value() const override { return m_value; }
+    void setValue(double value) override
+    {
+        if (value == m_value)
+            return;
+        m_value = value;
+        changed.notify();
+    }
+
+private:
+    double m_value;
+};
+
+// Panels 1 to 4 as labels in a row under the chart.
+class LabelStatusBar : public StatusBar
+{
+public:
+    explicit LabelStatusBar(QWidget *parent)
+    {
+        auto *row = new QHBoxLayout(parent);
+        for (int panel = 1; panel <= 4; ++panel) {
+            auto *label = new QLabel(parent);
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            row->addWidget(label, panel == 1 ? 2 : 1);
+            m_panels[panel] = label;
+        }
+    }
+    void setPanelText(int panel, const QString &text) override
+    {
+        if (QLabel *label = m_panels.value(panel))
+            label->setText(text);
+    }
+    QString panelText(int panel) const override
+    {
+        const QLabel *label = m_panels.value(panel);
+        return label ? label->text() : QString();
+    }
+    bool setPanelPicture(int, const QString &, QString *) override { return false; }
+
+private:
+    QMap<int, QLabel *> m_panels;
+};
+
+void dragOnCanvas(QWidget *canvas, const QPoint &from, const QPoint &to)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(canvas, &release);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: chart-screenshot OUTPUT.png\n");
+        return 2;
+    }
+
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    auto *chartRow = new QHBoxLayout;
+    auto *plot = new ChartPlot;
+    plot->setMinimumSize(883, 687);
+    auto *selector = new GraphModeSelector;
+    chartRow->addWidget(plot, 1);
+    chartRow->addWidget(selector);
+    column->addLayout(chartRow);
+    auto *statusRow = new QWidget;
+    column->addWidget(statusRow);
+    LabelStatusBar statusBar(statusRow);
+
+    StationState state;
+    SimulatedClock clock;
+    PlainSwitch cwPlot;
+    ManualTimer tmrPlot;
+    PlainKnob phMin(0);
+    PlainKnob phMax(15);
+    SliderKnob graphMode(selector);
+    StripChart chart(state, clock, {*plot, cwPlot, tmrPlot, phMin, phMax, graphMode, statusBar});
+    chart.ResetPhScale();
+
+    // An hour of both probes: one in a slowly drifting buffer, one being
+    // moved from pH 7 into pH 4 calibration solution half way through.
+    cwPlot.setValue(true);
+    for (int second = 0; second < 3600; ++second) {
+        const double t = second / 3600.0;
+        state.probe1pH = std::round((7.02 + 0.15 * std::sin(t * 9.0) + 0.02 * std::sin(second * 0.7))
+                                    * 1e4) / 1e4;
+        const double settled = second < 1800 ? 7.0 : 4.01 + 2.99 * std::exp(-(second - 1800) / 60.0);
+        state.probe2pH = std::round((settled + 0.015 * std::cos(second * 1.3)) * 1e4) / 1e4;
+        tmrPlot.fire();
+        clock.now = clock.now.addSecs(1);
+    }
+    plot->showAllPoints();
+    phMin.setValue(2);
+    phMax.setValue(10);
+
+    window.resize(1000, 760);
+    window.show();
+    QApplication::processEvents();
+
+    // Cursor mode, cursor 1 dragged onto the second probe settled in pH 4,
+    // then both cursors (cursor 2 comes up in the middle).
+    selector->setValue(2);
+    QApplication::processEvents();
+    QWidget *canvas = plot->canvas();
+    const QPoint centre = canvas->contentsRect().center();
+    const int second = 2520;
+    const double settledX = plot->series(2).x(second) * ChartPlot::MsPerDay;
+    const QPoint target(int(plot->transform(QwtPlot::xBottom, settledX)),
+                        int(plot->transform(QwtPlot::yLeft, plot->series(2).y(second))));
+    dragOnCanvas(canvas, centre, target);
+    selector->setValue(3);
+    QApplication::processEvents();
+    plot->replot();
+
+    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "could not write %s\n", argv[1]);
+        return 1;
+    }
+    std::printf("%s: %s | %s\n", argv[1], qPrintable(statusBar.panelText(2)),
+                qPrintable(statusBar.panelText(3)));
+    return 0;
+}
