@@ -101,7 +101,13 @@ ChartPlot::ChartPlot(QWidget *parent)
     setInteractionMode(ZoomMode);
 }
 
-ChartPlot::~ChartPlot() = default;
+ChartPlot::~ChartPlot()
+{
+    // Hiding the canvas during QWidget's destruction still sends it events:
+    // nothing of this class may look at them by then.
+    canvas()->removeEventFilter(this);
+    delete m_dragger;
+}
 
 int ChartPlot::qwtAxis(int axis)
 {

@@ -6,8 +6,13 @@
 SliderKnob::SliderKnob(QwtAbstractSlider *slider)
     : m_slider(slider)
 {
-    QObject::connect(slider, &QwtAbstractSlider::valueChanged, slider,
-                     [this](double) { changed.notify(); });
+    m_connection = QObject::connect(slider, &QwtAbstractSlider::valueChanged, slider,
+                                    [this](double) { changed.notify(); });
+}
+
+SliderKnob::~SliderKnob()
+{
+    QObject::disconnect(m_connection);
 }
 
 double SliderKnob::value() const
