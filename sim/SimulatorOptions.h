@@ -30,6 +30,7 @@ struct SimulatorOptions {
     std::vector<Fault> faults;
     bool log = false;
     bool help = false;
+    bool exitWithParent = false; // end when the process that started us ends
     std::uint32_t seed = 0;
     bool seedGiven = false;
 

@@ -42,7 +42,8 @@ bool SimulatorProcess::start(const QStringList &arguments, QString *error)
 {
     stop();
     m_devicePath.clear();
-    m_process.start(m_program, arguments, QIODevice::ReadOnly);
+    m_process.start(m_program, arguments + QStringList{QStringLiteral("--exit-with-parent")},
+                    QIODevice::ReadOnly);
     if (!m_process.waitForStarted(START_TIMEOUT_MS)) {
         setError(error, QStringLiteral("cannot start %1: %2").arg(m_program, m_process.errorString()));
         return false;

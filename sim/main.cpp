@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -30,6 +31,10 @@ int main(int argc, char *argv[])
         std::fputs(SimulatorOptions::usage().c_str(), stdout);
         return 0;
     }
+
+    // A station or test that crashes must not leave its simulator behind.
+    if (options.exitWithParent)
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 
     ModuleSimulator simulator(options);
     if (!simulator.open(&error)) {

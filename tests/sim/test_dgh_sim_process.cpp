@@ -23,6 +23,7 @@ private slots:
     void linkFollowsTheRun();
     void stopsCleanlyOnSignal_data();
     void stopsCleanlyOnSignal();
+    void endsWithTheProgramThatStartedIt();
     void refusesBadArguments_data();
     void refusesBadArguments();
     void missingProgramIsReported();
@@ -93,6 +94,23 @@ void TestDghSimProcess::stopsCleanlyOnSignal()
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+void TestDghSimProcess::endsWithTheProgramThatStartedIt()
+{
+    // A shell starts the simulator and is then killed outright, as a
+    // crashing station would be.
+    const QString link = m_dir.filePath("orphan");
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", "\"$0\" --exit-with-parent --link \"$1\" & wait",
+                            SimulatorProcess::defaultProgram(), link});
+    QVERIFY(shell.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
+
+    shell.kill();
+    QVERIFY(shell.waitForFinished(3000));
+    // It stopped the clean way: its link is gone.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(link).isSymLink(), 5000);
 }
 
 void TestDghSimProcess::refusesBadArguments_data()

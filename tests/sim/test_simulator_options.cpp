@@ -36,17 +36,19 @@ void TestSimulatorOptions::accepted_data()
     QTest::addColumn<int>("faults");
     QTest::addColumn<bool>("log");
     QTest::addColumn<qint64>("seed");      // -1: none given
+    QTest::addColumn<bool>("exitWithParent");
 
-    QTest::newRow("nothing")      << QStringList{} << "" << "" << "" << 0 << false << qint64(-1);
-    QTest::newRow("link")         << QStringList{"--link", "/tmp/COM1"} << "/tmp/COM1" << "" << "" << 0 << false << qint64(-1);
-    QTest::newRow("answer")       << QStringList{"--answer", "1=*+0021.37"} << "" << "1=*+0021.37" << "" << 0 << false << qint64(-1);
-    QTest::newRow("answerEquals") << QStringList{"--answer", "6==x=y"} << "" << "6==x=y" << "" << 0 << false << qint64(-1);
-    QTest::newRow("emptyAnswer")  << QStringList{"--answer", "5="} << "" << "5=" << "" << 0 << false << qint64(-1);
-    QTest::newRow("laterWins")    << QStringList{"--answer", "2=a", "--answer", "2=b"} << "" << "2=b" << "" << 0 << false << qint64(-1);
-    QTest::newRow("twoSilent")    << QStringList{"--silent", "3", "--silent", "1"} << "" << "" << "13" << 0 << false << qint64(-1);
-    QTest::newRow("faults")       << QStringList{"--fault", "late", "--fault", "noise@0.25"} << "" << "" << "" << 2 << false << qint64(-1);
-    QTest::newRow("logAndSeed")   << QStringList{"--log", "--seed", "4294967295"} << "" << "" << "" << 0 << true << qint64(4294967295LL);
-    QTest::newRow("seedZero")     << QStringList{"--seed", "0"} << "" << "" << "" << 0 << false << qint64(0);
+    QTest::newRow("nothing")      << QStringList{} << "" << "" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("link")         << QStringList{"--link", "/tmp/COM1"} << "/tmp/COM1" << "" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("answer")       << QStringList{"--answer", "1=*+0021.37"} << "" << "1=*+0021.37" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("answerEquals") << QStringList{"--answer", "6==x=y"} << "" << "6==x=y" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("emptyAnswer")  << QStringList{"--answer", "5="} << "" << "5=" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("laterWins")    << QStringList{"--answer", "2=a", "--answer", "2=b"} << "" << "2=b" << "" << 0 << false << qint64(-1) << false;
+    QTest::newRow("twoSilent")    << QStringList{"--silent", "3", "--silent", "1"} << "" << "" << "13" << 0 << false << qint64(-1) << false;
+    QTest::newRow("faults")       << QStringList{"--fault", "late", "--fault", "noise@0.25"} << "" << "" << "" << 2 << false << qint64(-1) << false;
+    QTest::newRow("logAndSeed")   << QStringList{"--log", "--seed", "4294967295"} << "" << "" << "" << 0 << true << qint64(4294967295LL) << false;
+    QTest::newRow("exitWithParent") << QStringList{"--exit-with-parent"} << "" << "" << "" << 0 << false << qint64(-1) << true;
+    QTest::newRow("seedZero")     << QStringList{"--seed", "0"} << "" << "" << "" << 0 << false << qint64(0) << false;
 }
 
 void TestSimulatorOptions::accepted()
@@ -58,6 +60,7 @@ void TestSimulatorOptions::accepted()
     QFETCH(int, faults);
     QFETCH(bool, log);
     QFETCH(qint64, seed);
+    QFETCH(bool, exitWithParent);
 
     SimulatorOptions options;
     std::string error;
@@ -73,6 +76,7 @@ void TestSimulatorOptions::accepted()
     QCOMPARE(silentList, silent);
     QCOMPARE(int(options.faults.size()), faults);
     QCOMPARE(options.log, log);
+    QCOMPARE(options.exitWithParent, exitWithParent);
     QCOMPARE(options.seedGiven, seed >= 0);
     if (seed >= 0)
         QCOMPARE(qint64(options.seed), seed);
