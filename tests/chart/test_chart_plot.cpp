@@ -110,6 +110,8 @@ private slots:
     void rightClickFollowsAgain();
     void doubleClick_data();
     void doubleClick();
+    void dragShowsReadout_data();
+    void dragShowsReadout();
     void modeSelector_data();
     void modeSelector();
 };
@@ -410,6 +412,72 @@ void TestChartPlot::doubleClick()
         QVERIFY(plot.isFollowing());
     }
     QCOMPARE(plot.axisMinimum(1) == followMin, !showsAll || plot.isFollowing());
+}
+
+void TestChartPlot::dragShowsReadout_data()
+{
+    QTest::addColumn<double>("selectorValue");
+    QTest::addColumn<bool>("readoutWritten");
+
+    // Cursor 1 alone, then with cursor 2 shown in the middle: a press near
+    // cursor 1's vertical line takes cursor 1 and leaves cursor 2 alone.
+    QTest::newRow("cursorMode")     << 2.0 << true;
+    QTest::newRow("twoCursorsMode") << 3.0 << true;
+    QTest::newRow("zoomModeNoDrag") << 0.0 << false;
+}
+
+void TestChartPlot::dragShowsReadout()
+{
+    QFETCH(double, selectorValue);
+    QFETCH(bool, readoutWritten);
+
+    StationState state;
+    FakeClock clock;
+    ChartPlot plot;
+    plot.resize(ChartSize);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    GraphModeSelector selector;
+    SliderKnob mode(&selector);
+    FakeSwitch cwPlot;
+    FakeTimer tmrPlot;
+    FakeKnob phMin;
+    FakeKnob phMax;
+    FakeStatusBar status;
+    StripChart chart(state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status});
+
+    plot.setAxisRange(1, dayFraction(14, 0, 0), dayFraction(14, 10, 0));
+    plot.setAxisRange(2, 0, 14);
+    plot.replot();
+    if (selectorValue == 3) {
+        selector.setValue(2);
+        plot.setCursorX(1, dayFraction(14, 1, 0)); // where the operator left it
+        plot.setCursorY(1, 3);
+    }
+    selector.setValue(selectorValue == 0 ? 1 : selectorValue);
+    selector.setValue(selectorValue);
+    plot.replot();
+
+    // From cursor 1 at the centre to 14:05:09 on the time axis, pH 7.03.
+    const int fromX = int(plot.transform(QwtPlot::xBottom, plot.cursorX(1) * ChartPlot::MsPerDay));
+    const int fromY = int(plot.transform(QwtPlot::yLeft, plot.cursorY(1)));
+    const int toX = qRound(plot.transform(QwtPlot::xBottom, dayFraction(14, 5, 9) * ChartPlot::MsPerDay));
+    const int toY = qRound(plot.transform(QwtPlot::yLeft, 7.03));
+    drag(plot.canvas(), QPoint(fromX + 2, fromY + 200), QPoint(toX, toY));
+
+    if (!readoutWritten) {
+        QVERIFY(status.texts.isEmpty());
+        return;
+    }
+    const QString x = status.panelText(2);
+    const QString y = status.panelText(3);
+    QVERIFY2(x.startsWith("X:  14:05:"), qPrintable(x));
+    const QTime shown = QTime::fromString(x.mid(4), "hh:mm:ss");
+    QVERIFY2(std::abs(shown.secsTo(QTime(14, 5, 9))) <= 1, qPrintable(x)); // one pixel is < 1 s
+    QVERIFY2(QRegularExpression("^Y:  \\d+\\.\\d{0,4}$").match(y).hasMatch(), qPrintable(y));
+    QVERIFY2(std::fabs(y.mid(4).toDouble() - 7.03) < 0.03, qPrintable(y));
+    if (selectorValue == 3)
+        QCOMPARE(plot.cursorX(2), dayFraction(14, 5, 0)); // cursor 2 stayed in the middle
 }
 
 void TestChartPlot::modeSelector_data()
