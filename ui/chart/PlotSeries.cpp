@@ -159,18 +159,28 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
     qint64 first = firstIndexNotBelow(begin, end, x0);
     if (first > begin)
         line->append(QPointF(x(first - 1), y(first - 1))); // so the line reaches the left edge
+    qint64 previousCount = 1;
     while (first < end) {
         const double column = columnOf(first);
         if (column >= columns)
             break;
-        // The end of this column's points: gallop, then halve.
-        qint64 step = 1;
+        // The end of this column's points. Steady sampling puts about as many
+        // points in each column as in the one before: look just short of
+        // that first, then gallop, then halve.
         qint64 inside = first;
-        while (inside + step < end && columnOf(inside + step) == column) {
-            inside += step;
-            step *= 2;
+        qint64 beyond = end;
+        const qint64 guess = std::min(end - 1, first + std::max<qint64>(previousCount - 2, 0));
+        if (guess > first && columnOf(guess) != column) {
+            beyond = guess;
+        } else {
+            inside = guess;
+            qint64 step = 1;
+            while (inside + step < end && columnOf(inside + step) == column) {
+                inside += step;
+                step *= 2;
+            }
+            beyond = std::min(end, inside + step);
         }
-        qint64 beyond = std::min(end, inside + step);
         while (beyond - inside > 1) {
             const qint64 middle = inside + (beyond - inside) / 2;
             if (columnOf(middle) == column)
@@ -183,6 +193,7 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
         extentOf(first, beyond, &low, &high);
         emitColumn(line, QPointF(x(first), y(first)), QPointF(x(beyond - 1), y(beyond - 1)),
                    beyond - first, low, high);
+        previousCount = beyond - first;
         first = beyond;
     }
     if (first < end)
