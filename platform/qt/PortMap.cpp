@@ -43,7 +43,10 @@ bool PortMap::parseDeviceOption(const QString &text, int *number, QString *path)
         return false;
     if (number)
         *number = parsed;
-    if (path)
+    if (path) {
         *path = text.mid(separator + 1);
+        if (!path->contains(QLatin1Char('/')))
+            path->prepend(QStringLiteral("/dev/"));
+    }
     return true;
 }

@@ -18,7 +18,8 @@ public:
 
     // The folder of the per-user COM<N> links.
     static QString linkFolder();
-    // Parses "N=PATH" with N from 1 to 32767 and a non-empty PATH.
+    // Parses "N=PATH" with N from 1 to 32767 and a non-empty PATH; a bare
+    // device name without a slash ("ttyUSB0") means the one in /dev.
     static bool parseDeviceOption(const QString &text, int *number, QString *path);
 
 private:

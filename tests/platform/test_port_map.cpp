@@ -42,6 +42,8 @@ void TestPortMap::parseDeviceOption_data()
     QTest::newRow("usbAdapter")   << "1=/dev/ttyUSB0" << true  << 1     << "/dev/ttyUSB0";
     QTest::newRow("equalsInPath") << "2=/tmp/a=b"     << true  << 2     << "/tmp/a=b";
     QTest::newRow("largest")      << "32767=/dev/x"   << true  << 32767 << "/dev/x";
+    QTest::newRow("bareName")     << "3=ttyUSB1"      << true  << 3     << "/dev/ttyUSB1";
+    QTest::newRow("relativePath") << "4=./ports/a"    << true  << 4     << "./ports/a";
     QTest::newRow("zero")         << "0=/dev/x"       << false << 0     << "";
     QTest::newRow("negative")     << "-1=/dev/x"      << false << 0     << "";
     QTest::newRow("tooLarge")     << "32768=/dev/x"   << false << 0     << "";
