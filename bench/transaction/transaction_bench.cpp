@@ -8,11 +8,15 @@
 #include "station/ModuleLink.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,6 +41,31 @@ double processCpuMs()
     timespec now {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// CPU spent while an event loop runs for a while after the device vanished
+// (the pty master closed, as when a USB adapter is pulled); a port left open
+// on a dead device would burn the whole span.
+double vanishedPortCpuMs(int spanMs, bool *closedItself)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    char name[256];
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0
+        || ::ptsname_r(master, name, sizeof name) != 0)
+        return -1.0;
+    PortMap ports;
+    ports.setDevice(1, QString::fromLocal8Bit(name));
+    QtSerialPortAdapter port(ports);
+    if (port.open() != SerialPort::NoError)
+        return -1.0;
+    ::close(master);
+
+    const double cpuStart = processCpuMs();
+    QEventLoop loop;
+    QTimer::singleShot(spanMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    *closedItself = !port.isOpen();
+    return processCpuMs() - cpuStart;
 }
 
 } // namespace
@@ -85,7 +114,13 @@ int main(int argc, char *argv[])
     const double p99 = sorted[static_cast<std::size_t>(TRANSACTIONS * 99 / 100) - 1];
     const double cycles = static_cast<double>(TRANSACTIONS) / CYCLE_LENGTH;
 
+    constexpr int VANISHED_SPAN_MS = 300;
+    bool closedItself = false;
+    const double vanishedCpuMs = vanishedPortCpuMs(VANISHED_SPAN_MS, &closedItself);
+
     std::printf("device %s\n", qPrintable(simulator.devicePath()));
+    std::printf("vanished device: port closed itself %s, cpu_ms=%.3f in %d ms of event loop\n",
+                closedItself ? "yes" : "NO", vanishedCpuMs, VANISHED_SPAN_MS);
     std::printf("transactions %d, answered %d, messages %d\n", TRANSACTIONS, answered,
                 messages.shown);
     std::printf("p99_ms=%.3f station_cpu_ms_total=%.3f cycles=%.1f\n", p99, cpuMs, cycles);
