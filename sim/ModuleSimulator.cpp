@@ -135,7 +135,9 @@ void ModuleSimulator::readFrames()
             const std::string answer = answerFor(frame, &address);
             if (answer.empty())
                 continue;
-            schedule(m_faults.shape(answer, address), received);
+            // On a real line the frame itself took its character times to arrive.
+            const auto frameEnd = received + CHARACTER_TIME * static_cast<int>(frame.size() + 2);
+            schedule(m_faults.shape(answer, address), frameEnd);
         }
     }
 }
@@ -160,11 +162,11 @@ std::string ModuleSimulator::answerFor(const std::string &frame, char *address)
     return ModuleModel::formatAnswer(*address, *value);
 }
 
-void ModuleSimulator::schedule(const Transmission &transmission, Clock::time_point received)
+void ModuleSimulator::schedule(const Transmission &transmission, Clock::time_point frameEnd)
 {
     if (transmission.bytes.empty())
         return;
-    PendingAnswer answer{received + TURNAROUND + transmission.extraDelay, transmission.bytes, 0};
+    PendingAnswer answer{frameEnd + TURNAROUND + transmission.extraDelay, transmission.bytes, 0};
     const auto later = std::upper_bound(
         m_pending.begin(), m_pending.end(), answer.start,
         [](Clock::time_point start, const PendingAnswer &pending) { return start < pending.start; });

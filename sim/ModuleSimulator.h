@@ -13,8 +13,9 @@
 #include <thread>
 
 // The six modules on one pseudo-terminal: reads command frames from the
-// master side and answers each "$<addr>RD" a few milliseconds later, one
-// character per 0.52 ms as at 19200 baud. run() serves until requestStop();
+// master side and answers each "$<addr>RD" as a module on a 19200 baud line
+// would: after the frame's own character times and a short turnaround, one
+// character per 0.52 ms. run() serves until requestStop();
 // start() does the same on a thread of its own for in-process tests.
 class ModuleSimulator
 {
@@ -54,7 +55,7 @@ private:
     };
 
     void readFrames();
-    void schedule(const Transmission &transmission, Clock::time_point received);
+    void schedule(const Transmission &transmission, Clock::time_point frameEnd);
     void sendDueBytes();
     void log(const char *direction, const std::string &bytes) const;
 
