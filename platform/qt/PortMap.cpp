@@ -26,7 +26,7 @@ QString PortMap::devicePath(int number) const
 QString PortMap::linkFolder()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative values.
+    // XDG says a relative XDG_CONFIG_HOME is invalid and must be ignored.
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/kestrom-dgh/ports");
