@@ -6,7 +6,12 @@
 QtKnob::QtKnob(QwtKnob *knob)
     : m_knob(knob)
 {
-    QObject::connect(knob, &QwtKnob::valueChanged, knob, [this](double) { changed.notify(); });
+    m_connection = QObject::connect(knob, &QwtKnob::valueChanged, knob, [this](double) { changed.notify(); });
+}
+
+QtKnob::~QtKnob()
+{
+    QObject::disconnect(m_connection);
 }
 
 double QtKnob::value() const

@@ -5,7 +5,12 @@
 QtMenuEntry::QtMenuEntry(QAction *action)
     : m_action(action)
 {
-    QObject::connect(action, &QAction::triggered, action, [this] { clicked.notify(); });
+    m_connection = QObject::connect(action, &QAction::triggered, action, [this] { clicked.notify(); });
+}
+
+QtMenuEntry::~QtMenuEntry()
+{
+    QObject::disconnect(m_connection);
 }
 
 void QtMenuEntry::setEnabled(bool enabled)

@@ -6,7 +6,12 @@
 QtOptionGroup::QtOptionGroup(QButtonGroup *group)
     : m_group(group)
 {
-    QObject::connect(group, &QButtonGroup::idClicked, group, [this](int id) { clicked.notify(id); });
+    m_connection = QObject::connect(group, &QButtonGroup::idClicked, group, [this](int id) { clicked.notify(id); });
+}
+
+QtOptionGroup::~QtOptionGroup()
+{
+    QObject::disconnect(m_connection);
 }
 
 int QtOptionGroup::selected() const

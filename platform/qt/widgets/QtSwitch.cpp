@@ -5,7 +5,12 @@
 QtSwitch::QtSwitch(QAbstractButton *button)
     : m_button(button)
 {
-    QObject::connect(button, &QAbstractButton::toggled, button, [this](bool) { changed.notify(); });
+    m_connection = QObject::connect(button, &QAbstractButton::toggled, button, [this](bool) { changed.notify(); });
+}
+
+QtSwitch::~QtSwitch()
+{
+    QObject::disconnect(m_connection);
 }
 
 bool QtSwitch::value() const

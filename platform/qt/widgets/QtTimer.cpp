@@ -7,7 +7,12 @@ QtTimer::QtTimer(QTimer *timer)
     , m_interval(timer->interval())
     , m_enabled(timer->isActive())
 {
-    QObject::connect(timer, &QTimer::timeout, timer, [this] { tick.notify(); });
+    m_connection = QObject::connect(timer, &QTimer::timeout, timer, [this] { tick.notify(); });
+}
+
+QtTimer::~QtTimer()
+{
+    QObject::disconnect(m_connection);
 }
 
 void QtTimer::setInterval(int ms)

@@ -1,0 +1,132 @@
+#include "ui/main/CommandLine.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void devicesInOrder();
+    void logOptions_data();
+    void logOptions();
+};
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<CommandLine::Action>("action");
+    QTest::addColumn<QString>("polled"); // groups to turn on, in flow, ph, therm order
+    QTest::addColumn<bool>("plot");
+    QTest::addColumn<bool>("simulate");
+    QTest::addColumn<QString>("errorPart");
+
+    using A = CommandLine::Action;
+    QTest::newRow("nothing")          << QStringList{}                                << A::Run << ""                << false << false << "";
+    QTest::newRow("help")             << QStringList{"--help"}                        << A::ShowHelp << ""           << false << false << "";
+    QTest::newRow("version")          << QStringList{"--version"}                     << A::ShowVersion << ""        << false << false << "";
+    QTest::newRow("pollAll")          << QStringList{"--poll", "flow,ph,therm"}       << A::Run << "flow ph therm"   << false << false << "";
+    QTest::newRow("pollOrderFree")    << QStringList{"--poll=therm,flow"}             << A::Run << "flow therm"      << false << false << "";
+    QTest::newRow("pollBlanksCase")   << QStringList{"--poll", " PH , Therm"}         << A::Run << "ph therm"        << false << false << "";
+    QTest::newRow("pollRepeated")     << QStringList{"--poll", "ph", "--poll", "flow"} << A::Run << "flow ph"        << false << false << "";
+    QTest::newRow("pollUnknown")      << QStringList{"--poll", "flow,temp"}           << A::Fail << ""               << false << false << "'temp'";
+    QTest::newRow("pollEmptyItem")    << QStringList{"--poll", "flow,,ph"}            << A::Fail << ""               << false << false << "--poll";
+    QTest::newRow("pollMissingValue") << QStringList{"--poll"}                        << A::Fail << ""               << false << false << "poll";
+    QTest::newRow("plot")             << QStringList{"--plot"}                        << A::Run << ""                << true  << false << "";
+    QTest::newRow("simulate")         << QStringList{"--simulate", "--poll", "ph"}    << A::Run << "ph"              << false << true  << "";
+    QTest::newRow("unknownOption")    << QStringList{"--fast"}                        << A::Fail << ""               << false << false << "fast";
+    QTest::newRow("strayArgument")    << QStringList{"COM1"}                          << A::Fail << ""               << false << false << "COM1";
+    QTest::newRow("badDevice")        << QStringList{"--device", "one=/dev/ttyS0"}    << A::Fail << ""               << false << false << "one=/dev/ttyS0";
+    QTest::newRow("deviceNoPath")     << QStringList{"--device", "2="}                << A::Fail << ""               << false << false << "--device";
+    QTest::newRow("deviceZero")       << QStringList{"--device", "0=/dev/ttyS0"}      << A::Fail << ""               << false << false << "--device";
+    QTest::newRow("simulateAndPort1") << QStringList{"--simulate", "--device", "1=/dev/ttyUSB0"} << A::Fail << ""  << false << false << "--simulate";
+    QTest::newRow("simulateAndPort2") << QStringList{"--simulate", "--device", "2=/dev/ttyUSB0"} << A::Run << ""   << false << true  << "";
+    QTest::newRow("appendWithoutLog") << QStringList{"--append"}                      << A::Fail << ""               << false << false << "--log";
+    QTest::newRow("intervalWithoutLog") << QStringList{"--interval", "5"}             << A::Fail << ""               << false << false << "--log";
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLine::Action, action);
+    QFETCH(QString, polled);
+    QFETCH(bool, plot);
+    QFETCH(bool, simulate);
+    QFETCH(QString, errorPart);
+
+    const CommandLine::Result result = CommandLine::parse(QStringList{"kestrom-dgh"} + arguments);
+    QCOMPARE(result.action, action);
+    if (action == CommandLine::Action::Fail) {
+        QVERIFY(!result.error.isEmpty());
+        QVERIFY2(result.error.contains(errorPart), qPrintable(result.error));
+        return;
+    }
+    QVERIFY(result.error.isEmpty());
+    QStringList groups;
+    if (result.options.pollFlow)
+        groups << "flow";
+    if (result.options.pollPh)
+        groups << "ph";
+    if (result.options.pollTherm)
+        groups << "therm";
+    QCOMPARE(groups.join(' '), polled);
+    QCOMPARE(result.options.plot, plot);
+    QCOMPARE(result.options.simulate, simulate);
+    QCOMPARE(result.options.logMode, StationOptions::LogMode::None);
+}
+
+void TestCommandLine::devicesInOrder()
+{
+    const auto result = CommandLine::parse({"kestrom-dgh", "--device", "3=/dev/ttyUSB1", "--device=1=/dev/pts/7"});
+    QCOMPARE(result.action, CommandLine::Action::Run);
+    const QList<QPair<int, QString>> expected{{3, "/dev/ttyUSB1"}, {1, "/dev/pts/7"}};
+    QCOMPARE(result.options.devices, expected);
+}
+
+void TestCommandLine::logOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("mode"); // StationOptions::LogMode
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("errorPart");
+
+    const int append = int(StationOptions::LogMode::Append);
+    const int overwrite = int(StationOptions::LogMode::Overwrite);
+    QTest::newRow("appendEveryMinute")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "60"}    << true  << append    << 60.0 << "";
+    QTest::newRow("overwriteHalfSecond") << QStringList{"--log", "/tmp/a.csv", "--overwrite", "--interval", "0.5"} << true << overwrite << 0.5 << "";
+    QTest::newRow("bothModes")          << QStringList{"--log", "/tmp/a.csv", "--append", "--overwrite", "--interval", "5"} << false << 0 << 0.0 << "exactly one";
+    QTest::newRow("noMode")             << QStringList{"--log", "/tmp/a.csv", "--interval", "5"}                 << false << 0         << 0.0  << "--append";
+    QTest::newRow("noInterval")         << QStringList{"--log", "/tmp/a.csv", "--append"}                        << false << 0         << 0.0  << "--interval";
+    QTest::newRow("intervalNotListed")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "7"}     << false << 0         << 0.0  << "'7'";
+    QTest::newRow("intervalComma")      << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "0,5"}   << false << 0         << 0.0  << "'0,5'";
+    QTest::newRow("intervalWord")       << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "often"} << false << 0         << 0.0  << "'often'";
+    QTest::newRow("emptyFileName")      << QStringList{"--log", "", "--append", "--interval", "5"}               << false << 0         << 0.0  << "file name";
+}
+
+void TestCommandLine::logOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, valid);
+    QFETCH(int, mode);
+    QFETCH(double, seconds);
+    QFETCH(QString, errorPart);
+
+    const auto result = CommandLine::parse(QStringList{"kestrom-dgh"} + arguments);
+    if (!valid) {
+        QCOMPARE(result.action, CommandLine::Action::Fail);
+        QVERIFY2(result.error.contains(errorPart), qPrintable(result.error));
+        return;
+    }
+    QCOMPARE(result.action, CommandLine::Action::Run);
+    QCOMPARE(result.options.logFile, QStringLiteral("/tmp/a.csv"));
+    QCOMPARE(int(result.options.logMode), mode);
+    QCOMPARE(result.options.logIntervalSeconds, seconds);
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "test_command_line.moc"

@@ -1,0 +1,139 @@
+#include "ui/main/CommandLine.h"
+
+#include "logging/LogIntervals.h"
+#include "platform/qt/PortMap.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+const QString Device = QStringLiteral("device");
+const QString Simulate = QStringLiteral("simulate");
+const QString Poll = QStringLiteral("poll");
+const QString Plot = QStringLiteral("plot");
+const QString Log = QStringLiteral("log");
+const QString Append = QStringLiteral("append");
+const QString Overwrite = QStringLiteral("overwrite");
+const QString Interval = QStringLiteral("interval");
+const QString ExitWhenShown = QStringLiteral("exit-when-shown");
+
+void describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Monitoring and logging station for DGH serial modules: three thermistors (1-3),\n"
+        "a flow gauge (5) and two pH probes (6, 7) on one line at 19200 baud, 8N1."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {Device, QStringLiteral("Serial port N is the device PATH (repeatable). Without it port N is "
+                                "~/.config/kestrom-dgh/ports/COM<N> where that exists, else /dev/ttyS<N-1>."),
+         QStringLiteral("N=PATH")},
+        {Simulate, QStringLiteral("Start the module simulator dgh-sim beside the station and use it as port 1.")},
+        {Poll, QStringLiteral("After start-up, turn on the switches of the listed groups, "
+                              "comma-separated: flow, ph, therm."),
+         QStringLiteral("LIST")},
+        {Plot, QStringLiteral("After start-up, start the strip chart.")},
+        {Log, QStringLiteral("After start-up, start logging to FILE, as Logging > Setup would; "
+                             "needs --append or --overwrite and --interval."),
+         QStringLiteral("FILE")},
+        {Append, QStringLiteral("Add the logging run to the end of the log file.")},
+        {Overwrite, QStringLiteral("Replace the log file by the logging run.")},
+        {Interval, QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
+         QStringLiteral("SECONDS")},
+    });
+    QCommandLineOption exitWhenShown(ExitWhenShown, QStringLiteral("End once the window is shown."));
+    exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(exitWhenShown);
+}
+
+} // namespace
+
+QString CommandLine::helpText()
+{
+    QCommandLineParser parser;
+    describe(parser);
+    return parser.helpText();
+}
+
+CommandLine::Result CommandLine::parse(const QStringList &arguments)
+{
+    Result result;
+    QCommandLineParser parser;
+    describe(parser);
+    auto fail = [&result](const QString &error) {
+        result.action = Action::Fail;
+        result.error = error;
+        return result;
+    };
+
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        return result.action = Action::ShowHelp, result;
+    if (parser.isSet(QStringLiteral("version")))
+        return result.action = Action::ShowVersion, result;
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+
+    StationOptions &options = result.options;
+    for (const QString &text : parser.values(Device)) {
+        int number = 0;
+        QString path;
+        if (!PortMap::parseDeviceOption(text, &number, &path))
+            return fail(QStringLiteral("--device '%1' is not N=PATH with N from 1 to 32767.").arg(text));
+        options.devices.append({number, path});
+    }
+
+    options.simulate = parser.isSet(Simulate);
+    for (const auto &device : qAsConst(options.devices)) {
+        if (options.simulate && device.first == 1)
+            return fail(QStringLiteral("--simulate uses port 1 itself; it cannot be given with --device 1=PATH."));
+    }
+
+    if (parser.isSet(Poll)) {
+        const QStringList values = parser.values(Poll);
+        for (const QString &list : values) {
+            const QStringList names = list.split(QLatin1Char(','));
+            for (const QString &raw : names) {
+                const QString name = raw.trimmed().toLower();
+                if (name == QLatin1String("flow"))
+                    options.pollFlow = true;
+                else if (name == QLatin1String("ph"))
+                    options.pollPh = true;
+                else if (name == QLatin1String("therm"))
+                    options.pollTherm = true;
+                else
+                    return fail(QStringLiteral("--poll: unknown group '%1' (use flow, ph, therm).").arg(raw.trimmed()));
+            }
+        }
+    }
+
+    options.plot = parser.isSet(Plot);
+    options.exitWhenShown = parser.isSet(ExitWhenShown);
+
+    const bool append = parser.isSet(Append);
+    const bool overwrite = parser.isSet(Overwrite);
+    const bool interval = parser.isSet(Interval);
+    if (parser.isSet(Log)) {
+        options.logFile = parser.value(Log);
+        if (options.logFile.trimmed().isEmpty())
+            return fail(QStringLiteral("--log needs a file name."));
+        if (append == overwrite)
+            return fail(QStringLiteral("--log needs exactly one of --append and --overwrite."));
+        if (!interval)
+            return fail(QStringLiteral("--log needs --interval SECONDS (%1).").arg(LogIntervals::choicesText()));
+        options.logMode = append ? StationOptions::LogMode::Append : StationOptions::LogMode::Overwrite;
+        bool ok = false;
+        // Always with a period, whatever the user's locale.
+        options.logIntervalSeconds = parser.value(Interval).trimmed().toDouble(&ok);
+        if (!ok || LogIntervals::positionOfSeconds(options.logIntervalSeconds) < 0)
+            return fail(QStringLiteral("--interval '%1' is not one of %2 seconds.")
+                            .arg(parser.value(Interval), LogIntervals::choicesText()));
+    } else if (append || overwrite || interval) {
+        return fail(QStringLiteral("--append, --overwrite and --interval only go with --log FILE."));
+    }
+
+    result.action = Action::Run;
+    return result;
+}

@@ -1,0 +1,67 @@
+#include "ui/main/StartupSequence.h"
+
+#include "platform/Knob.h"
+#include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
+#include "platform/StatusBar.h"
+#include "station/ModuleLink.h"
+
+#include <QDir>
+
+StartupSequence::StartupSequence(const Controls &controls, const QString &programFolder,
+                                 std::function<void()> loadCalibration)
+    : m_controls(controls)
+    , m_programFolder(programFolder)
+    , m_loadCalibration(std::move(loadCalibration))
+{
+}
+
+QString StartupSequence::lampPath(const QString &programFolder, const QString &name)
+{
+    return QDir(programFolder).filePath(QStringLiteral("icons/%1.bmp").arg(name));
+}
+
+QString StartupSequence::portErrorText(const QString &port, int error)
+{
+    QString reason;
+    switch (error) {
+    case SerialPort::InvalidPortError:
+        reason = QStringLiteral("there is no such port, or it is not a serial port");
+        break;
+    case SerialPort::PortInUseError:
+        reason = QStringLiteral("the port is already in use by this or another program");
+        break;
+    default:
+        reason = QStringLiteral("the port could not be opened");
+        break;
+    }
+    return QStringLiteral("Cannot open serial port %1: %2 (error %3).").arg(port, reason).arg(error);
+}
+
+bool StartupSequence::run()
+{
+    SerialPort &port = m_controls.MSComm1;
+    const int error = port.open();
+    if (error != SerialPort::NoError) {
+        const int number = port.portNumber();
+        const QString name = m_portName ? m_portName(number) : QString::number(number);
+        m_controls.messages.show(portErrorText(name, error), APP_TITLE);
+        return false;
+    }
+
+    m_controls.StatusBar1.setPanelText(LOGGING_PANEL, NOT_LOGGING);
+    QString pictureError;
+    if (!m_controls.StatusBar1.setPanelPicture(
+            LOGGING_PANEL, lampPath(m_programFolder, QStringLiteral("redlight")), &pictureError)) {
+        m_controls.messages.show(pictureError, APP_TITLE);
+        return false;
+    }
+
+    m_controls.CWtherMax.setValue(25);
+    m_controls.CWtherMin.setValue(5);
+    m_controls.CWpHmax.setValue(15);
+
+    if (m_loadCalibration)
+        m_loadCalibration();
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Knob;
+class MessageBox;
+class SerialPort;
+class StatusBar;
+
+// The window's start-up, run once before any tick or operator action: open
+// the port, show "Not Logging" with the red lamp, preset the three limit
+// knobs (their change handling runs inside), then load the calibration. A
+// failing step shows its error and stops the sequence; the caller then ends
+// the program.
+class StartupSequence
+{
+public:
+    static inline const QString NOT_LOGGING = QStringLiteral("Not Logging");
+    static constexpr int LOGGING_PANEL = 4;
+
+    struct Controls
+    {
+        SerialPort &MSComm1;
+        StatusBar &StatusBar1;
+        Knob &CWtherMax;
+        Knob &CWtherMin;
+        Knob &CWpHmax;
+        MessageBox &messages;
+    };
+
+    StartupSequence(const Controls &controls, const QString &programFolder,
+                    std::function<void()> loadCalibration);
+
+    // How port numbers read in the error message, e.g. "1 (/dev/ttyUSB0)";
+    // the bare number without it.
+    void setPortNaming(std::function<QString(int)> portName) { m_portName = std::move(portName); }
+
+    // True when every step ran; false after the failing step's message.
+    bool run();
+
+    // <folder>/icons/<name>.bmp
+    static QString lampPath(const QString &programFolder, const QString &name);
+    // The operator's text for a failed opening of port number.
+    static QString portErrorText(const QString &port, int error);
+
+private:
+    Controls m_controls;
+    QString m_programFolder;
+    std::function<void()> m_loadCalibration;
+    std::function<QString(int)> m_portName;
+};

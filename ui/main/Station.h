@@ -1,0 +1,105 @@
+#pragma once
+
+#include "calibration/CalibrationStore.h"
+#include "calibration/ui/CalibrationDialogLauncher.h"
+#include "channels/ChannelAcquisition.h"
+#include "logging/LogSetup.h"
+#include "logging/Logger.h"
+#include "logging/ui/LogSetupWindow.h"
+#include "platform/qt/widgets/QtButton.h"
+#include "platform/qt/widgets/QtKnob.h"
+#include "platform/qt/widgets/QtLabel.h"
+#include "platform/qt/widgets/QtMenuEntry.h"
+#include "platform/qt/widgets/QtOptionGroup.h"
+#include "platform/qt/widgets/QtSlide.h"
+#include "platform/qt/widgets/QtStatusBar.h"
+#include "platform/qt/widgets/QtSwitch.h"
+#include "platform/qt/widgets/QtTimer.h"
+#include "station/ModuleLink.h"
+#include "station/StationState.h"
+#include "ui/chart/SliderKnob.h"
+#include "ui/chart/StripChart.h"
+#include "ui/main/ComPortCommand.h"
+#include "ui/main/StationOptions.h"
+
+class Clock;
+class InputBox;
+class MainWindow;
+class MessageBox;
+class SerialPort;
+class SettingsStore;
+
+// The station put together: the adapters over frmMain's controls, the shared
+// record, the module link, the channel readers, the calibration and the
+// menu commands. The program's main() builds one over the real platform;
+// tests build one over fakes. The window and the platform must outlive it.
+class Station
+{
+public:
+    struct Platform
+    {
+        SerialPort &port;
+        Clock &clock;
+        SettingsStore &settings;
+        MessageBox &messages;
+        InputBox &inputs;
+    };
+
+    Station(MainWindow &window, const Platform &platform, const QString &programFolder);
+    ~Station();
+    Station(const Station &) = delete;
+    Station &operator=(const Station &) = delete;
+
+    // The start-up sequence, then the timers. False when a step failed: its
+    // error has been shown and the program must end with a failure status.
+    bool start();
+
+    // The unattended start: the switches as the operator would turn them
+    // on. False with the reason when something asked for cannot be done.
+    bool applyOptions(const StationOptions &options, QString *error);
+
+    // File > Exit and closing the window: no further handler runs, the log
+    // file ends with its last whole record, the port is let go and the event
+    // loop is asked to end.
+    void exit();
+
+    StationState &state() { return m_state; }
+    Switch &cwbFlow() { return m_cwbFlow; }
+    Switch &cwbPh() { return m_cwbPh; }
+    Switch &cwbTherm() { return m_cwbTherm; }
+    Switch &cwPlot() { return m_cwPlot; }
+
+private:
+    void wireMenus();
+
+    MainWindow &m_window;
+    Platform m_platform;
+    QString m_programFolder;
+    StationState m_state;
+
+    // Adapters first: the logic below holds references to them.
+    QtLabel m_lblHz, m_lblLitersPerMin, m_liters;
+    QtLabel m_lblmV, m_lblpH, m_lblmV1, m_lblpH1;
+    QtLabel m_lblTherm1, m_lblTherm2, m_lblTherm3;
+    QtSlide m_CWSlideFlow, m_CWSlideLiters;
+    QtSlide m_CWSlideTherm1, m_CWSlideTherm2, m_CWSlideTherm3;
+    QtKnob m_CWKnobflow, m_CWtherMin, m_CWtherMax, m_CWpHmin, m_CWpHmax;
+    SliderKnob m_GraphMode;
+    QtButton m_Command1;
+    QtSwitch m_cwbFlow, m_CWButton3, m_cwbPh, m_cwbTherm, m_cwbReset, m_cwPlot;
+    QtOptionGroup m_optTherm, m_optTherm1;
+    QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
+    QtStatusBar m_StatusBar1;
+    QtMenuEntry m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
+
+    ModuleLink m_link;
+    ChannelAcquisition m_channels;
+    CalibrationStore m_calibration;
+    CalibrationDialogLauncher m_calibrationDialog;
+    StripChart m_chart;
+    Logger m_logger;
+    LogSetup m_logSetup;
+    LogSetupWindow m_logSetupWindow;
+    ComPortCommand m_comPort;
+    bool m_exiting = false;
+};

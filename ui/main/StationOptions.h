@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// What the command line asks of one run of the station.
+struct StationOptions
+{
+    enum class LogMode { None, Append, Overwrite };
+
+    // --device N=PATH, in the order given.
+    QList<QPair<int, QString>> devices;
+    bool simulate = false;
+    // --poll: the switches to turn on once started.
+    bool pollFlow = false;
+    bool pollPh = false;
+    bool pollTherm = false;
+    bool plot = false;
+    // --log FILE with --append or --overwrite and --interval SECONDS.
+    QString logFile;
+    LogMode logMode = LogMode::None;
+    double logIntervalSeconds = 0;
+    // End the program once the window is on screen (start-up measurements).
+    bool exitWhenShown = false;
+};

@@ -1,0 +1,123 @@
+// The composition root of kestrom-dgh: reads the command line, builds the
+// real platform (serial port, clock, settings, message boxes) and the main
+// window, and hands them to the station.
+
+#include "platform/qt/PortMap.h"
+#include "platform/qt/QSettingsStore.h"
+#include "platform/qt/QtSerialPortAdapter.h"
+#include "platform/qt/SystemClock.h"
+#include "platform/qt/widgets/QtInputBox.h"
+#include "platform/qt/widgets/QtMessageBox.h"
+#include "sim/SimulatorProcess.h"
+#include "station/ModuleLink.h"
+#include "ui/main/CommandLine.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/QuitOnSignal.h"
+#include "ui/main/Station.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Ends the event loop after the window's first paint (start-up timing).
+class FirstPaintQuit : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_done = false;
+};
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Read before any window system is needed, so --help, --version and a
+    // bad option work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Result parsed = CommandLine::parse(arguments);
+    switch (parsed.action) {
+    case CommandLine::Action::ShowHelp: {
+        const QCoreApplication core(argc, argv); // the usage line names the program
+        print(stdout, CommandLine::helpText());
+        return 0;
+    }
+    case CommandLine::Action::ShowVersion:
+        print(stdout, QStringLiteral("kestrom-dgh %1\n").arg(QStringLiteral(DGH_VERSION)));
+        return 0;
+    case CommandLine::Action::Fail:
+        print(stderr, QStringLiteral("kestrom-dgh: %1\nTry 'kestrom-dgh --help'.\n").arg(parsed.error));
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    const StationOptions &options = parsed.options;
+
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kestrom-dgh"));
+    QApplication::setApplicationVersion(QStringLiteral(DGH_VERSION));
+
+    PortMap ports;
+    for (const auto &device : options.devices)
+        ports.setDevice(device.first, device.second);
+
+    // Declared before the port, so it is stopped after the port let go of it.
+    SimulatorProcess simulator;
+    if (options.simulate) {
+        QString error;
+        if (!simulator.start({}, &error)) {
+            print(stderr, QStringLiteral("kestrom-dgh: cannot start the module simulator: %1\n").arg(error));
+            return 1;
+        }
+        ports.setDevice(1, simulator.devicePath());
+    }
+
+    QtSerialPortAdapter port(ports);
+    SystemClock clock;
+    QSettingsStore settings;
+    MainWindow window;
+    QtMessageBox messages(&window, APP_TITLE);
+    QtInputBox inputs(&window);
+
+    Station station(window, {port, clock, settings, messages, inputs},
+                    QCoreApplication::applicationDirPath());
+    if (!station.start())
+        return 1;
+    const QuitOnSignal quitOnSignal([&station] { station.exit(); });
+    window.show();
+
+    QString error;
+    if (!station.applyOptions(options, &error)) {
+        print(stderr, QStringLiteral("kestrom-dgh: %1\n").arg(error));
+        return 1;
+    }
+
+    FirstPaintQuit quitWhenShown;
+    if (options.exitWhenShown)
+        window.installEventFilter(&quitWhenShown);
+    return QApplication::exec();
+}
