@@ -22,6 +22,7 @@
 #include <QtTest>
 #include <memory>
 #include <qwt_knob.h>
+#include <qwt_slider.h>
 
 namespace {
 
@@ -75,6 +76,8 @@ private slots:
     void scalesAtStart_data();
     void scalesAtStart();
     void stateAfterStartUp();
+    void knobsRescaleTheirDisplays_data();
+    void knobsRescaleTheirDisplays();
     void failedStartUp_data();
     void failedStartUp();
     void readTickSendsNothingUntilASwitchIsOn();
@@ -275,6 +278,46 @@ void TestMainWindow::stateAfterStartUp()
     QCOMPARE(rig.station->state().probe1Offset, 2.5777);
     QCOMPARE(rig.station->state().probe2Slope, 4.5427);
     QCOMPARE(rig.settings.writes, 0);
+}
+
+void TestMainWindow::knobsRescaleTheirDisplays_data()
+{
+    QTest::addColumn<QString>("knob");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("display"); // a slide, or "pH axes" for both chart axes
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("maximum");
+
+    QTest::newRow("therMaxTo30")  << "CWtherMax"  << 30.0  << "CWSlideTherm3" << 5.0  << 30.0;
+    QTest::newRow("therMinTo10")  << "CWtherMin"  << 10.0  << "CWSlideTherm1" << 10.0 << 25.0;
+    QTest::newRow("phMinTo4")     << "CWpHmin"    << 4.0   << "pH axes"       << 4.0  << 15.0;
+    QTest::newRow("phMaxTo9")     << "CWpHmax"    << 9.0   << "pH axes"       << 0.0  << 9.0;
+    QTest::newRow("tankScale200") << "CWKnobflow" << 200.0 << "CWSlideLiters" << 0.0  << 200.0;
+}
+
+void TestMainWindow::knobsRescaleTheirDisplays()
+{
+    QFETCH(QString, knob);
+    QFETCH(double, value);
+    QFETCH(QString, display);
+    QFETCH(double, minimum);
+    QFETCH(double, maximum);
+
+    Rig rig;
+    QVERIFY(rig.station->start());
+    rig.find<QwtKnob>(knob)->setValue(value); // as the operator's turn ends
+
+    if (display == QLatin1String("pH axes")) {
+        auto *chart = rig.find<ChartPlot>("CWGraph1");
+        for (int axis : {2, 3}) {
+            QCOMPARE(chart->axisMinimum(axis), minimum);
+            QCOMPARE(chart->axisMaximum(axis), maximum);
+        }
+        return;
+    }
+    auto *slide = rig.find<QwtSlider>(display);
+    QCOMPARE(slide->lowerBound(), minimum);
+    QCOMPARE(slide->upperBound(), maximum);
 }
 
 void TestMainWindow::failedStartUp_data()
