@@ -13,8 +13,11 @@ std::string FaultInjector::refusal(char address)
 Transmission FaultInjector::shape(const std::string &answer, char address)
 {
     for (const Fault &fault : m_faults) {
-        if (std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < fault.rate)
-            return apply(fault.kind, answer, address, m_random);
+        if (std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < fault.rate) {
+            Transmission shaped = apply(fault.kind, answer, address, m_random);
+            shaped.fault = SimulatorOptions::faultName(fault.kind);
+            return shaped;
+        }
     }
     return {answer + '\r', {}};
 }

@@ -12,6 +12,8 @@
 struct Transmission {
     std::string bytes;
     std::chrono::milliseconds extraDelay{0};
+    // The fault that shaped it, "clean" for none.
+    const char *fault = "clean";
 };
 
 // Spoils answers as the --fault options ask: each fault in turn gets its

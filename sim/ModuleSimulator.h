@@ -56,6 +56,7 @@ private:
 
     void readFrames();
     void schedule(const Transmission &transmission, Clock::time_point frameEnd);
+    void scheduleFast(Transmission transmission, Clock::time_point received);
     void sendDueBytes();
     void log(const char *direction, const std::string &bytes) const;
 
@@ -65,6 +66,7 @@ private:
     FaultInjector m_faults;
     FrameReader m_frames;
     std::deque<PendingAnswer> m_pending; // in order of start
+    std::string m_heldLate;              // --fast: goes out after the next answer
     Clock::time_point m_lineFreeAt{};
     int m_stopPipe[2] = {-1, -1};
     std::thread m_thread;

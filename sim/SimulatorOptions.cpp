@@ -88,6 +88,8 @@ bool SimulatorOptions::parse(const std::vector<std::string> &arguments, Simulato
         std::string value;
         if (option == "--log") {
             parsed.log = true;
+        } else if (option == "--fast") {
+            parsed.fast = true;
         } else if (option == "--exit-with-parent") {
             parsed.exitWithParent = true;
         } else if (option == "--help" || option == "-h") {
@@ -158,6 +160,7 @@ std::string SimulatorOptions::usage()
            "                       late, truncated; RATE from 0 to 1 (default 1)\n"
            "  --seed N             repeatable drift and faults\n"
            "  --log                print each frame and answer to standard error\n"
+           "  --fast               answer at once, without line timing (soak runs)\n"
            "  --exit-with-parent   stop when the program that started this one ends\n"
            "  --help               show this text\n";
 }

@@ -29,6 +29,9 @@ struct SimulatorOptions {
     std::set<char> silent;
     std::vector<Fault> faults;
     bool log = false;
+    // Answer at once and at the pty's own speed, for long soak runs; a late
+    // answer then follows the next frame's answer, as it would on the line.
+    bool fast = false;
     bool help = false;
     bool exitWithParent = false; // end when the process that started us ends
     std::uint32_t seed = 0;
