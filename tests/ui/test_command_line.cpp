@@ -45,6 +45,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("deviceZero")       << QStringList{"--device", "0=/dev/ttyS0"}      << A::Fail << ""               << false << false << "--device";
     QTest::newRow("simulateAndPort1") << QStringList{"--simulate", "--device", "1=/dev/ttyUSB0"} << A::Fail << ""  << false << false << "--simulate";
     QTest::newRow("simulateAndPort2") << QStringList{"--simulate", "--device", "2=/dev/ttyUSB0"} << A::Run << ""   << false << true  << "";
+    QTest::newRow("qtOptionsPass")    << QStringList{"-platform", "offscreen", "-geometry", "1200x900", "--poll", "ph"} << A::Run << "ph" << false << false << "";
+    QTest::newRow("qtStyleOption")    << QStringList{"-style=fusion", "-reverse"}     << A::Run << ""                << false << false << "";
     QTest::newRow("appendWithoutLog") << QStringList{"--append"}                      << A::Fail << ""               << false << false << "--log";
     QTest::newRow("intervalWithoutLog") << QStringList{"--interval", "5"}             << A::Fail << ""               << false << false << "--log";
 }

@@ -45,6 +45,23 @@ void describe(QCommandLineParser &parser)
     QCommandLineOption exitWhenShown(ExitWhenShown, QStringLiteral("End once the window is shown."));
     exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(exitWhenShown);
+
+    // Qt's own options (-platform offscreen, -geometry 1200x900, ...) are
+    // taken out by QApplication later; here they are only let through.
+    const char *const qtWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                       "qmljsdebugger", "qwindowgeometry", "qwindowicon",
+                                       "qwindowtitle", "session", "display", "geometry", "style",
+                                       "stylesheet", "name", "title", "visual"};
+    for (const char *name : qtWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
 
 } // namespace
@@ -69,7 +86,7 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         return result.action = Action::ShowHelp, result;
     if (parser.isSet(QStringLiteral("version")))
         return result.action = Action::ShowVersion, result;

@@ -49,12 +49,12 @@ MainWindow::MainWindow(QWidget *parent)
     grid->addWidget(buildFlowGroup(), 0, 0);
     grid->addWidget(buildPhGroup(), 0, 1);
     grid->addWidget(buildThermistorGroup(), 1, 0, 1, 2);
-    // The designed proportions: flow 3792 and pH 9105 twips wide, the top
-    // groups 6450 and the thermistors 3090 twips high.
+    // Widths in the designed proportion (flow 3792, pH 9105 twips); extra
+    // height goes to the chart and the flow slides, the thermistor row keeps its own.
     grid->setColumnStretch(0, 3792);
     grid->setColumnStretch(1, 9105);
-    grid->setRowStretch(0, 6450);
-    grid->setRowStretch(1, 3090);
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(1, 0);
     setCentralWidget(central);
 
     auto *status = new PanelStatusBar(this);
@@ -139,6 +139,8 @@ QWidget *MainWindow::valueFrame(const QString &captionText, const QString &label
                                 const QColor &digits)
 {
     auto *frame = new QGroupBox(captionText);
+    // A bigger window widens the readings; only the gauges grow taller.
+    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 2, 4, 4);
     auto *label = new QLabel(QStringLiteral("000"), frame);
@@ -336,6 +338,7 @@ QGroupBox *MainWindow::buildThermistorGroup()
         column->addWidget(valueFrame(QStringLiteral("Thermistor %1").arg(n),
                                      QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits));
         column->addWidget(slide(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5, true));
+        column->addStretch();
         layout->addLayout(column, 1);
     }
     // Set to 25 and 5 by start-up, whose change handling then scales the slides.
