@@ -1,7 +1,9 @@
 #include "platform/qt/widgets/MarkedSlider.h"
 #include "platform/qt/widgets/PanelStatusBar.h"
 #include "platform/qt/widgets/QtFileChooser.h"
+#include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtKnob.h"
+#include "platform/qt/widgets/QtMessageBox.h"
 #include "platform/qt/widgets/QtOptionGroup.h"
 #include "platform/qt/widgets/QtSlide.h"
 #include "platform/qt/widgets/QtStatusBar.h"
@@ -9,7 +11,12 @@
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/ToggleButton.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
@@ -40,7 +47,26 @@ private slots:
     void statusBarPanels();
     void fileFilter_data();
     void fileFilter();
+    void messageBoxHasOneOk_data();
+    void messageBoxHasOneOk();
+    void inputBoxAnswers_data();
+    void inputBoxAnswers();
 };
+
+namespace {
+// Runs inspect on the modal dialog once it is up, from inside its event loop.
+void whenModalShows(std::function<void(QWidget *)> inspect)
+{
+    QTimer::singleShot(0, qApp, [inspect] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) { // not up yet: look again
+            whenModalShows(inspect);
+            return;
+        }
+        inspect(modal);
+    });
+}
+} // namespace
 
 void TestWidgetAdapters::knobNotifiesEachChange_data()
 {
@@ -365,6 +391,78 @@ void TestWidgetAdapters::fileFilter()
     QFETCH(QString, filter);
     QFETCH(QString, qtFilter);
     QCOMPARE(QtFileChooser::toQtFilter(filter), qtFilter);
+}
+
+void TestWidgetAdapters::messageBoxHasOneOk_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shownTitle");
+
+    QTest::newRow("ownTitle")   << "Port Failure" << "Port Failure";
+    QTest::newRow("noTitle")    << ""             << "Kestrom dgh ";
+}
+
+void TestWidgetAdapters::messageBoxHasOneOk()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, shownTitle);
+
+    QtMessageBox messages(nullptr, QStringLiteral("Kestrom dgh "));
+    QString seenTitle, seenText;
+    QStringList buttons;
+    whenModalShows([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box)
+            return;
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text().remove(QLatin1Char('&'));
+        box->button(QMessageBox::Ok)->click();
+    });
+    messages.show(QStringLiteral("Port Not open"), title); // returns once OK is pressed
+
+    QCOMPARE(seenTitle, shownTitle);
+    QCOMPARE(seenText, QStringLiteral("Port Not open"));
+    QCOMPARE(buttons, QStringList{"OK"});
+}
+
+void TestWidgetAdapters::inputBoxAnswers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("okWithNumber")  << " 3 " << true  << " 3 ";
+    QTest::newRow("okEmpty")       << ""    << true  << "";
+    QTest::newRow("cancelTyped")   << "7"   << false << "";
+}
+
+void TestWidgetAdapters::inputBoxAnswers()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accept);
+    QFETCH(QString, answer);
+
+    QtInputBox input(nullptr);
+    QString seenTitle, seenPrompt, preset = QStringLiteral("unset");
+    whenModalShows([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QInputDialog *>(modal);
+        if (!dialog)
+            return;
+        seenTitle = dialog->windowTitle();
+        seenPrompt = dialog->labelText();
+        preset = dialog->textValue();
+        dialog->findChild<QLineEdit *>()->setText(typed);
+        if (accept)
+            dialog->accept();
+        else
+            dialog->reject();
+    });
+    QCOMPARE(input.ask(QStringLiteral("Enter Commport Number"), QStringLiteral("Commport Setup")), answer);
+    QCOMPARE(seenTitle, QStringLiteral("Commport Setup"));
+    QCOMPARE(seenPrompt, QStringLiteral("Enter Commport Number"));
+    QCOMPARE(preset, QString()); // the entry starts empty
 }
 
 QTEST_MAIN(TestWidgetAdapters)
