@@ -10,6 +10,7 @@
 #include "ui/main/Station.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,6 +85,10 @@ private slots:
     void unattendedStart_data();
     void unattendedStart();
     void unattendedLogging();
+    void menuCommandsOpenOneWindowEach_data();
+    void menuCommandsOpenOneWindowEach();
+    void commPortAsksForANumber();
+    void resetScaleUndoesAZoom();
     void exitEndsTheRun_data();
     void exitEndsTheRun();
     void fitsTheDesignedSize();
@@ -444,6 +449,68 @@ void TestMainWindow::unattendedLogging()
     QVERIFY(!other.station->applyOptions(options, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(other.find<PanelStatusBar>("StatusBar1")->panel(4)->text(), QStringLiteral("Not Logging"));
+}
+
+void TestMainWindow::menuCommandsOpenOneWindowEach_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("dialogClass");
+
+    QTest::newRow("loggingSetup") << "mnuLogSetup" << "FrmLogKestrom";
+    QTest::newRow("calibration")  << "mnuPhCal"    << "CalibrationDialog";
+}
+
+void TestMainWindow::menuCommandsOpenOneWindowEach()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, dialogClass);
+
+    Rig rig;
+    QVERIFY(rig.station->start());
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    auto openDialogs = [&] {
+        int count = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            count += w->inherits(qPrintable(dialogClass)) && w->isVisible();
+        return count;
+    };
+    QCOMPARE(openDialogs(), 0);
+    rig.find<QAction>(entry)->trigger();
+    QCOMPARE(openDialogs(), 1);
+    // Again while it is open: the same window, not a second one; modeless,
+    // so the read timer keeps running.
+    rig.find<QAction>(entry)->trigger();
+    QCOMPARE(openDialogs(), 1);
+    QVERIFY(rig.find<QTimer>("tmrRd")->isActive());
+}
+
+void TestMainWindow::commPortAsksForANumber()
+{
+    Rig rig;
+    QVERIFY(rig.station->start());
+    rig.inputs.answer = QStringLiteral(" 3 ");
+    rig.find<QAction>("mnuComPort")->trigger();
+    QCOMPARE(rig.inputs.prompts, QStringList{"Enter Commport Number"});
+    QCOMPARE(rig.inputs.titles, QStringList{"Commport Setup"});
+    QCOMPARE(rig.port.closeCalls, 1);
+    QCOMPARE(rig.port.portNumber(), qint16(3));
+    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.messages.texts.isEmpty());
+}
+
+void TestMainWindow::resetScaleUndoesAZoom()
+{
+    Rig rig;
+    QVERIFY(rig.station->start());
+    auto *chart = rig.find<ChartPlot>("CWGraph1");
+    chart->setAxisRange(2, 6, 8); // as a zoom leaves it
+    chart->setAxisRange(3, 6.5, 7.5);
+    QTest::mouseClick(rig.find<QPushButton>("Command1"), Qt::LeftButton);
+    for (int axis : {2, 3}) {
+        QCOMPARE(chart->axisMinimum(axis), 0.0);
+        QCOMPARE(chart->axisMaximum(axis), 15.0);
+    }
 }
 
 void TestMainWindow::exitEndsTheRun_data()

@@ -114,7 +114,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
 {
     m_tmrRd.tick.setHandler([this] { m_channels.ReadCycle(); });
     wireMenus();
-    QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
+    m_closedByFrame = QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
 }
 
 Station::~Station()
@@ -124,6 +124,7 @@ Station::~Station()
     m_tmrPlot.setEnabled(false);
     m_tmrLogger.setEnabled(false);
     m_tmrRd.tick.setHandler(nullptr);
+    QObject::disconnect(m_closedByFrame);
 }
 
 void Station::wireMenus()

@@ -101,5 +101,6 @@ private:
     LogSetup m_logSetup;
     LogSetupWindow m_logSetupWindow;
     ComPortCommand m_comPort;
+    QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
 };
