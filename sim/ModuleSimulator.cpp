@@ -181,16 +181,10 @@ void ModuleSimulator::scheduleFast(Transmission transmission, Clock::time_point 
 {
     // The log names each frame's fault so a soak can tell what it was sent.
     log((std::string("answer ") + transmission.fault).c_str(), transmission.bytes);
-    std::string late;
-    late.swap(m_heldLate);
-    if (transmission.extraDelay.count() > 0) {
-        // On the line a late answer comes after the next module's quick one.
-        m_heldLate = transmission.bytes;
-        transmission.bytes.clear();
-    }
-    transmission.extraDelay = {};
+    // A late answer still comes after the station has stopped waiting for it.
+    if (transmission.extraDelay.count() > 0)
+        transmission.extraDelay = FAST_LATE_ANSWER;
     schedule(transmission, received - TURNAROUND);
-    schedule({late, {}}, received - TURNAROUND);
 }
 
 void ModuleSimulator::sendDueBytes()

@@ -25,6 +25,8 @@ public:
     static constexpr std::chrono::microseconds TURNAROUND{3000};
     // One character of 10 bits at 19200 baud.
     static constexpr std::chrono::microseconds CHARACTER_TIME{521};
+    // How late a late answer comes under --fast.
+    static constexpr std::chrono::milliseconds FAST_LATE_ANSWER{1};
 
     explicit ModuleSimulator(SimulatorOptions options);
     ~ModuleSimulator();
@@ -66,7 +68,6 @@ private:
     FaultInjector m_faults;
     FrameReader m_frames;
     std::deque<PendingAnswer> m_pending; // in order of start
-    std::string m_heldLate;              // --fast: goes out after the next answer
     Clock::time_point m_lineFreeAt{};
     int m_stopPipe[2] = {-1, -1};
     std::thread m_thread;

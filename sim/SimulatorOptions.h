@@ -30,7 +30,7 @@ struct SimulatorOptions {
     std::vector<Fault> faults;
     bool log = false;
     // Answer at once and at the pty's own speed, for long soak runs; a late
-    // answer then follows the next frame's answer, as it would on the line.
+    // answer comes a millisecond after the frame.
     bool fast = false;
     bool help = false;
     bool exitWithParent = false; // end when the process that started us ends
