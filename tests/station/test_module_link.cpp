@@ -16,6 +16,8 @@ private slots:
     void readAnswer();
     void closedPortGivesEmptyAnswerAndOneMessage();
     void sendWritesTheFrameWhole();
+    void bytesBeforeTheCommandAreNoAnswer_data();
+    void bytesBeforeTheCommandAreNoAnswer();
     void readConsumesAtMostTheReceiveBuffer();
     void waitCoversTheWholeMilliseconds_data();
     void waitCoversTheWholeMilliseconds();
@@ -88,6 +90,36 @@ void TestModuleLink::sendWritesTheFrameWhole()
 
     link.SendCommand(ModuleLink::commandFrame("6"));
     QCOMPARE(port.writes, QByteArrayList{QByteArray("$6RD\r")});
+}
+
+void TestModuleLink::bytesBeforeTheCommandAreNoAnswer_data()
+{
+    QTest::addColumn<QByteArray>("waiting"); // before the command
+    QTest::addColumn<QByteArray>("reply");   // after it
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("lateThenSilence") << QByteArray("*+0001.00\r")   << QByteArray()                    << "TIMEOUT";
+    QTest::newRow("lateThenAnswer")  << QByteArray("*+0001.00\r")   << QByteArray("*+0002.00\r")       << "*+0002.00";
+    QTest::newRow("partialThenEnd")  << QByteArray("*+00")          << QByteArray("21.37\r")           << "TIMEOUT";
+    QTest::newRow("lateThenRefusal") << QByteArray("zz*+0001.00\r") << QByteArray("?6 SYNTAX ERROR\r") << "?6 SYNTAX ERROR";
+}
+
+void TestModuleLink::bytesBeforeTheCommandAreNoAnswer()
+{
+    QFETCH(QByteArray, waiting);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, answer);
+    FakeSerialPort port;
+    FakeMessageBox messages;
+    FakeClock clock;
+    port.received = waiting;
+    port.scriptAddress("6", reply);
+    ModuleLink link(port, messages, clock);
+
+    link.SendCommand(ModuleLink::commandFrame("6"));
+    QCOMPARE(link.ReadAnswer(), answer);
+    QCOMPARE(port.writes, QByteArrayList{QByteArray("$6RD\r")});
+    QVERIFY(messages.texts.isEmpty());
 }
 
 void TestModuleLink::readConsumesAtMostTheReceiveBuffer()
