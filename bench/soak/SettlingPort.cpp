@@ -3,10 +3,8 @@
 #include <thread>
 
 namespace {
-
 constexpr std::chrono::microseconds POLL{20};
-
-} // namespace
+}
 
 SettlingPort::SettlingPort(SerialPort &line, std::chrono::microseconds deadline)
     : m_line(line), m_deadline(deadline)
@@ -23,40 +21,41 @@ void SettlingPort::write(const QByteArray &bytes)
 
 int SettlingPort::bytesWaiting()
 {
-    if (!m_settled)
-        settle();
-    return m_taken.size() + m_line.bytesWaiting();
+    if (!m_settled) {
+        m_settled = true;
+        const long long expected = expectedBytes ? expectedBytes() : -1;
+        if (expected >= 0)
+            takeUpTo(expected);
+    }
+    return m_arrived.size();
 }
 
 QByteArray SettlingPort::read(int maxBytes)
 {
-    if (m_taken.isEmpty())
-        return m_line.read(maxBytes);
-    const QByteArray out = m_taken.left(maxBytes);
-    m_taken.remove(0, out.size());
+    const QByteArray out = m_arrived.left(maxBytes);
+    m_arrived.remove(0, out.size());
     return out;
 }
 
-void SettlingPort::takeWaiting()
+void SettlingPort::catchUp(long long total)
 {
-    const int waiting = m_line.bytesWaiting();
-    if (waiting > 0)
-        m_taken += m_line.read(waiting);
+    takeUpTo(total);
 }
 
-void SettlingPort::settle()
+void SettlingPort::takeUpTo(long long total)
 {
     using Clock = std::chrono::steady_clock;
-    m_settled = true;
-    const int expected = expectedBytes ? expectedBytes() : -1;
     const auto end = Clock::now() + m_deadline;
-    while (m_line.isOpen()) {
-        takeWaiting();
-        if (expected >= 0 && m_taken.size() >= expected)
-            return;
+    while (m_totalTaken < total && m_line.isOpen()) {
+        const int waiting = m_line.bytesWaiting();
+        if (waiting > 0) {
+            const QByteArray bytes = m_line.read(static_cast<int>(qMin<long long>(waiting, total - m_totalTaken)));
+            m_totalTaken += bytes.size();
+            m_arrived += bytes;
+            continue;
+        }
         if (Clock::now() >= end) {
-            if (expected >= 0)
-                ++m_deadlinesReached;
+            ++m_deadlinesReached;
             return;
         }
         std::this_thread::sleep_for(POLL);

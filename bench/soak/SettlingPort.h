@@ -5,21 +5,25 @@
 #include <chrono>
 #include <functional>
 
-// Stands between the module link and the real port to make the answer wait
-// as short as the line allows: after a command, the first look at the
-// receive count waits (really) until as many bytes have arrived as
-// expectedBytes() says the far end sent for it, or until a deadline. Every
-// byte still goes through the real port; this only decides when the station
-// looks, so the outcome does not hang on how the machine schedules the far
-// end. onCommand runs before each command goes out.
+// Stands between the module link and the real port and decides, as the
+// simulated time demands, which of the bytes on their way have arrived when
+// the station looks. After a command, the first look waits (really) until
+// the far end's bytes up to expectedBytes() have come through the real port,
+// and shows no more than those: an answer sent late stays on the line until
+// catchUp() lets time pass, as while a message is open. Every byte goes
+// through the real port; this only decides when the station sees it, so the
+// outcome does not hang on how the machine schedules the far end.
 class SettlingPort : public SerialPort
 {
 public:
     SettlingPort(SerialPort &line, std::chrono::microseconds deadline);
 
+    // Runs before each command goes out.
     std::function<void(const QByteArray &command)> onCommand;
-    // Blocks until the far end has decided its answer; negative if unknown.
-    std::function<int()> expectedBytes;
+    // The far end's byte count since the start that has arrived by the end
+    // of this command's answer wait, once the far end has decided; negative
+    // if unknown.
+    std::function<long long()> expectedBytes;
 
     qint16 portNumber() const override { return m_line.portNumber(); }
     int setPortNumber(qint16 number) override { return m_line.setPortNumber(number); }
@@ -31,16 +35,19 @@ public:
     int bytesWaiting() override;
     QByteArray read(int maxBytes) override;
 
-    // Commands whose expected bytes did not all come before the deadline.
+    // Lets everything up to the far end's byte count arrive.
+    void catchUp(long long total);
+
+    // Waits that ended at the deadline instead of with the expected bytes.
     long long deadlinesReached() const { return m_deadlinesReached; }
 
 private:
-    void settle();
-    void takeWaiting();
+    void takeUpTo(long long total);
 
     SerialPort &m_line;
     std::chrono::microseconds m_deadline;
-    QByteArray m_taken; // read from the line, not yet by the station
+    QByteArray m_arrived; // arrived by simulated time, not yet read by the station
+    long long m_totalTaken = 0;
     bool m_settled = true;
     long long m_deadlinesReached = 0;
 };
