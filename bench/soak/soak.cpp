@@ -333,7 +333,7 @@ int main(int argc, char *argv[])
             const SimulatorLog::Answer answer = answers.front();
             answers.pop_front();
             const bool clean = answer.fault == "clean" || answer.fault == "noise" || answer.fault == "highbit";
-            const bool carried = lateHeld; // an earlier late answer followed this frame's
+            const bool carried = lateHeld; // the frame before had a late answer
             const double carriedValue = lateValue;
             lateHeld = answer.fault == "late";
             lateValue = sentValue(answer.bytes);
@@ -341,14 +341,17 @@ int main(int argc, char *argv[])
                 ++tally.faultsReported;
             if (!clean)
                 ++tally.faultsInjected;
+            // A reading as sent is right, even where a late one happened to carry the same value.
+            if (clean && outcome.accepted && same(outcome.value, sentValue(answer.bytes)))
+                continue;
             if (outcome.accepted && carried && same(outcome.value, carriedValue)) {
-                ++tally.lateTaken;
+                disagree(&tally.lateTaken, outcome, answer);
             } else if (clean) {
-                if (outcome.accepted && !same(outcome.value, sentValue(answer.bytes)))
+                if (outcome.accepted)
                     disagree(&tally.wrong, outcome, answer);
-                else if (!outcome.accepted && outcome.reported)
+                else if (outcome.reported)
                     ++tally.goodAnswersReported;
-                else if (!outcome.accepted)
+                else
                     disagree(&tally.wrong, outcome, answer); // neither shown nor reported
             } else if (outcome.accepted || !outcome.reported) {
                 disagree(&tally.faultsAsGood, outcome, answer);
