@@ -49,8 +49,9 @@ void TestStationProgram::commandLine_data()
     QTest::newRow("intervalNotListed") << QStringList{"--log", "x.csv", "--append", "--interval", "3"} << 2 << "" << "'3'";
     QTest::newRow("badDevice")      << QStringList{"--device", "COM1"} << 2 << "" << "'COM1'";
     QTest::newRow("startsOnAPty")   << QStringList{"--device", "1=PTY", "--exit-when-shown"} << 0 << "" << "";
-    QTest::newRow("pollsAndPlots")  << QStringList{"--device", "1=PTY", "--poll", "flow,ph,therm", "--plot", "--exit-when-shown"} << 0 << "" << "";
-    QTest::newRow("withSimulator")  << QStringList{"--simulate", "--poll", "ph", "--exit-when-shown"} << 0 << "" << "";
+    QTest::newRow("withSimulator")  << QStringList{"--simulate", "--exit-when-shown"} << 0 << "" << "";
+    // The simulator answers, so a read tick before the window shows has no message to wait on.
+    QTest::newRow("pollsAndPlots")  << QStringList{"--simulate", "--poll", "flow,ph,therm", "--plot", "--exit-when-shown"} << 0 << "" << "";
     QTest::newRow("logFileRefused") << QStringList{"--device", "1=PTY", "--log", "/nonexistent/folder/run.csv", "--overwrite", "--interval", "1", "--exit-when-shown"} << 1 << "" << "/nonexistent/folder/run.csv";
 }
 
