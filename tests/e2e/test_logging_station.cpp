@@ -1,0 +1,128 @@
+#include "sim/SimulatorProcess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+// The whole station logging unattended: kestrom-dgh polls dgh-sim's fixed
+// answers on a pty and logs every second; the file it leaves is then read as
+// an operator's spreadsheet would, and checked against the answers converted
+// here, apart from the station's code.
+class TestLoggingStation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void logsWhatTheModulesSent();
+};
+
+namespace {
+
+double halfEven(double value, int decimals)
+{
+    const double scale = decimals == 4 ? 10000.0 : 100.0;
+    const double scaled = value * scale;
+    double whole = std::floor(scaled);
+    const double rest = scaled - whole;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0))
+        whole += 1;
+    return whole / scale;
+}
+
+double phOf(double mV, double offset, double slope, double celsius)
+{
+    return halfEven(7 + (mV / 1000 - offset) / (0.000198416 * slope * (celsius + 273.15)), 4);
+}
+
+QStringList splitRecord(const QByteArray &line)
+{
+    return QString::fromLatin1(line).split(QLatin1Char(','));
+}
+
+} // namespace
+
+void TestLoggingStation::logsWhatTheModulesSent()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A calibration the operator saved earlier, in the store's own file.
+    const QString config = dir.filePath(QStringLiteral("config"));
+    QVERIFY(QDir().mkpath(config));
+    QFile ini(config + QStringLiteral("/Kestrom Science DGH Driver.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Coefficients]\noffset=2.5000\nslope=4.6\nserial%20number=\"SN-\\\"A\\\"\"\n"
+              "offset2=2.6\nslope2=4.4\nserial%20number2=SN-B\ndate=2025-03-14\n");
+    ini.close();
+
+    SimulatorProcess sim;
+    QString error;
+    QVERIFY2(sim.start({"--fast", "--answer", "1=*+0021.37", "--answer", "2=*+0022.50",
+                        "--answer", "3=*+0023.00", "--answer", "5=*+0172.50",
+                        "--answer", "6=*+02450.00", "--answer", "7=*+02600.00"}, &error),
+             qPrintable(error));
+
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    station.setProcessEnvironment(env);
+    station.start(QStringLiteral(KESTROM_DGH_PATH),
+                  {"--device", "1=" + sim.devicePath(), "--poll", "flow,ph,therm", "--log", logPath,
+                   "--overwrite", "--interval", "1"});
+    QVERIFY(station.waitForStarted());
+    QTest::qWait(4500);
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    QCOMPARE(station.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(station.exitCode(), 0);
+
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray bytes = log.readAll();
+    QVERIFY(bytes.endsWith("\r\n"));
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast(); // after the final line end
+    for (const QByteArray &line : lines)
+        QVERIFY2(line.endsWith('\r'), line.constData()); // CR LF throughout, nothing torn
+
+    auto lineAt = [&](int i) { return lines.value(i).chopped(1); };
+    QCOMPARE(lineAt(0), QByteArray());
+    QVERIFY(lineAt(1).startsWith("\"Kestrom Science DGH Logging Program\",#"));
+    QCOMPARE(lineAt(4), QByteArray("\"Offset: 2.5\",\"Offset2: 2.6\""));
+    QCOMPARE(lineAt(5), QByteArray("\"Slope: 4.6\",\"Slope2: 4.4\""));
+    QCOMPARE(lineAt(6), QByteArray("\"Serial Number: SN-\"A\"\",\"Serial Number2: SN-B\""));
+    QCOMPARE(lineAt(7), QByteArray("\"Calibration Date: 3/14/2025\""));
+    QCOMPARE(lineAt(8), "\"Log File: " + logPath.toLocal8Bit() + "\"");
+    QCOMPARE(lineAt(11), QByteArray());
+
+    const int records = lines.size() - 12;
+    QVERIFY2(records >= 3, qPrintable(QString::number(records)));
+    // Within a cycle pH is read before the thermistors, so the first cycle
+    // compensates at 0 degC; by the last record thermistor 1's 21.37 applies.
+    const QStringList last = splitRecord(lineAt(lines.size() - 1));
+    QCOMPARE(last.size(), 11);
+    QVERIFY(QRegularExpression(QStringLiteral("^\"\\d{1,2}:\\d\\d:\\d\\d [AP]M\"$")).match(last[0]).hasMatch());
+    QCOMPARE(last[1].toDouble(), 21.37);
+    QCOMPARE(last[2].toDouble(), 22.5);
+    QCOMPARE(last[3].toDouble(), 23.0);
+    QCOMPARE(last[4].toDouble(), 2450.0);
+    QCOMPARE(last[5].toDouble(), 2600.0);
+    QCOMPARE(last[6].toDouble(), phOf(2450.0, 2.5, 4.6, 21.37));
+    QCOMPARE(last[7].toDouble(), phOf(2600.0, 2.6, 4.4, 21.37));
+    QCOMPARE(last[8].toDouble(), 172.5);
+    QCOMPARE(last[9].toDouble(), halfEven(172.5 * 60 / 6900, 2));
+    // The total is the flow label's text: some whole number of reads of 172.5 Hz.
+    bool totalMatches = false;
+    for (int reads = 1; reads <= 10; ++reads) {
+        const QString expected = QStringLiteral("\"%1\"").arg(halfEven(reads * 172.5 / 6900, 2));
+        totalMatches = totalMatches || last[10] == expected;
+    }
+    QVERIFY2(totalMatches, qPrintable(last[10]));
+}
+
+QTEST_GUILESS_MAIN(TestLoggingStation)
+#include "test_logging_station.moc"
