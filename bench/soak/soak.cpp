@@ -94,6 +94,19 @@ long residentKb()
     return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
+// The peak resident size of this process so far.
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
 // Rounding with exact halves to even, apart from the station's helper.
 double halfEven(double value, int decimals)
 {
@@ -447,9 +460,9 @@ int main(int argc, char *argv[])
     const bool memoryFlat = baseFinal <= baseAfterHour * 105 / 100;
 
     std::printf("records_wrong=%lld faults_as_good=%lld late_taken=%lld unaudited=%lld chart_kb=%lld "
-                "memory_flat=%d\n",
+                "rss_peak_kb=%ld rss_final_with_chart_kb=%ld memory_flat=%d\n",
                 tally.recordsWrong, tally.faultsAsGood, tally.lateTaken, unaudited, graph.bytesUsed() / 1024,
-                memoryFlat ? 1 : 0);
+                peakResidentKb(), rssFinal, memoryFlat ? 1 : 0);
     std::printf("sim_hours=%g transactions=%lld faults_injected=%lld faults_reported=%lld records=%lld torn=%lld "
                 "wrong=%lld rss_after_1h_kb=%ld rss_final_kb=%ld\n",
                 cycles / 3600.0, tally.transactions, tally.faultsInjected, tally.faultsReported, tally.records,
