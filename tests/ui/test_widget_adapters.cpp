@@ -1,5 +1,7 @@
 #include "platform/qt/widgets/MarkedSlider.h"
 #include "platform/qt/widgets/PanelStatusBar.h"
+#include "platform/qt/widgets/QtDatePicker.h"
+#include "platform/qt/widgets/QtDropDownList.h"
 #include "platform/qt/widgets/QtFileChooser.h"
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtKnob.h"
@@ -8,12 +10,16 @@
 #include "platform/qt/widgets/QtSlide.h"
 #include "platform/qt/widgets/QtStatusBar.h"
 #include "platform/qt/widgets/QtSwitch.h"
+#include "platform/qt/widgets/QtTextEntry.h"
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/ToggleButton.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,8 +41,14 @@ private slots:
     void knobNotifiesEachChange();
     void switchFollowsPressAndProgram_data();
     void switchFollowsPressAndProgram();
-    void optionGroupSelectRaisesClick_data();
-    void optionGroupSelectRaisesClick();
+    void optionGroupRaisesClickOnSelection_data();
+    void optionGroupRaisesClickOnSelection();
+    void textEntryKeepsText_data();
+    void textEntryKeepsText();
+    void datePickerNotifiesOperatorEditsOnly_data();
+    void datePickerNotifiesOperatorEditsOnly();
+    void dropDownListStartsUnchosen_data();
+    void dropDownListStartsUnchosen();
     void timerRunsOnlyWithIntervalAndEnabled_data();
     void timerRunsOnlyWithIntervalAndEnabled();
     void timerTicksAndDeliversMissedTicksOnce();
@@ -47,6 +59,8 @@ private slots:
     void statusBarPanels();
     void fileFilter_data();
     void fileFilter();
+    void fileChooserAnswers_data();
+    void fileChooserAnswers();
     void messageBoxHasOneOk_data();
     void messageBoxHasOneOk();
     void inputBoxAnswers_data();
@@ -159,21 +173,32 @@ void TestWidgetAdapters::switchFollowsPressAndProgram()
         QCOMPARE(captionSeen, button.text()); // the caption is current inside the handler
 }
 
-void TestWidgetAdapters::optionGroupSelectRaisesClick_data()
+void TestWidgetAdapters::optionGroupRaisesClickOnSelection_data()
 {
-    QTest::addColumn<bool>("byOperator");
-    QTest::addColumn<int>("member");
+    // Actions: "c<n>" = the operator clicks member n, "s<n>" = select(n) by program.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<int>("selected");
 
-    QTest::newRow("programSelectsLast")  << false << 2;
-    QTest::newRow("programSelectsFirst") << false << 0;
-    QTest::newRow("operatorClicksMiddle") << true << 1;
-    QTest::newRow("operatorClicksLast")  << true  << 2;
+    QTest::newRow("programSelectsLast")      << QStringList{"s2"}       << QList<int>{2}    << 2;
+    QTest::newRow("programSelectsFirst")     << QStringList{"s0"}       << QList<int>{0}    << 0;
+    QTest::newRow("operatorClicksMiddle")    << QStringList{"c1"}       << QList<int>{1}    << 1;
+    QTest::newRow("operatorClicksLast")      << QStringList{"c2"}       << QList<int>{2}    << 2;
+    QTest::newRow("operatorSwitches")        << QStringList{"c0", "c2"} << QList<int>{0, 2} << 2;
+    QTest::newRow("operatorReclickSilent")   << QStringList{"c1", "c1"} << QList<int>{1}    << 1;
+    QTest::newRow("programReselectRaises")   << QStringList{"s1", "s1"} << QList<int>{1, 1} << 1;
+    QTest::newRow("programAfterOperator")    << QStringList{"c1", "s1"} << QList<int>{1, 1} << 1;
+    QTest::newRow("operatorAfterProgram")    << QStringList{"s0", "c2"} << QList<int>{0, 2} << 2;
+    QTest::newRow("unknownMemberIgnored")    << QStringList{"s3"}       << QList<int>{}     << int(OptionGroup::None);
+    QTest::newRow("noneIgnored")             << QStringList{"s-1"}      << QList<int>{}     << int(OptionGroup::None);
+    QTest::newRow("unknownKeepsSelection")   << QStringList{"s1", "s7"} << QList<int>{1}    << 1;
 }
 
-void TestWidgetAdapters::optionGroupSelectRaisesClick()
+void TestWidgetAdapters::optionGroupRaisesClickOnSelection()
 {
-    QFETCH(bool, byOperator);
-    QFETCH(int, member);
+    QFETCH(QStringList, actions);
+    QFETCH(QList<int>, clicks);
+    QFETCH(int, selected);
 
     QWidget parent;
     QButtonGroup group;
@@ -188,19 +213,160 @@ void TestWidgetAdapters::optionGroupSelectRaisesClick()
     QVERIFY(QTest::qWaitForWindowExposed(&parent));
     QtOptionGroup options(&group);
     QCOMPARE(options.selected(), int(OptionGroup::None));
-    QList<int> clicks;
-    options.clicked.setHandler([&](int m) { clicks << m; });
+    QList<int> seen;
+    options.clicked.setHandler([&](int m) {
+        QCOMPARE(options.selected(), m); // the handler finds the member selected
+        seen << m;
+    });
 
-    if (byOperator)
-        QTest::mouseClick(buttons[member], Qt::LeftButton);
-    else
-        options.select(member);
+    for (const QString &action : actions) {
+        const int member = action.mid(1).toInt();
+        if (action.startsWith(QLatin1Char('c')))
+            QTest::mouseClick(buttons[member], Qt::LeftButton);
+        else
+            options.select(member);
+    }
 
-    QCOMPARE(clicks, QList<int>{member});
-    QCOMPARE(options.selected(), member);
+    QCOMPARE(seen, clicks);
+    QCOMPARE(options.selected(), selected);
+    for (int i = 0; i < buttons.size(); ++i)
+        QCOMPARE(buttons[i]->isChecked(), i == selected);
 
-    options.setMemberEnabled(member, false);
-    QVERIFY(!buttons[member]->isEnabled());
+    options.setMemberEnabled(1, false);
+    QVERIFY(!buttons[1]->isEnabled());
+    QVERIFY(buttons[0]->isEnabled());
+    options.setMemberEnabled(1, true);
+    QVERIFY(buttons[1]->isEnabled());
+}
+
+void TestWidgetAdapters::textEntryKeepsText_data()
+{
+    QTest::addColumn<QString>("programText"); // set through the adapter first
+    QTest::addColumn<QString>("typed");       // then typed at the end, if not empty
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("programText")      << "4.5358" << ""     << "4.5358";
+    QTest::newRow("programEmpty")     << ""       << ""     << "";
+    QTest::newRow("operatorAppends")  << "2.45"   << "30"   << "2.4530";
+    QTest::newRow("operatorTypesAll") << ""       << "P1 b" << "P1 b";
+}
+
+void TestWidgetAdapters::textEntryKeepsText()
+{
+    QFETCH(QString, programText);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+
+    QLineEdit edit(QStringLiteral("000.0"));
+    QtTextEntry entry(&edit);
+    entry.setText(programText);
+    QCOMPARE(edit.text(), programText);
+    edit.end(false);
+    QTest::keyClicks(&edit, typed);
+    QCOMPARE(entry.text(), text);
+}
+
+void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly_data()
+{
+    // Steps: "p<date>" = setDate() by program, "o<date>" = the operator picks
+    // the date (as the calendar popup does), "k" = the operator's Up key on
+    // the year.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("notifications");
+    QTest::addColumn<QDate>("finalDate");
+
+    QTest::newRow("programSilent")         << QStringList{"p2026-11-30"}                << 0 << QDate(2026, 11, 30);
+    QTest::newRow("programTwiceSilent")    << QStringList{"p2026-11-30", "p2001-01-01"} << 0 << QDate(2001, 1, 1);
+    QTest::newRow("operatorPicks")         << QStringList{"o2026-11-30"}                << 1 << QDate(2026, 11, 30);
+    QTest::newRow("operatorSameDate")      << QStringList{"o2001-01-01"}                << 0 << QDate(2001, 1, 1);
+    QTest::newRow("programThenOperator")   << QStringList{"p2010-05-05", "o2010-05-06"} << 1 << QDate(2010, 5, 6);
+    QTest::newRow("operatorThenProgram")   << QStringList{"o2010-05-06", "p2030-01-31"} << 1 << QDate(2030, 1, 31);
+    QTest::newRow("operatorKeyUpOnYear")   << QStringList{"k"}                          << 1 << QDate(2002, 1, 1);
+}
+
+void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, notifications);
+    QFETCH(QDate, finalDate);
+
+    QDateEdit edit(QDate(2001, 1, 1));
+    edit.setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit.setCalendarPopup(true);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    QtDatePicker picker(&edit);
+    int count = 0;
+    QDate seen;
+    picker.changed.setHandler([&] {
+        ++count;
+        seen = picker.date();
+    });
+    int widgetSignals = 0;
+    QObject::connect(&edit, &QDateEdit::dateChanged, &edit, [&] { ++widgetSignals; });
+
+    int programChanges = 0;
+    QDate operatorDate;
+    for (const QString &step : steps) {
+        const QDate date = QDate::fromString(step.mid(1), Qt::ISODate);
+        if (step.startsWith(QLatin1Char('p'))) {
+            programChanges += date != picker.date() ? 1 : 0;
+            picker.setDate(date);
+        } else if (step.startsWith(QLatin1Char('o'))) {
+            edit.setDate(date);
+            operatorDate = edit.date();
+        } else {
+            edit.setFocus();
+            edit.setCurrentSection(QDateTimeEdit::YearSection);
+            QTest::keyClick(&edit, Qt::Key_Up);
+            operatorDate = edit.date();
+        }
+    }
+
+    QCOMPARE(count, notifications);
+    QCOMPARE(picker.date(), finalDate);
+    if (count > 0)
+        QCOMPARE(seen, operatorDate); // the handler reads the operator's new date
+    QCOMPARE(widgetSignals, notifications + programChanges); // others still hear the widget
+}
+
+void TestWidgetAdapters::dropDownListStartsUnchosen_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("chosen");   // the operator's choice, -1 for none
+    QTest::addColumn<bool>("refill");  // setEntries again after the choice
+    QTest::addColumn<int>("position");
+
+    const QStringList intervals{"60", "30", "15", "10", "5", "2", "1", "0.5"};
+    QTest::newRow("filledNothingChosen") << intervals     << -1 << false << int(DropDownList::None);
+    QTest::newRow("operatorChoosesThird") << intervals    << 2  << false << 2;
+    QTest::newRow("operatorChoosesLast") << intervals     << 7  << false << 7;
+    QTest::newRow("refillForgetsChoice") << intervals     << 4  << true  << int(DropDownList::None);
+    QTest::newRow("emptyList")           << QStringList{} << -1 << false << int(DropDownList::None);
+}
+
+void TestWidgetAdapters::dropDownListStartsUnchosen()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(int, chosen);
+    QFETCH(bool, refill);
+    QFETCH(int, position);
+
+    QComboBox combo;
+    combo.addItems({QStringLiteral("stale"), QStringLiteral("entries")});
+    QtDropDownList list(&combo);
+    list.setEntries(entries);
+    QStringList shown;
+    for (int i = 0; i < combo.count(); ++i)
+        shown << combo.itemText(i);
+    QCOMPARE(shown, entries);
+    QCOMPARE(combo.currentIndex(), -1);
+
+    if (chosen >= 0)
+        combo.setCurrentIndex(chosen);
+    if (refill)
+        list.setEntries(entries);
+    QCOMPARE(list.currentPosition(), position);
 }
 
 void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled_data()
@@ -383,6 +549,9 @@ void TestWidgetAdapters::fileFilter_data()
     QTest::newRow("twoFilters")        << "Logs|*.csv;*.txt|All|*.*"   << "Logs (*.csv *.txt);;All (*)";
     QTest::newRow("noDescription")     << "|*.log"                     << "*.log (*.log)";
     QTest::newRow("danglingPart")      << "Logs|*.csv|Other"           << "Logs (*.csv)";
+    QTest::newRow("describedPairs")    << "Text (*.txt)|*.txt|All Files (*.*)|*.*" << "Text (*.txt);;All Files (*)";
+    QTest::newRow("blanksAroundPatterns") << "Logs| *.log ; *.csv " << "Logs (*.log *.csv)";
+    QTest::newRow("noPatterns")        << "Nothing|;|Logs|*.log"       << "Logs (*.log)";
     QTest::newRow("empty")             << ""                           << "";
 }
 
@@ -391,6 +560,81 @@ void TestWidgetAdapters::fileFilter()
     QFETCH(QString, filter);
     QFETCH(QString, qtFilter);
     QCOMPARE(QtFileChooser::toQtFilter(filter), qtFilter);
+}
+
+void TestWidgetAdapters::fileChooserAnswers_data()
+{
+    // The operator's answers in turn: "type:<name>" accepts the file dialog with
+    // that name (in a temporary folder), "cancel" cancels it, "yes" / "no"
+    // answer the question whether to create the file.
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QString>("result"); // a name in the folder, or "preset"
+    QTest::addColumn<QStringList>("shownNames"); // the name each file dialog opened with
+
+    const int prompt = FileChooser::PromptToCreate;
+    QTest::newRow("cancelKeepsPreset")  << QStringList{"cancel"}                << prompt << "preset"  << QStringList{"old.txt"};
+    QTest::newRow("existingNoQuestion") << QStringList{"type:here.txt"}         << prompt << "here.txt" << QStringList{"old.txt"};
+    QTest::newRow("newConfirmed")       << QStringList{"type:new.txt", "yes"}   << prompt << "new.txt" << QStringList{"old.txt"};
+    QTest::newRow("newDeclinedAsksAgain")
+        << QStringList{"type:new.txt", "no", "type:here.txt"} << prompt << "here.txt" << QStringList{"old.txt", "new.txt"};
+    QTest::newRow("declinedThenCancel")
+        << QStringList{"type:new.txt", "no", "cancel"}        << prompt << "preset"   << QStringList{"old.txt", "new.txt"};
+    QTest::newRow("newWithoutPromptFlag") << QStringList{"type:new.txt"}        << 0      << "new.txt" << QStringList{"old.txt"};
+}
+
+void TestWidgetAdapters::fileChooserAnswers()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(int, flags);
+    QFETCH(QString, result);
+    QFETCH(QStringList, shownNames);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile existing(dir.filePath(QStringLiteral("here.txt")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    const QString preset = dir.filePath(QStringLiteral("old.txt"));
+
+    QStringList shown, titles, questions;
+    QStringList pending = answers;
+    std::function<void(QWidget *)> answer = [&](QWidget *modal) {
+        if (pending.isEmpty())
+            return;
+        const QString next = pending.takeFirst();
+        titles << modal->windowTitle();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            shown << QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            if (next == QLatin1String("cancel")) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(dir.filePath(next.mid(5)));
+                static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            questions << box->text();
+            box->button(next == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)->click();
+        }
+        if (!pending.isEmpty())
+            whenModalShows(answer);
+    };
+    whenModalShows(answer);
+
+    QtFileChooser chooser(nullptr);
+    const QString chosen = chooser.choose(QStringLiteral("All Files (*.*) |*.*"), preset, flags);
+
+    QVERIFY(pending.isEmpty());
+    QCOMPARE(chosen, result == QLatin1String("preset") ? preset : dir.filePath(result));
+    QCOMPARE(shown, shownNames);
+    for (const QString &title : titles)
+        QCOMPARE(title, QStringLiteral("Select File"));
+    // Each question names the file that is not there yet.
+    QCOMPARE(questions.size(), int(answers.count(QStringLiteral("yes")) + answers.count(QStringLiteral("no"))));
+    for (const QString &question : questions)
+        QVERIFY2(question.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("new.txt")))),
+                 qPrintable(question));
 }
 
 void TestWidgetAdapters::messageBoxHasOneOk_data()

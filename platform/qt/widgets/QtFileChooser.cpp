@@ -35,23 +35,29 @@ QString QtFileChooser::toQtFilter(const QString &filter)
 
 QString QtFileChooser::choose(const QString &filter, const QString &presetName, int flags)
 {
-    QFileDialog dialog(m_parent);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(toQtFilter(filter));
-    if (!presetName.isEmpty())
-        dialog.selectFile(presetName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return presetName;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    if ((flags & PromptToCreate) && !QFileInfo::exists(chosen)) {
+    const QString title = QStringLiteral("Select File");
+    QString shown = presetName;
+    for (;;) {
+        QFileDialog dialog(m_parent, title);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // A name to write to: a new one may be typed, an existing one is no question.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(toQtFilter(filter));
+        if (!shown.isEmpty())
+            dialog.selectFile(shown);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return presetName;
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if (!(flags & PromptToCreate) || QFileInfo::exists(chosen))
+            return chosen;
         const auto answer = QMessageBox::question(
-            m_parent, dialog.windowTitle(),
+            m_parent, title,
             QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
                 .arg(QDir::toNativeSeparators(chosen)));
-        if (answer != QMessageBox::Yes)
-            return presetName;
+        if (answer == QMessageBox::Yes)
+            return chosen;
+        shown = chosen;
     }
-    return chosen;
 }

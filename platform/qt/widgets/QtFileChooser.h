@@ -4,7 +4,10 @@
 
 class QWidget;
 
-// A modal file dialog that accepts names of files yet to be written.
+// A modal file dialog, titled "Select File", that accepts names of files yet
+// to be written. An existing file is taken without asking (the caller appends
+// to or overwrites it by its own choice); with PromptToCreate a name without a
+// file is confirmed first, and "No" goes back to the dialog with that name.
 class QtFileChooser : public FileChooser
 {
 public:

@@ -6,7 +6,12 @@
 QtOptionGroup::QtOptionGroup(QButtonGroup *group)
     : m_group(group)
 {
-    m_connection = QObject::connect(group, &QButtonGroup::idClicked, group, [this](int id) { clicked.notify(id); });
+    // Toggled, not clicked: the member is already the group's checked one
+    // when the handler asks, and a click on it again is no change.
+    m_connection = QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
+        if (checked)
+            clicked.notify(id);
+    });
 }
 
 QtOptionGroup::~QtOptionGroup()
@@ -25,8 +30,10 @@ void QtOptionGroup::select(int member)
     QAbstractButton *button = m_group->button(member);
     if (!button)
         return;
-    button->setChecked(true);
-    clicked.notify(member);
+    if (button->isChecked())
+        clicked.notify(member); // no toggle to report it
+    else
+        button->setChecked(true);
 }
 
 void QtOptionGroup::setMemberEnabled(int member, bool enabled)
