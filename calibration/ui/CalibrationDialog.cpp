@@ -1,9 +1,9 @@
 #include "calibration/ui/CalibrationDialog.h"
 
 #include "calibration/CalibrationEditor.h"
-#include "calibration/ui/DateEditPicker.h"
-#include "calibration/ui/LineEditEntry.h"
-#include "calibration/ui/RadioButtonGroup.h"
+#include "platform/qt/widgets/QtDatePicker.h"
+#include "platform/qt/widgets/QtOptionGroup.h"
+#include "platform/qt/widgets/QtTextEntry.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -97,13 +97,16 @@ CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &stat
     setTabOrder(save, probe1);
     setTabOrder(probe1, probe2);
 
-    m_offset = std::make_unique<LineEditEntry>(offset);
-    m_slope = std::make_unique<LineEditEntry>(slope);
-    m_serialNumber = std::make_unique<LineEditEntry>(serialNumber);
-    m_calTemp = std::make_unique<LineEditEntry>(calTemp);
-    m_probe = std::make_unique<RadioButtonGroup>(new QButtonGroup(this),
-                                                 QList<QRadioButton *>{probe1, probe2});
-    m_date = std::make_unique<DateEditPicker>(date);
+    auto *probes = new QButtonGroup(this);
+    probes->addButton(probe1, 0);
+    probes->addButton(probe2, 1);
+
+    m_offset = std::make_unique<QtTextEntry>(offset);
+    m_slope = std::make_unique<QtTextEntry>(slope);
+    m_serialNumber = std::make_unique<QtTextEntry>(serialNumber);
+    m_calTemp = std::make_unique<QtTextEntry>(calTemp);
+    m_probe = std::make_unique<QtOptionGroup>(probes);
+    m_date = std::make_unique<QtDatePicker>(date);
     m_editor = std::make_unique<CalibrationEditor>(
         CalibrationEditor::Controls{*m_offset, *m_slope, *m_serialNumber, *m_calTemp, *m_probe,
                                     *m_date},

@@ -6,10 +6,10 @@
 
 class CalibrationEditor;
 class CalibrationStore;
-class DateEditPicker;
-class LineEditEntry;
 class MessageBox;
-class RadioButtonGroup;
+class QtDatePicker;
+class QtOptionGroup;
+class QtTextEntry;
 struct StationState;
 
 // The "pH Calibration" window (frmCalkestrom): fixed size, modeless, loaded
@@ -24,11 +24,11 @@ public:
     ~CalibrationDialog() override;
 
 private:
-    std::unique_ptr<LineEditEntry> m_offset;
-    std::unique_ptr<LineEditEntry> m_slope;
-    std::unique_ptr<LineEditEntry> m_serialNumber;
-    std::unique_ptr<LineEditEntry> m_calTemp;
-    std::unique_ptr<RadioButtonGroup> m_probe;
-    std::unique_ptr<DateEditPicker> m_date;
+    std::unique_ptr<QtTextEntry> m_offset;
+    std::unique_ptr<QtTextEntry> m_slope;
+    std::unique_ptr<QtTextEntry> m_serialNumber;
+    std::unique_ptr<QtTextEntry> m_calTemp;
+    std::unique_ptr<QtOptionGroup> m_probe;
+    std::unique_ptr<QtDatePicker> m_date;
     std::unique_ptr<CalibrationEditor> m_editor;
 };
