@@ -1,11 +1,12 @@
 #include "logging/ui/FrmLogKestrom.h"
 
 #include "logging/LogSetup.h"
-#include "logging/ui/ComboDropDownList.h"
-#include "logging/ui/FileDialogChooser.h"
-#include "logging/ui/PushButtonAdapter.h"
-#include "logging/ui/RadioOptionGroup.h"
+#include "platform/qt/widgets/QtButton.h"
+#include "platform/qt/widgets/QtDropDownList.h"
+#include "platform/qt/widgets/QtFileChooser.h"
+#include "platform/qt/widgets/QtOptionGroup.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,16 @@ QRect twips(int left, int top, int width, int height)
 {
     constexpr int perPixel = 10;
     return QRect(left / perPixel, top / perPixel, width / perPixel, height / perPixel);
+}
+
+// The members as one exclusive group, numbered in the order given.
+QButtonGroup *optionGroup(std::initializer_list<QRadioButton *> members, QObject *owner)
+{
+    auto *group = new QButtonGroup(owner);
+    int id = 0;
+    for (QRadioButton *member : members)
+        group->addButton(member, id++);
+    return group;
 }
 
 template <typename Widget>
@@ -74,15 +85,13 @@ FrmLogKestrom::FrmLogKestrom(LogSetup &setup, FileChooser *chooser, QWidget *par
     select->setAutoDefault(false);
     ok->setAutoDefault(false);
 
-    m_optDatafile = std::make_unique<LogUi::RadioOptionGroup>(
-        QList<QRadioButton *>{noSave, writeToFile}, this);
-    m_optAppend
-        = std::make_unique<LogUi::RadioOptionGroup>(QList<QRadioButton *>{append, overwrite}, this);
-    m_cmbInterval = std::make_unique<LogUi::ComboDropDownList>(interval);
-    m_cmdSelect = std::make_unique<LogUi::PushButtonAdapter>(select);
-    m_cmdExit = std::make_unique<LogUi::PushButtonAdapter>(ok);
+    m_optDatafile = std::make_unique<QtOptionGroup>(optionGroup({noSave, writeToFile}, this));
+    m_optAppend = std::make_unique<QtOptionGroup>(optionGroup({append, overwrite}, this));
+    m_cmbInterval = std::make_unique<QtDropDownList>(interval);
+    m_cmdSelect = std::make_unique<QtButton>(select);
+    m_cmdExit = std::make_unique<QtButton>(ok);
     if (!chooser) {
-        m_ownChooser = std::make_unique<LogUi::FileDialogChooser>(this);
+        m_ownChooser = std::make_unique<QtFileChooser>(this);
         chooser = m_ownChooser.get();
     }
 

@@ -5,13 +5,10 @@
 
 class FileChooser;
 class LogSetup;
-
-namespace LogUi {
-class ComboDropDownList;
-class FileDialogChooser;
-class PushButtonAdapter;
-class RadioOptionGroup;
-} // namespace LogUi
+class QtButton;
+class QtDropDownList;
+class QtFileChooser;
+class QtOptionGroup;
 
 // The "Logger" dialog: chooses No Save or a file, Append or Overwrite and
 // the interval, and starts logging on "OK", which hides it. Its close box
@@ -36,10 +33,10 @@ public slots:
 private:
     LogSetup &m_setup;
     bool m_discarded = false;
-    std::unique_ptr<LogUi::RadioOptionGroup> m_optDatafile;
-    std::unique_ptr<LogUi::RadioOptionGroup> m_optAppend;
-    std::unique_ptr<LogUi::ComboDropDownList> m_cmbInterval;
-    std::unique_ptr<LogUi::PushButtonAdapter> m_cmdSelect;
-    std::unique_ptr<LogUi::PushButtonAdapter> m_cmdExit;
-    std::unique_ptr<LogUi::FileDialogChooser> m_ownChooser;
+    std::unique_ptr<QtOptionGroup> m_optDatafile;
+    std::unique_ptr<QtOptionGroup> m_optAppend;
+    std::unique_ptr<QtDropDownList> m_cmbInterval;
+    std::unique_ptr<QtButton> m_cmdSelect;
+    std::unique_ptr<QtButton> m_cmdExit;
+    std::unique_ptr<QtFileChooser> m_ownChooser;
 };

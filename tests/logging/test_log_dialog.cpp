@@ -1,5 +1,4 @@
 #include "LoggingFixture.h"
-#include "logging/ui/FileDialogChooser.h"
 #include "logging/ui/FrmLogKestrom.h"
 #include "logging/ui/LogSetupWindow.h"
 
@@ -202,22 +201,6 @@ private slots:
         QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
                                [](QWidget *w) { return qobject_cast<FrmLogKestrom *>(w) != nullptr; }),
                  1);
-    }
-
-    void nameFilters_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("allFiles") << "All Files (*.*) |*.*" << QStringList{"All Files (*)"};
-        QTest::newRow("twoPairs") << "Text (*.txt)|*.txt|All Files (*.*)|*.*"
-                                  << QStringList{"Text (*.txt)", "All Files (*)"};
-        QTest::newRow("patterns") << "Logs|*.log;*.csv" << QStringList{"Logs (*.log *.csv)"};
-    }
-    void nameFilters()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QStringList, expected);
-        QCOMPARE(LogUi::FileDialogChooser::nameFilters(filter), expected);
     }
 };
 
