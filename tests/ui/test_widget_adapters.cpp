@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <qwt_knob.h>
+#include <memory>
 #include <thread>
 
 class TestWidgetAdapters : public QObject
@@ -583,6 +584,42 @@ void TestWidgetAdapters::fileChooserAnswers_data()
     QTest::newRow("newWithoutPromptFlag") << QStringList{"type:new.txt"}        << 0      << "new.txt" << QStringList{"old.txt"};
 }
 
+namespace {
+// What the operator does with the chooser's dialogs, and what they showed.
+struct ChooserSession
+{
+    QString folder;
+    QStringList pending; // the answers still to give
+    QStringList shown, titles, questions;
+    QList<QFileDialog::AcceptMode> modes;
+};
+
+void answerNextModal(const std::shared_ptr<ChooserSession> &session)
+{
+    whenModalShows([session](QWidget *modal) {
+        if (session->pending.isEmpty())
+            return;
+        const QString next = session->pending.takeFirst();
+        session->titles << modal->windowTitle();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            session->modes << dialog->acceptMode();
+            session->shown << QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            if (next == QLatin1String("cancel")) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(QDir(session->folder).filePath(next.mid(5)));
+                static_cast<QDialog *>(dialog)->accept(); // as the Save button does
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            session->questions << box->text();
+            box->button(next == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)->click();
+        }
+        if (!session->pending.isEmpty())
+            answerNextModal(session);
+    });
+}
+} // namespace
+
 void TestWidgetAdapters::fileChooserAnswers()
 {
     QFETCH(QStringList, answers);
@@ -597,42 +634,27 @@ void TestWidgetAdapters::fileChooserAnswers()
     existing.close();
     const QString preset = dir.filePath(QStringLiteral("old.txt"));
 
-    QStringList shown, titles, questions;
-    QStringList pending = answers;
-    std::function<void(QWidget *)> answer = [&](QWidget *modal) {
-        if (pending.isEmpty())
-            return;
-        const QString next = pending.takeFirst();
-        titles << modal->windowTitle();
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-            shown << QFileInfo(dialog->selectedFiles().value(0)).fileName();
-            if (next == QLatin1String("cancel")) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(dir.filePath(next.mid(5)));
-                static_cast<QDialog *>(dialog)->accept(); // as the Save button does
-            }
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            questions << box->text();
-            box->button(next == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)->click();
-        }
-        if (!pending.isEmpty())
-            whenModalShows(answer);
-    };
-    whenModalShows(answer);
+    auto session = std::make_shared<ChooserSession>();
+    session->folder = dir.path();
+    session->pending = answers;
+    answerNextModal(session);
 
     QtFileChooser chooser(nullptr);
     const QString chosen = chooser.choose(QStringLiteral("All Files (*.*) |*.*"), preset, flags);
+    const QStringList unanswered = session->pending;
+    session->pending.clear(); // a dialog of a later test is none of this one's business
 
-    QVERIFY(pending.isEmpty());
+    QCOMPARE(unanswered, QStringList());
     QCOMPARE(chosen, result == QLatin1String("preset") ? preset : dir.filePath(result));
-    QCOMPARE(shown, shownNames);
-    for (const QString &title : titles)
+    QCOMPARE(session->shown, shownNames);
+    for (QFileDialog::AcceptMode mode : qAsConst(session->modes))
+        QCOMPARE(mode, QFileDialog::AcceptSave);
+    for (const QString &title : qAsConst(session->titles))
         QCOMPARE(title, QStringLiteral("Select File"));
     // Each question names the file that is not there yet.
-    QCOMPARE(questions.size(), int(answers.count(QStringLiteral("yes")) + answers.count(QStringLiteral("no"))));
-    for (const QString &question : questions)
+    QCOMPARE(session->questions.size(),
+             int(answers.count(QStringLiteral("yes")) + answers.count(QStringLiteral("no"))));
+    for (const QString &question : qAsConst(session->questions))
         QVERIFY2(question.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("new.txt")))),
                  qPrintable(question));
 }
