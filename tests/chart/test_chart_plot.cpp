@@ -1,8 +1,8 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeWidgets.h"
+#include "platform/qt/widgets/QtKnob.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/chart/SliderKnob.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
@@ -438,7 +438,7 @@ void TestChartPlot::dragShowsReadout()
     plot.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
     GraphModeSelector selector;
-    SliderKnob mode(&selector);
+    QtKnob mode(&selector);
     FakeSwitch cwPlot;
     FakeTimer tmrPlot;
     FakeKnob phMin;
@@ -513,7 +513,7 @@ void TestChartPlot::modeSelector()
     FakeClock clock;
     ChartPlot plot;
     plot.setAxisRange(2, 6, 8);
-    SliderKnob mode(&selector);
+    QtKnob mode(&selector);
     FakeSwitch cwPlot;
     FakeTimer tmrPlot;
     FakeKnob phMin;

@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <qwt_knob.h>
+#include <qwt_slider.h>
 #include <memory>
 #include <thread>
 
@@ -85,30 +86,39 @@ void whenModalShows(std::function<void(QWidget *)> inspect)
 
 void TestWidgetAdapters::knobNotifiesEachChange_data()
 {
+    QTest::addColumn<bool>("slider"); // a Qwt slider (the mode selector's kind) instead of a knob
     QTest::addColumn<double>("start");
     QTest::addColumn<QList<double>>("setValues");
     QTest::addColumn<int>("notifications");
     QTest::addColumn<double>("finalValue");
 
-    QTest::newRow("oneChange")       << 0.0  << QList<double>{25}         << 1 << 25.0;
-    QTest::newRow("sameValueSilent") << 25.0 << QList<double>{25}         << 0 << 25.0;
-    QTest::newRow("threeChanges")    << 0.0  << QList<double>{5, 25, 15}  << 3 << 15.0;
-    QTest::newRow("backAndForth")    << 5.0  << QList<double>{6, 5}       << 2 << 5.0;
-    QTest::newRow("repeatCountsOnce") << 0.0 << QList<double>{7, 7, 7}    << 1 << 7.0;
-    QTest::newRow("clampedToScale")  << 10.0 << QList<double>{99}         << 1 << 30.0;
+    QTest::newRow("oneChange")        << false << 0.0  << QList<double>{25}        << 1 << 25.0;
+    QTest::newRow("sameValueSilent")  << false << 25.0 << QList<double>{25}        << 0 << 25.0;
+    QTest::newRow("threeChanges")     << false << 0.0  << QList<double>{5, 25, 15} << 3 << 15.0;
+    QTest::newRow("backAndForth")     << false << 5.0  << QList<double>{6, 5}      << 2 << 5.0;
+    QTest::newRow("repeatCountsOnce") << false << 0.0  << QList<double>{7, 7, 7}   << 1 << 7.0;
+    QTest::newRow("clampedToScale")   << false << 10.0 << QList<double>{99}        << 1 << 30.0;
+    QTest::newRow("sliderOneChange")  << true  << 0.0  << QList<double>{3}         << 1 << 3.0;
+    QTest::newRow("sliderSameSilent") << true  << 4.0  << QList<double>{4}         << 0 << 4.0;
+    QTest::newRow("sliderTwoChanges") << true  << 0.0  << QList<double>{1, 2}      << 2 << 2.0;
 }
 
 void TestWidgetAdapters::knobNotifiesEachChange()
 {
+    QFETCH(bool, slider);
     QFETCH(double, start);
     QFETCH(QList<double>, setValues);
     QFETCH(int, notifications);
     QFETCH(double, finalValue);
 
-    QwtKnob widget;
-    widget.setScale(0, 30);
-    widget.setValue(start);
-    QtKnob knob(&widget);
+    std::unique_ptr<QwtAbstractSlider> widget;
+    if (slider)
+        widget = std::make_unique<QwtSlider>(Qt::Vertical);
+    else
+        widget = std::make_unique<QwtKnob>();
+    widget->setScale(0, 30);
+    widget->setValue(start);
+    QtKnob knob(widget.get());
     int count = 0;
     double seen = -1;
     knob.changed.setHandler([&] {

@@ -3,9 +3,9 @@
 // driven exactly as in the station: StripChart's plot timer appends the
 // points, the mode selector switches the mode, a mouse drag moves cursor 1.
 
+#include "platform/qt/widgets/QtKnob.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/chart/SliderKnob.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
@@ -152,7 +152,7 @@ int main(int argc, char **argv)
     ManualTimer tmrPlot;
     PlainKnob phMin(0);
     PlainKnob phMax(15);
-    SliderKnob graphMode(selector);
+    QtKnob graphMode(selector);
     StripChart chart(state, clock, {*plot, cwPlot, tmrPlot, phMin, phMax, graphMode, statusBar});
     chart.ResetPhScale();
 

@@ -17,7 +17,6 @@
 #include "platform/qt/widgets/QtTimer.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
-#include "ui/chart/SliderKnob.h"
 #include "ui/chart/StripChart.h"
 #include "ui/main/ComPortCommand.h"
 #include "ui/main/StationOptions.h"
@@ -84,7 +83,7 @@ private:
     QtSlide m_CWSlideFlow, m_CWSlideLiters;
     QtSlide m_CWSlideTherm1, m_CWSlideTherm2, m_CWSlideTherm3;
     QtKnob m_CWKnobflow, m_CWtherMin, m_CWtherMax, m_CWpHmin, m_CWpHmax;
-    SliderKnob m_GraphMode;
+    QtKnob m_GraphMode;
     QtButton m_Command1;
     QtSwitch m_cwbFlow, m_CWButton3, m_cwbPh, m_cwbTherm, m_cwbReset, m_cwPlot;
     QtOptionGroup m_optTherm, m_optTherm1;

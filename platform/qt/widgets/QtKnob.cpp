@@ -1,12 +1,13 @@
 #include "platform/qt/widgets/QtKnob.h"
 
 #include <QObject>
-#include <qwt_knob.h>
+#include <qwt_abstract_slider.h>
 
-QtKnob::QtKnob(QwtKnob *knob)
+QtKnob::QtKnob(QwtAbstractSlider *knob)
     : m_knob(knob)
 {
-    m_connection = QObject::connect(knob, &QwtKnob::valueChanged, knob, [this](double) { changed.notify(); });
+    m_connection = QObject::connect(knob, &QwtAbstractSlider::valueChanged, knob,
+                                    [this](double) { changed.notify(); });
 }
 
 QtKnob::~QtKnob()

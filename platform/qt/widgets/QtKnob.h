@@ -4,14 +4,15 @@
 
 #include <QMetaObject>
 
-class QwtKnob;
+class QwtAbstractSlider;
 
-// changed() follows every value change of the knob, the operator's turns and
-// the program's setValue() alike.
+// Any Qwt knob or slider (the limit knobs, the chart's mode selector) as a
+// knob: changed() follows every value change, the operator's turns and the
+// program's setValue() alike.
 class QtKnob : public Knob
 {
 public:
-    explicit QtKnob(QwtKnob *knob);
+    explicit QtKnob(QwtAbstractSlider *knob);
     // Lets go of the widget's signal: the widget may outlive the adapter.
     ~QtKnob() override;
     QtKnob(const QtKnob &) = delete;
@@ -21,5 +22,5 @@ public:
 
 private:
     QMetaObject::Connection m_connection;
-    QwtKnob *m_knob;
+    QwtAbstractSlider *m_knob;
 };
