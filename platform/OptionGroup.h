@@ -2,7 +2,8 @@
 
 #include "platform/Notifier.h"
 
-// Exclusive option buttons, members from 0. Selecting by program raises clicked().
+// Exclusive option buttons, members from 0. Selecting by program raises clicked();
+// the operator raises it by choosing a member, not by clicking the one already chosen.
 class OptionGroup
 {
 public:
