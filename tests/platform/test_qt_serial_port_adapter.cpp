@@ -51,6 +51,16 @@ private:
     QProcess m_process;
 };
 
+// A pty with the adapter open on its slave side and a module link over it.
+struct OpenLine
+{
+    PtyPair pty;
+    QtSerialPortAdapter port {portOne(pty.slavePath())};
+    FakeMessageBox messages;
+    SystemClock clock;
+    ModuleLink link {port, messages, clock};
+};
+
 } // namespace
 
 class TestQtSerialPortAdapter : public QObject
@@ -64,10 +74,8 @@ private slots:
     void portNumberBelowOneIsRefused_data();
     void portNumberBelowOneIsRefused();
     void lineIs19200Raw();
-    void openTwiceInOneProcess_data();
-    void openTwiceInOneProcess();
-    void heldByAnotherProcess_data();
-    void heldByAnotherProcess();
+    void portInUse_data();
+    void portInUse();
     void transaction_data();
     void transaction();
     void floodIsReadAtMostOneBufferPerAnswer();
@@ -161,57 +169,43 @@ void TestQtSerialPortAdapter::lineIs19200Raw()
     QCOMPARE(settings.c_iflag & (ICRNL | IXON | ISTRIP), tcflag_t(0));
 }
 
-void TestQtSerialPortAdapter::openTwiceInOneProcess_data()
+void TestQtSerialPortAdapter::portInUse_data()
 {
-    QTest::addColumn<bool>("secondThroughLink");
-    QTest::newRow("samePath") << false;
-    QTest::newRow("linkToSamePort") << true;
-}
-
-void TestQtSerialPortAdapter::openTwiceInOneProcess()
-{
-    QFETCH(bool, secondThroughLink);
-    PtyPair pty;
-    QVERIFY(pty.isValid());
-    const QString link = m_dir.filePath("twiceLink");
-    QFile::remove(link);
-    QVERIFY(QFile::link(pty.slavePath(), link));
-
-    QtSerialPortAdapter first(portOne(pty.slavePath()));
-    QtSerialPortAdapter second(portOne(secondThroughLink ? link : pty.slavePath()));
-    QCOMPARE(first.open(), SerialPort::NoError);
-    QCOMPARE(second.open(), SerialPort::PortInUseError);
-    QVERIFY(!second.isOpen());
-    QCOMPARE(first.open(), SerialPort::PortInUseError); // already open: still in use
-    QVERIFY(first.isOpen());
-
-    first.close();
-    QCOMPARE(second.open(), SerialPort::NoError);
-}
-
-void TestQtSerialPortAdapter::heldByAnotherProcess_data()
-{
+    QTest::addColumn<bool>("otherProcess");
     QTest::addColumn<bool>("throughLink");
-    QTest::newRow("samePath") << false;
-    QTest::newRow("linkToHeldPort") << true;
+    QTest::newRow("thisProcessSamePath") << false << false;
+    QTest::newRow("thisProcessLinkToSamePort") << false << true;
+    QTest::newRow("otherProcessSamePath") << true << false;
+    QTest::newRow("otherProcessLinkToHeldPort") << true << true;
 }
 
-void TestQtSerialPortAdapter::heldByAnotherProcess()
+void TestQtSerialPortAdapter::portInUse()
 {
+    QFETCH(bool, otherProcess);
     QFETCH(bool, throughLink);
     PtyPair pty;
     QVERIFY(pty.isValid());
-    const QString link = m_dir.filePath("heldLink");
+    const QString link = m_dir.filePath("inUseLink");
     QFile::remove(link);
     QVERIFY(QFile::link(pty.slavePath(), link));
 
     PortHolder holder;
-    QVERIFY(holder.hold(pty.slavePath()));
+    QtSerialPortAdapter first(portOne(pty.slavePath()));
+    if (otherProcess) {
+        QVERIFY(holder.hold(pty.slavePath()));
+    } else {
+        QCOMPARE(first.open(), SerialPort::NoError);
+    }
     QtSerialPortAdapter port(portOne(throughLink ? link : pty.slavePath()));
     QCOMPARE(port.open(), SerialPort::PortInUseError);
     QVERIFY(!port.isOpen());
+    if (!otherProcess) {
+        QCOMPARE(first.open(), SerialPort::PortInUseError); // already open: still in use
+        QVERIFY(first.isOpen());
+    }
 
     holder.release();
+    first.close();
     QCOMPARE(port.open(), SerialPort::NoError);
 }
 
@@ -241,13 +235,10 @@ void TestQtSerialPortAdapter::transaction()
     QFETCH(QByteArray, moduleSends);
     QFETCH(QString, answer);
 
-    PtyPair pty;
-    QVERIFY(pty.isValid());
-    QtSerialPortAdapter port(portOne(pty.slavePath()));
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    OpenLine line;
+    QVERIFY(line.pty.isValid());
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    auto &[pty, port, messages, clock, link] = line;
 
     link.SendCommand(ModuleLink::commandFrame("1"));
     QCOMPARE(pty.receive(1000), QByteArray("$1RD\r")); // flushed without an event loop
@@ -260,13 +251,10 @@ void TestQtSerialPortAdapter::transaction()
 
 void TestQtSerialPortAdapter::floodIsReadAtMostOneBufferPerAnswer()
 {
-    PtyPair pty;
-    QVERIFY(pty.isValid());
-    QtSerialPortAdapter port(portOne(pty.slavePath()));
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    OpenLine line;
+    QVERIFY(line.pty.isValid());
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    auto &[pty, port, messages, clock, link] = line;
 
     // 3000 bytes of garbage, then an answer: the first transaction takes one
     // receive buffer's worth, the answer comes out of the third.
@@ -288,13 +276,10 @@ void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop_data()
 void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop()
 {
     QFETCH(bool, vanishBeforeCommand);
-    PtyPair pty;
-    QVERIFY(pty.isValid());
-    QtSerialPortAdapter port(portOne(pty.slavePath()));
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    OpenLine line;
+    QVERIFY(line.pty.isValid());
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    auto &[pty, port, messages, clock, link] = line;
 
     if (vanishBeforeCommand)
         pty.closeMaster();
