@@ -82,6 +82,30 @@ void fillMinutes(ChartPlot &plot, double start, int seconds)
     }
 }
 
+// Shown at the station's size, so mouse events land on a laid-out canvas.
+bool showAtChartSize(ChartPlot &plot)
+{
+    plot.resize(ChartSize);
+    plot.show();
+    return QTest::qWaitForWindowExposed(&plot);
+}
+
+// The real plot and mode selector behind the chart's handlers.
+struct ChartRig
+{
+    StationState state;
+    FakeClock clock;
+    ChartPlot plot;
+    GraphModeSelector selector;
+    QtKnob mode {&selector};
+    FakeSwitch cwPlot;
+    FakeTimer tmrPlot;
+    FakeKnob phMin;
+    FakeKnob phMax;
+    FakeStatusBar status;
+    StripChart chart {state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status}};
+};
+
 struct MovedRecord
 {
     int cursor = 0;
@@ -275,9 +299,7 @@ void TestChartPlot::mouseDrags()
     QFETCH(QString, expect);
 
     ChartPlot plot;
-    plot.resize(ChartSize);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    QVERIFY(showAtChartSize(plot));
     fillMinutes(plot, dayFraction(10, 0, 0), 900);
     plot.replot();
     MovedRecord moved;
@@ -353,9 +375,7 @@ void TestChartPlot::rightClickFollowsAgain()
     QFETCH(int, mode);
 
     ChartPlot plot;
-    plot.resize(ChartSize);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    QVERIFY(showAtChartSize(plot));
     fillMinutes(plot, dayFraction(10, 0, 0), 1200);
     plot.replot();
     plot.setInteractionMode(mode);
@@ -389,9 +409,7 @@ void TestChartPlot::doubleClick()
     QFETCH(bool, showsAll);
 
     ChartPlot plot;
-    plot.resize(ChartSize);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    QVERIFY(showAtChartSize(plot));
     // An hour before midnight and an hour after it.
     fillMinutes(plot, dayFraction(23, 0, 0), 3600);
     fillMinutes(plot, 0, 3600);
@@ -431,20 +449,10 @@ void TestChartPlot::dragShowsReadout()
     QFETCH(double, selectorValue);
     QFETCH(bool, readoutWritten);
 
-    StationState state;
-    FakeClock clock;
-    ChartPlot plot;
-    plot.resize(ChartSize);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
-    GraphModeSelector selector;
-    QtKnob mode(&selector);
-    FakeSwitch cwPlot;
-    FakeTimer tmrPlot;
-    FakeKnob phMin;
-    FakeKnob phMax;
-    FakeStatusBar status;
-    StripChart chart(state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status});
+    ChartRig rig;
+    ChartPlot &plot = rig.plot;
+    GraphModeSelector &selector = rig.selector;
+    QVERIFY(showAtChartSize(plot));
 
     plot.setAxisRange(1, dayFraction(14, 0, 0), dayFraction(14, 10, 0));
     plot.setAxisRange(2, 0, 14);
@@ -466,11 +474,11 @@ void TestChartPlot::dragShowsReadout()
     drag(plot.canvas(), QPoint(fromX + 2, fromY + 200), QPoint(toX, toY));
 
     if (!readoutWritten) {
-        QVERIFY(status.texts.isEmpty());
+        QVERIFY(rig.status.texts.isEmpty());
         return;
     }
-    const QString x = status.panelText(2);
-    const QString y = status.panelText(3);
+    const QString x = rig.status.panelText(2);
+    const QString y = rig.status.panelText(3);
     QVERIFY2(x.startsWith("X:  14:05:"), qPrintable(x));
     const QTime shown = QTime::fromString(x.mid(4), "hh:mm:ss");
     QVERIFY2(std::abs(shown.secsTo(QTime(14, 5, 9))) <= 1, qPrintable(x)); // one pixel is < 1 s
@@ -500,7 +508,9 @@ void TestChartPlot::modeSelector()
     QFETCH(bool, cursor1Shown);
     QFETCH(bool, cursor2Shown);
 
-    GraphModeSelector selector;
+    ChartRig rig;
+    ChartPlot &plot = rig.plot;
+    GraphModeSelector &selector = rig.selector;
     QCOMPARE(selector.objectName(), QString("GraphMode"));
     QCOMPARE(selector.lowerBound(), 0.0);
     QCOMPARE(selector.upperBound(), 3.0);
@@ -508,22 +518,10 @@ void TestChartPlot::modeSelector()
     for (int position = 0; position < 4; ++position)
         QCOMPARE(qAsConst(selector).scaleDraw()->label(position).text(), labels[position]);
 
-    // The real chart and selector behind the chart's handlers.
-    StationState state;
-    FakeClock clock;
-    ChartPlot plot;
     plot.setAxisRange(2, 6, 8);
-    QtKnob mode(&selector);
-    FakeSwitch cwPlot;
-    FakeTimer tmrPlot;
-    FakeKnob phMin;
-    FakeKnob phMax;
-    FakeStatusBar status;
-    StripChart chart(state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status});
-
     selector.setValue(value == 0 ? 1 : 0); // start elsewhere, so the value below is a change
     selector.setValue(value);
-    QCOMPARE(mode.value(), value);
+    QCOMPARE(rig.mode.value(), value);
     QCOMPARE(plot.interactionMode(), chartMode);
     QCOMPARE(plot.isCursorVisible(1), cursor1Shown);
     QCOMPARE(plot.isCursorVisible(2), cursor2Shown);
@@ -534,7 +532,7 @@ void TestChartPlot::modeSelector()
     selector.setValue(0);
     for (double expected : {1.0, 2.0, 3.0, 3.0}) {
         QTest::keyClick(&selector, Qt::Key_Up);
-        QCOMPARE(mode.value(), expected);
+        QCOMPARE(rig.mode.value(), expected);
     }
 }
 
