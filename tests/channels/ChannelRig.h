@@ -28,6 +28,48 @@ struct ChannelRig : ChannelControls
         state.probe1Slope = state.probe2Slope = 4.5427;
     }
 
+    // Readings left by earlier good reads, probe 1's and probe 2's labels
+    // showing them, so a test can see which of them a step keeps.
+    void presetReadings()
+    {
+        state.flowHz = 115;
+        state.flowLpm = 1;
+        state.pulseTotal = 6900;
+        state.totalLiters = 1;
+        state.probe1mV = 2500;
+        state.probe1Volts = 2.5;
+        state.probe1pH = 7.5;
+        state.probe2mV = 2600;
+        state.probe2Volts = 2.6;
+        state.probe2pH = 6.5;
+        state.compTemp = 21;
+        state.therm1Temp = 21.5;
+        state.therm2Temp = 22.5;
+        state.therm3Temp = 23.5;
+        lblmV.m_text = "2500";
+        lblpH.m_text = "7.5";
+        lblmV1.m_text = "2600";
+        lblpH1.m_text = "6.5";
+    }
+
+    // The readings that no longer hold what presetReadings() left.
+    QStringList changedReadings() const
+    {
+        const QList<QPair<const char *, double>> kept{
+            {"flowHz", state.flowHz - 115},        {"flowLpm", state.flowLpm - 1},
+            {"pulseTotal", state.pulseTotal - 6900}, {"totalLiters", state.totalLiters - 1},
+            {"probe1mV", state.probe1mV - 2500},   {"probe1Volts", state.probe1Volts - 2.5},
+            {"probe1pH", state.probe1pH - 7.5},    {"probe2mV", state.probe2mV - 2600},
+            {"probe2Volts", state.probe2Volts - 2.6}, {"probe2pH", state.probe2pH - 6.5},
+            {"compTemp", state.compTemp - 21},     {"therm1Temp", state.therm1Temp - 21.5},
+            {"therm2Temp", state.therm2Temp - 22.5}, {"therm3Temp", state.therm3Temp - 23.5}};
+        QStringList changed;
+        for (const auto &[name, difference] : kept)
+            if (difference != 0)
+                changed << QString::fromLatin1(name);
+        return changed;
+    }
+
     // A complete module answer: the given text and a carriage return.
     void answer(const QString &address, const QByteArray &body)
     {

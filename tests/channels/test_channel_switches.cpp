@@ -65,12 +65,7 @@ void TestChannelSwitches::switchOnAndOff()
     QFETCH(QString, switchName);
     QFETCH(QStringList, clearing);
 
-    StationState &s = m_rig->state;
-    s.flowHz = 115; s.flowLpm = 1; s.pulseTotal = 6900; s.totalLiters = 1;
-    s.probe1mV = 2400; s.probe1pH = 7.9; s.probe2mV = 2700; s.probe2pH = 6.2;
-    s.therm1Temp = 21; s.therm2Temp = 22; s.therm3Temp = 23;
-    m_rig->lblmV1.m_text = "2700";
-    m_rig->lblpH1.m_text = "6.2";
+    m_rig->presetReadings();
     const QStringList textsBefore = m_rig->allLabelTexts();
 
     // On: the flag only; the displays keep their text until the next read.
@@ -86,21 +81,14 @@ void TestChannelSwitches::switchOnAndOff()
     // Only this group's displays went blank: probe 2's pH labels keep theirs.
     const QStringList texts = m_rig->allLabelTexts();
     QCOMPARE(texts.count(QString()), clearing.filter(" text ").size());
-    QCOMPARE(m_rig->lblmV1.text(), QString("2700"));
-    QCOMPARE(m_rig->lblpH1.text(), QString("6.2"));
+    QCOMPARE(m_rig->lblmV1.text(), QString("2600"));
+    QCOMPARE(m_rig->lblpH1.text(), QString("6.5"));
 
     // The other groups' flags and every reading stay as they were.
     for (const QString other : {"cwbFlow", "cwbPh", "cwbTherm"})
         if (other != switchName)
             QCOMPARE(flagOf(other), FlagOff);
-    QCOMPARE(s.flowHz, 115.0);
-    QCOMPARE(s.pulseTotal, 6900.0);
-    QCOMPARE(s.totalLiters, 1.0);
-    QCOMPARE(s.probe1mV, 2400.0);
-    QCOMPARE(s.probe1pH, 7.9);
-    QCOMPARE(s.probe2pH, 6.2);
-    QCOMPARE(s.therm1Temp, 21.0);
-    QCOMPARE(s.therm3Temp, 23.0);
+    QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
 void TestChannelSwitches::compensationChoice_data()

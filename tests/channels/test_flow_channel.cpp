@@ -112,8 +112,7 @@ void TestFlowChannel::invalidAnswer()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, messages);
 
-    StationState &s = m_rig->state;
-    s.flowHz = 115; s.flowLpm = 1; s.pulseTotal = 6900; s.totalLiters = 1;
+    m_rig->presetReadings();
     m_rig->port.open_ = portOpen;
     if (!bytes.isEmpty())
         m_rig->port.scriptAddress("5", bytes);
@@ -126,14 +125,11 @@ void TestFlowChannel::invalidAnswer()
     QCOMPARE(m_rig->messages.titles.last(), QString("Kestrom dgh "));
     QCOMPARE(flagWhileShown.last(), FlagOn);
     QCOMPARE(m_rig->cwbFlow.value(), false);
-    QCOMPARE(s.flowEnabled, FlagOff);
+    QCOMPARE(m_rig->state.flowEnabled, FlagOff);
     QCOMPARE(m_rig->displayLog, (QStringList{"lblHz text \"\"", "lblLitersPerMin text \"\"",
                                              "liters text \"\"", "CWSlideFlow value 0",
                                              "CWSlideLiters value 0"}));
-    QCOMPARE(s.flowHz, 115.0);
-    QCOMPARE(s.flowLpm, 1.0);
-    QCOMPARE(s.pulseTotal, 6900.0);
-    QCOMPARE(s.totalLiters, 1.0);
+    QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
 void TestFlowChannel::emptyValueField()

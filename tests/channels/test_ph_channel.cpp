@@ -186,12 +186,7 @@ void TestPhChannel::invalidAnswer()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, messages);
 
-    StationState &s = m_rig->state;
-    s.probe1mV = 2500;  s.probe1Volts = 2.5; s.probe1pH = 7.5;
-    s.probe2mV = 2600;  s.probe2Volts = 2.6; s.probe2pH = 6.5;
-    s.compTemp = 21;
-    m_rig->lblmV.m_text = "2500";  m_rig->lblpH.m_text = "7.5";
-    m_rig->lblmV1.m_text = "2600"; m_rig->lblpH1.m_text = "6.5";
+    m_rig->presetReadings();
     m_rig->port.open_ = portOpen;
     if (!bytes.isEmpty())
         m_rig->port.scriptAddress(address, bytes);
@@ -205,17 +200,11 @@ void TestPhChannel::invalidAnswer()
     // The switch goes off after the operator closed the message.
     QCOMPARE(flagWhileShown.last(), FlagOn);
     QCOMPARE(m_rig->cwbPh.value(), false);
-    QCOMPARE(s.phEnabled, FlagOff);
+    QCOMPARE(m_rig->state.phEnabled, FlagOff);
     QCOMPARE(m_rig->displayLog, (QStringList{"lblmV text \"\"", "lblpH text \"\""}));
     QCOMPARE(m_rig->lblmV1.text(), QString("2600"));
     QCOMPARE(m_rig->lblpH1.text(), QString("6.5"));
-    QCOMPARE(s.probe1mV, 2500.0);
-    QCOMPARE(s.probe1Volts, 2.5);
-    QCOMPARE(s.probe1pH, 7.5);
-    QCOMPARE(s.probe2mV, 2600.0);
-    QCOMPARE(s.probe2Volts, 2.6);
-    QCOMPARE(s.probe2pH, 6.5);
-    QCOMPARE(s.compTemp, 21.0);
+    QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
 void TestPhChannel::emptyValueField_data()
