@@ -1,3 +1,4 @@
+#include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/CalibrationDialog.h"
 #include "calibration/ui/CalibrationDialogLauncher.h"
@@ -10,19 +11,6 @@
 #include <QtWidgets>
 
 namespace {
-const QString App = QStringLiteral("Kestrom Science DGH Driver");
-const QString Section = QStringLiteral("Coefficients");
-
-QString storePath(const QString &key)
-{
-    return FakeSettingsStore::path(App, Section, key);
-}
-
-double oleDays(const QDate &date)
-{
-    return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
-}
-
 template <typename T>
 T *child(QWidget *dialog, const char *name)
 {
@@ -181,11 +169,14 @@ void TestCalibrationDialog::firstRunLoadAndSaveWithoutProbe()
     QCOMPARE(child<QDateEdit>(dialog, "DTPicker1")->date(), QDate(2001, 1, 1));
     QVERIFY(!child<QRadioButton>(dialog, "option1_0")->isChecked());
     QVERIFY(!child<QRadioButton>(dialog, "option1_1")->isChecked());
+    QCOMPARE(m_state.probe1CalDate, oleDays(QDate(2001, 1, 1)));
 
+    retype(dialog, "txtSlope", QStringLiteral("3.9"));
     QTest::mouseClick(child<QPushButton>(dialog, "Command1"), Qt::LeftButton);
     QCOMPARE(m_settings.writes, 0);
     QVERIFY(m_settings.values.isEmpty());
     QVERIFY(m_messages.texts.isEmpty());
+    QCOMPARE(m_state.probe1Slope, 4.5427);
     QVERIFY(dialog->isVisible());
 }
 
@@ -218,7 +209,12 @@ void TestCalibrationDialog::typingThenSwitchingDiscards()
     retype(dialog, "txtSerialNum", QStringLiteral("typed"));
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_1"), Qt::LeftButton);
     QCOMPARE(child<QLineEdit>(dialog, "txtOffset")->text(), QStringLiteral("2.6100"));
+    QCOMPARE(child<QLineEdit>(dialog, "txtSlope")->text(), QStringLiteral("4.5427"));
     QCOMPARE(child<QLineEdit>(dialog, "txtSerialNum")->text(), QStringLiteral("180312"));
+    // And back: probe 1's stored texts, not what was typed.
+    QTest::mouseClick(child<QRadioButton>(dialog, "option1_0"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(dialog, "txtOffset")->text(), QStringLiteral("2.5777"));
+    QCOMPARE(m_state.probe1Offset, 2.5777);
     QCOMPARE(m_settings.writes, 0);
 }
 

@@ -1,4 +1,5 @@
 #include "calibration/CalibrationEditor.h"
+#include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "station/StationState.h"
 
@@ -9,19 +10,6 @@
 #include <QtTest>
 
 namespace {
-const QString App = QStringLiteral("Kestrom Science DGH Driver");
-const QString Section = QStringLiteral("Coefficients");
-
-QString storePath(const QString &key)
-{
-    return FakeSettingsStore::path(App, Section, key);
-}
-
-double oleDays(const QDate &date)
-{
-    return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
-}
-
 // Notes, at each write, which of probe 2's fields StationState already holds.
 class OrderRecordingStore : public FakeSettingsStore
 {
@@ -40,27 +28,15 @@ public:
     }
 };
 
-// The dialog's controls and the editor over them, loaded as on opening.
-struct Dialog
+struct OwnState
 {
-    explicit Dialog(SettingsStore &settings)
-        : store(settings, state, messages),
-          editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
-    {
-        store.LoadCalibration();
-        editor.load();
-    }
-
     StationState state;
-    FakeMessageBox messages;
-    FakeTextEntry offset;
-    FakeTextEntry slope;
-    FakeTextEntry serialNumber;
-    FakeTextEntry calTemp;
-    FakeOptionGroup probe;
-    FakeDatePicker date;
-    CalibrationStore store;
-    CalibrationEditor editor;
+};
+
+// The editor with a station record of its own.
+struct Dialog : OwnState, EditorRig
+{
+    explicit Dialog(SettingsStore &settings) : EditorRig(settings, state) {}
 };
 } // namespace
 
@@ -69,67 +45,14 @@ class TestCalibrationEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void firstRunLoad();
-    void saveWithoutProbeDoesNothing();
-    void probe2SaveWritesOnlyProbe2();
     void saveOrderKeepsFieldsInStep();
-    void switchingProbeDiscardsTyping();
     void probeChoiceSetsThatProbesDate();
     void dateChange_data();
     void dateChange();
-    void probe1DateRoundTrip();
     void notANumberRefused_data();
     void notANumberRefused();
     void storeFailureReported();
 };
-
-void TestCalibrationEditor::firstRunLoad()
-{
-    FakeSettingsStore settings;
-    Dialog d(settings);
-    QCOMPARE(d.offset.text(), QStringLiteral("2.5777"));
-    QCOMPARE(d.slope.text(), QStringLiteral("4.5427"));
-    QCOMPARE(d.serialNumber.text(), QStringLiteral("180312"));
-    QCOMPARE(d.calTemp.text(), QStringLiteral("14.000"));
-    QCOMPARE(d.date.date(), QDate(2001, 1, 1));
-    QCOMPARE(d.probe.selected(), int(OptionGroup::None));
-    QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2001, 1, 1)));
-}
-
-void TestCalibrationEditor::saveWithoutProbeDoesNothing()
-{
-    FakeSettingsStore settings;
-    Dialog d(settings);
-    d.slope.setText(QStringLiteral("3.9"));
-    d.editor.save();
-    QCOMPARE(settings.writes, 0);
-    QVERIFY(settings.values.isEmpty());
-    QVERIFY(d.messages.texts.isEmpty());
-    QCOMPARE(d.state.probe1Slope, 4.5427);
-}
-
-void TestCalibrationEditor::probe2SaveWritesOnlyProbe2()
-{
-    FakeSettingsStore settings;
-    settings.values[storePath("slope")] = QStringLiteral("4.4000");
-    Dialog d(settings);
-    d.probe.select(1);
-    d.slope.setText(QStringLiteral("4.3910"));
-    d.editor.save();
-
-    const QMap<QString, QString> expected{
-        {storePath("slope"), QStringLiteral("4.4000")},
-        {storePath("offset2"), QStringLiteral("2.5777")},
-        {storePath("slope2"), QStringLiteral("4.3910")},
-        {storePath("serial number2"), QStringLiteral("180312")},
-        {storePath("date2"), QStringLiteral("2001-01-01")},
-    };
-    QCOMPARE(settings.values, expected);
-    QCOMPARE(d.state.probe2Slope, 4.391);
-    QCOMPARE(d.state.probe1Slope, 4.4);
-    QCOMPARE(d.state.probe1Offset, 2.5777);
-    QVERIFY(d.messages.texts.isEmpty());
-}
 
 void TestCalibrationEditor::saveOrderKeepsFieldsInStep()
 {
@@ -157,26 +80,6 @@ void TestCalibrationEditor::saveOrderKeepsFieldsInStep()
     QCOMPARE(settings.log, expected);
     QCOMPARE(d.state.probe2CalDate, oleDays(QDate(2026, 1, 2)));
     QCOMPARE(settings.values.value(storePath("date2")), QStringLiteral("2026-01-02"));
-}
-
-void TestCalibrationEditor::switchingProbeDiscardsTyping()
-{
-    FakeSettingsStore settings;
-    settings.values[storePath("offset2")] = QStringLiteral("2.6000");
-    settings.values[storePath("serial number2")] = QStringLiteral("P2");
-    Dialog d(settings);
-    d.probe.select(0);
-    d.offset.setText(QStringLiteral("9.9"));
-    d.serialNumber.setText(QStringLiteral("typed"));
-    d.probe.select(1);
-    QCOMPARE(d.offset.text(), QStringLiteral("2.6000"));
-    QCOMPARE(d.slope.text(), QStringLiteral("4.5427"));
-    QCOMPARE(d.serialNumber.text(), QStringLiteral("P2"));
-    d.probe.select(0);
-    QCOMPARE(d.offset.text(), QStringLiteral("2.5777"));
-    QCOMPARE(d.serialNumber.text(), QStringLiteral("180312"));
-    QCOMPARE(d.state.probe1Offset, 2.5777);
-    QCOMPARE(settings.writes, 0);
 }
 
 void TestCalibrationEditor::probeChoiceSetsThatProbesDate()
@@ -217,21 +120,6 @@ void TestCalibrationEditor::dateChange()
              probe1Follows ? oleDays(QDate(2026, 12, 1)) : before.probe1CalDate);
     QCOMPARE(d.state.probe2CalDate, before.probe2CalDate);
     QCOMPARE(settings.writes, 0);
-}
-
-void TestCalibrationEditor::probe1DateRoundTrip()
-{
-    FakeSettingsStore settings;
-    {
-        Dialog d(settings);
-        d.probe.select(0);
-        d.date.pick(QDate(2026, 3, 4));
-        d.editor.save();
-        QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2026, 3, 4)));
-    }
-    Dialog reopened(settings);
-    QCOMPARE(reopened.date.date(), QDate(2026, 3, 4));
-    QCOMPARE(reopened.state.probe1CalDate, oleDays(QDate(2026, 3, 4)));
 }
 
 void TestCalibrationEditor::notANumberRefused_data()

@@ -1,4 +1,5 @@
 #include "calibration/CalibrationEditor.h"
+#include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 
 #include "channels/ChannelRig.h"
@@ -15,7 +16,6 @@ class TestCalibrationInUse : public QObject
 private slots:
     void nextConversionUsesSavedCoefficients_data();
     void nextConversionUsesSavedCoefficients();
-    void zeroSlopeKeepsLastPh();
 };
 
 namespace {
@@ -25,23 +25,15 @@ double expectedPh(double millivolts, double offset, double slope, double celsius
     return halfEven(7 + (millivolts / 1000 - offset) / (0.000198416 * slope * (celsius + 273.15)), 4);
 }
 
-struct Editor
+struct OwnSettings
 {
-    explicit Editor(StationState &state)
-        : store(settings, state, messages),
-          editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
-    {
-        store.LoadCalibration();
-        editor.load();
-    }
-
     FakeSettingsStore settings;
-    FakeMessageBox messages;
-    FakeTextEntry offset, slope, serialNumber, calTemp;
-    FakeOptionGroup probe;
-    FakeDatePicker date;
-    CalibrationStore store;
-    CalibrationEditor editor;
+};
+
+// The editor over a settings store of its own and the channel's record.
+struct Editor : OwnSettings, EditorRig
+{
+    explicit Editor(StationState &state) : EditorRig(settings, state) {}
 };
 } // namespace
 
@@ -56,6 +48,7 @@ void TestCalibrationInUse::nextConversionUsesSavedCoefficients_data()
     QTest::newRow("probe1Saved")   << 0 << "2.4000" << "4.0"  << 2.4    << 4.0;
     QTest::newRow("probe2Saved")   << 1 << "2.6"    << "5.25" << 2.6    << 5.25;
     QTest::newRow("refusedSave")   << 0 << "2.4x"   << "4.0"  << 2.5777 << 4.5427;
+    QTest::newRow("zeroSlopeKeepsLastPh") << 0 << "2.5777" << "0" << 2.5777 << 0.0;
 }
 
 void TestCalibrationInUse::nextConversionUsesSavedCoefficients()
@@ -69,39 +62,24 @@ void TestCalibrationInUse::nextConversionUsesSavedCoefficients()
     ChannelRig rig;
     rig.state.therm1Temp = 20;
     Editor dialog(rig.state);
+    const bool probe1 = member == 0;
+    const QString address = probe1 ? QStringLiteral("6") : QStringLiteral("7");
+    rig.answer(address, "*+2450.00");
+    rig.cwbPh.press();
+    rig.acquisition.ReadPhProbe(address);
+    const double before = probe1 ? rig.state.probe1pH : rig.state.probe2pH;
+    QCOMPARE(before, expectedPh(2450, 2.5777, 4.5427, 20));
+
     dialog.probe.select(member);
     dialog.offset.setText(offset);
     dialog.slope.setText(slope);
     dialog.editor.save();
+    QCOMPARE(probe1 ? rig.state.probe1Slope : rig.state.probe2Slope, usedSlope); // zero included
 
-    const QString address = member == 0 ? QStringLiteral("6") : QStringLiteral("7");
-    rig.answer(address, "*+2450.00");
-    rig.cwbPh.press();
     rig.acquisition.ReadPhProbe(address);
-
-    const double pH = member == 0 ? rig.state.probe1pH : rig.state.probe2pH;
-    QCOMPARE(pH, expectedPh(2450, usedOffset, usedSlope, 20));
-}
-
-void TestCalibrationInUse::zeroSlopeKeepsLastPh()
-{
-    ChannelRig rig;
-    rig.state.therm1Temp = 20;
-    Editor dialog(rig.state);
-    rig.answer("6", "*+2450.00");
-    rig.cwbPh.press();
-    rig.acquisition.ReadPhProbe("6");
-    const double before = rig.state.probe1pH;
-    QCOMPARE(before, expectedPh(2450, 2.5777, 4.5427, 20));
-
-    dialog.probe.select(0);
-    dialog.slope.setText(QStringLiteral("0"));
-    dialog.editor.save();
-    QCOMPARE(rig.state.probe1Slope, 0.0); // a zero slope is a number: saved
-    QVERIFY(dialog.messages.texts.isEmpty());
-
-    rig.acquisition.ReadPhProbe("6");
-    QCOMPARE(rig.state.probe1pH, before);
+    const double pH = probe1 ? rig.state.probe1pH : rig.state.probe2pH;
+    // A zero slope gives no pH: the last one stays.
+    QCOMPARE(pH, usedSlope == 0 ? before : expectedPh(2450, usedOffset, usedSlope, 20));
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationInUse)

@@ -1,3 +1,4 @@
+#include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
@@ -9,21 +10,6 @@
 
 Q_DECLARE_METATYPE(CalibrationItem)
 
-namespace {
-const QString App = QStringLiteral("Kestrom Science DGH Driver");
-const QString Section = QStringLiteral("Coefficients");
-
-QString storePath(const QString &key)
-{
-    return FakeSettingsStore::path(App, Section, key);
-}
-
-// Days since 30 December 1899, counted here independently of OleDates.
-double oleDays(const QDate &date)
-{
-    return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
-}
-} // namespace
 
 class TestCalibrationStore : public QObject
 {

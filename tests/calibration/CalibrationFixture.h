@@ -1,0 +1,50 @@
+#pragma once
+
+#include "calibration/CalibrationEditor.h"
+#include "calibration/CalibrationStore.h"
+#include "station/StationState.h"
+
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeWidgets.h"
+
+#include <QDate>
+#include <QString>
+
+// Where the calibration lives in the settings store.
+inline const QString App = QStringLiteral("Kestrom Science DGH Driver");
+inline const QString Section = QStringLiteral("Coefficients");
+
+inline QString storePath(const QString &key)
+{
+    return FakeSettingsStore::path(App, Section, key);
+}
+
+// Days since 30 December 1899, counted here independently of OleDates.
+inline double oleDays(const QDate &date)
+{
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
+}
+
+// The calibration window's controls as fakes and the editor over them,
+// loaded as on opening.
+struct EditorRig
+{
+    EditorRig(SettingsStore &settings, StationState &state)
+        : store(settings, state, messages),
+          editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
+    {
+        store.LoadCalibration();
+        editor.load();
+    }
+
+    FakeMessageBox messages;
+    FakeTextEntry offset;
+    FakeTextEntry slope;
+    FakeTextEntry serialNumber;
+    FakeTextEntry calTemp;
+    FakeOptionGroup probe;
+    FakeDatePicker date;
+    CalibrationStore store;
+    CalibrationEditor editor;
+};
