@@ -256,8 +256,6 @@ void TestWidgetAdapters::textEntryKeepsText_data()
     QTest::addColumn<QString>("typed");       // then typed at the end, if not empty
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("programText")      << "4.5358" << ""     << "4.5358";
-    QTest::newRow("programEmpty")     << ""       << ""     << "";
     QTest::newRow("operatorAppends")  << "2.45"   << "30"   << "2.4530";
     QTest::newRow("operatorTypesAll") << ""       << "P1 b" << "P1 b";
 }
