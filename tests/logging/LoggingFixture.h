@@ -10,9 +10,36 @@
 
 #include <QFile>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+// Sets a file size limit for the life of the guard; writing past it fails.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    struct rlimit m_saved {};
+    void (*m_handler)(int) = nullptr;
+};
 
 // The main window's logging controls in their state right after start-up,
 // the Logger over them, and one showing of the setup dialog attached.
@@ -122,5 +149,12 @@ struct LoggingFixture
     {
         QFile file(fileName);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    // An earlier file's content, written whole; false if it could not be.
+    static bool writeFile(const QString &fileName, const QByteArray &bytes)
+    {
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
     }
 };

@@ -3,8 +3,6 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 
 // The log file on a real file system: opening, whole lines, failures.
 class TestLogFile : public QObject
@@ -14,17 +12,7 @@ class TestLogFile : public QObject
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    static QByteArray read(const QString &fileName)
-    {
-        QFile file(fileName);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    static void write(const QString &fileName, const QByteArray &bytes)
-    {
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
+    static QByteArray read(const QString &fileName) { return LoggingFixture::contents(fileName); }
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
@@ -72,7 +60,7 @@ private slots:
         QFETCH(QByteArray, expected);
         const QString fileName = path(QStringLiteral("mode-%1.txt").arg(QTest::currentDataTag()));
         if (exists)
-            write(fileName, "old 1\r\nold 2\r\n");
+            QVERIFY(LoggingFixture::writeFile(fileName, "old 1\r\nold 2\r\n"));
         LogFile log;
         QString why;
         QVERIFY2(log.open(fileName, LogFile::Mode(mode), &why), qPrintable(why));
@@ -105,7 +93,7 @@ private slots:
             QVERIFY(log.WriteLogLine({LogValue::text("first")}, &why));
             QVERIFY(QFile::remove(fileName));
             if (failure == "replaced")
-                write(fileName, "someone else's\r\n");
+                QVERIFY(LoggingFixture::writeFile(fileName, "someone else's\r\n"));
         }
         QVERIFY(!log.WriteLogLine({LogValue::text("second")}, &why));
         QVERIFY2(why.contains(reason, Qt::CaseInsensitive), qPrintable(why));
@@ -121,23 +109,17 @@ private slots:
         const QByteArray line = LogValue::encodeLine({LogValue::text("0123456789012345678901234")});
         QCOMPARE(line.size(), 29);
 
-        struct rlimit saved {};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limited = saved;
-        limited.rlim_cur = 100;
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
-
         LogFile log;
         QString why;
-        bool opened = log.open(fileName, LogFile::Mode::Overwrite, &why);
+        bool opened = false;
         QList<bool> results;
-        for (int i = 0; opened && i < 5; ++i)
-            results << log.WriteLogLine({LogValue::text("0123456789012345678901234")}, &why);
-        log.close();
-
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
+        {
+            FileSizeLimit limit(100);
+            opened = log.open(fileName, LogFile::Mode::Overwrite, &why);
+            for (int i = 0; opened && i < 5; ++i)
+                results << log.WriteLogLine({LogValue::text("0123456789012345678901234")}, &why);
+            log.close();
+        }
 
         QVERIFY(opened);
         QCOMPARE(results, (QList<bool>{true, true, true, false, false}));

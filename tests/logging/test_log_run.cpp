@@ -3,8 +3,6 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -35,31 +33,6 @@ QByteArray join(const QVector<LogLine> &lines)
         bytes += LogValue::encodeLine(line);
     return bytes;
 }
-
-// Sets a file size limit for the life of the guard; writing past it fails.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    struct rlimit m_saved {};
-    void (*m_handler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -186,11 +159,7 @@ private slots:
         QFETCH(bool, keepsOld);
         const QString fileName = path(QStringLiteral("modes-%1.txt").arg(QTest::currentDataTag()));
         const QByteArray old = "earlier run\r\n\"1:00:00 PM\",1,2,3,4,5,6,7,8,9,\"10\"\r\n";
-        {
-            QFile file(fileName);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(old);
-        }
+        QVERIFY(LoggingFixture::writeFile(fileName, old));
         LoggingFixture f;
         f.startWriting(fileName, mode, 6);
         f.tmrLogger.fire();
@@ -330,11 +299,7 @@ private slots:
     {
         const QString fileName = path("header-fails.txt");
         const QByteArray old = "old content\r\n";
-        {
-            QFile file(fileName);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(old);
-        }
+        QVERIFY(LoggingFixture::writeFile(fileName, old));
         LoggingFixture f;
         {
             FileSizeLimit limit(old.size() + 60);
