@@ -1,9 +1,5 @@
-#include "fakes/FakeMessageBox.h"
-#include "platform/qt/PortMap.h"
-#include "platform/qt/QtSerialPortAdapter.h"
-#include "platform/qt/SystemClock.h"
 #include "sim/SimulatorProcess.h"
-#include "station/ModuleLink.h"
+#include "sim/StationLink.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -31,7 +27,6 @@ private slots:
     void transaction();
     void defaultReadingsArePlausible_data();
     void defaultReadingsArePlausible();
-    void keepsAnsweringAcrossReopen();
 
 private:
     QTemporaryDir m_dir;
@@ -176,18 +171,14 @@ void TestDghSimProcess::transaction()
     SimulatorProcess simulator;
     QString error;
     QVERIFY2(simulator.start(arguments + QStringList{"--seed", "3"}, &error), qPrintable(error));
-    PortMap ports;
-    ports.setDevice(1, simulator.devicePath());
-    QtSerialPortAdapter port(ports);
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    StationLink line(simulator.devicePath());
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    ModuleLink &link = line.link;
 
     // ReadAnswer takes only what arrived within its 35 ms wait.
     link.SendCommand(ModuleLink::commandFrame(address));
     QCOMPARE(link.ReadAnswer(), answer);
-    QVERIFY(messages.texts.isEmpty());
+    QVERIFY(line.messages.texts.isEmpty());
 }
 
 void TestDghSimProcess::defaultReadingsArePlausible_data()
@@ -215,13 +206,9 @@ void TestDghSimProcess::defaultReadingsArePlausible()
     SimulatorProcess simulator;
     QString error;
     QVERIFY2(simulator.start({}, &error), qPrintable(error));
-    PortMap ports;
-    ports.setDevice(1, simulator.devicePath());
-    QtSerialPortAdapter port(ports);
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    StationLink line(simulator.devicePath());
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    ModuleLink &link = line.link;
 
     for (int i = 0; i < 5; ++i) {
         link.SendCommand(ModuleLink::commandFrame(address));
@@ -234,26 +221,6 @@ void TestDghSimProcess::defaultReadingsArePlausible()
         const double shown =
             probe ? 7.0 + (value / 1000.0 - 2.5777) / (0.000198416 * 4.5427 * 293.15) : value;
         QVERIFY2(shown >= low && shown <= high, qPrintable(answer));
-    }
-}
-
-void TestDghSimProcess::keepsAnsweringAcrossReopen()
-{
-    SimulatorProcess simulator;
-    QString error;
-    QVERIFY2(simulator.start({"--answer", "7=*+02400.00"}, &error), qPrintable(error));
-    PortMap ports;
-    ports.setDevice(1, simulator.devicePath());
-    QtSerialPortAdapter port(ports);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
-
-    for (int round = 0; round < 3; ++round) {
-        QCOMPARE(port.open(), SerialPort::NoError);
-        link.SendCommand(ModuleLink::commandFrame("7"));
-        QCOMPARE(link.ReadAnswer(), QString("*+02400.00"));
-        port.close();
     }
 }
 

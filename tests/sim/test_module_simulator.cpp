@@ -1,9 +1,5 @@
-#include "fakes/FakeMessageBox.h"
-#include "platform/qt/PortMap.h"
-#include "platform/qt/QtSerialPortAdapter.h"
-#include "platform/qt/SystemClock.h"
 #include "sim/ModuleSimulator.h"
-#include "station/ModuleLink.h"
+#include "sim/StationLink.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -108,12 +104,8 @@ void TestModuleSimulator::answersKeepComingAcrossReopen()
     QVERIFY2(simulator.open(&error), error.c_str());
     simulator.start();
 
-    PortMap ports;
-    ports.setDevice(1, QString::fromStdString(simulator.slavePath()));
-    QtSerialPortAdapter port(ports);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    StationLink line(QString::fromStdString(simulator.slavePath()));
+    auto &[port, messages, clock, link] = line;
     for (int round = 0; round < 4; ++round) {
         QCOMPARE(port.open(), SerialPort::NoError);
         link.SendCommand(ModuleLink::commandFrame("5"));
@@ -131,13 +123,9 @@ void TestModuleSimulator::lateAnswerShowsInTheNextRead()
     QVERIFY2(simulator.open(&error), error.c_str());
     simulator.start();
 
-    PortMap ports;
-    ports.setDevice(1, QString::fromStdString(simulator.slavePath()));
-    QtSerialPortAdapter port(ports);
-    QCOMPARE(port.open(), SerialPort::NoError);
-    FakeMessageBox messages;
-    SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    StationLink line(QString::fromStdString(simulator.slavePath()));
+    QCOMPARE(line.port.open(), SerialPort::NoError);
+    ModuleLink &link = line.link;
 
     link.SendCommand(ModuleLink::commandFrame("1"));
     QCOMPARE(link.ReadAnswer(), QString("TIMEOUT"));
