@@ -1,5 +1,6 @@
 #include "channels/ChannelAcquisition.h"
 #include "channels/ChannelControls.h"
+#include "channels/ChannelRig.h"
 #include "fakes/FakeMessageBox.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
@@ -13,16 +14,6 @@
 #include <cmath>
 
 namespace {
-
-double halfEven(double value, int decimals)
-{
-    const double scaled = value * std::pow(10.0, decimals);
-    double whole = std::floor(scaled);
-    const double rest = scaled - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0))
-        whole += 1;
-    return whole / std::pow(10.0, decimals);
-}
 
 double pH(double mV, double celsius)
 {
