@@ -26,6 +26,15 @@ inline double oleDays(const QDate &date)
     return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
 }
 
+// The store over a fake settings file, with the record it loads into.
+struct StoreRig
+{
+    FakeSettingsStore settings;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore store{settings, state, messages};
+};
+
 // The calibration window's controls as fakes and the editor over them,
 // loaded as on opening.
 struct EditorRig
