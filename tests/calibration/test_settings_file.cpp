@@ -1,3 +1,4 @@
+#include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/CalibrationText.h"
 #include "platform/qt/QSettingsStore.h"
@@ -6,11 +7,6 @@
 #include "fakes/FakeMessageBox.h"
 
 #include <QtTest>
-
-namespace {
-const QString App = QStringLiteral("Kestrom Science DGH Driver");
-const QString Section = QStringLiteral("Coefficients");
-} // namespace
 
 // The settings store on a real INI file in a temporary configuration folder.
 class TestSettingsFile : public QObject
