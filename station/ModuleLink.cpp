@@ -23,19 +23,25 @@ QString ModuleLink::valueField(const QString &answer)
 
 void ModuleLink::SendCommand(const QString &command)
 {
-    if (m_port.isOpen()) {
-        // Bytes that came before the command cannot be its answer: an earlier
-        // module's late answer left here would be taken for this module's
-        // reading if this one stays silent.
-        // A few passes at most, so a babbling line cannot hold us here.
-        for (int pass = 0; pass < 4; ++pass) {
-            const int waiting = m_port.bytesWaiting();
-            if (waiting <= 0 || m_port.read(waiting).isEmpty())
-                break;
-        }
+    if (m_port.isOpen())
+        discardStaleBytes();
+    // Checked again: a read error while discarding closes the port.
+    if (m_port.isOpen())
         m_port.write(command.toLatin1());
-    } else {
+    else
         m_messages.show(QStringLiteral("Port Not open"), QStringLiteral("Port Failure"));
+}
+
+void ModuleLink::discardStaleBytes()
+{
+    // Bytes that came before the command cannot be its answer: an earlier
+    // module's late answer left here would be taken for this module's
+    // reading if this one stays silent. A few passes at most, so a babbling
+    // line cannot hold us here.
+    for (int pass = 0; pass < 4; ++pass) {
+        const int waiting = m_port.bytesWaiting();
+        if (waiting <= 0 || m_port.read(waiting).isEmpty())
+            break;
     }
 }
 

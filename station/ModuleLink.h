@@ -35,6 +35,8 @@ public:
     SerialPort &port() { return m_port; }
 
 private:
+    void discardStaleBytes();
+
     SerialPort &m_port;
     MessageBox &m_messages;
     Clock &m_clock;

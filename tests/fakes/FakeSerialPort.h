@@ -26,6 +26,7 @@ public:
     int openCalls = 0;
     int closeCalls = 0;
     bool open_ = true;
+    bool closeOnRead = false;
     qint16 number = 1;
 
     qint16 portNumber() const override { return number; }
@@ -58,6 +59,10 @@ public:
     int bytesWaiting() override { return received.size(); }
     QByteArray read(int maxBytes) override
     {
+        if (closeOnRead) { // a read error, as a vanished device gives
+            open_ = false;
+            return QByteArray();
+        }
         const QByteArray out = received.left(maxBytes);
         received.remove(0, out.size());
         return out;

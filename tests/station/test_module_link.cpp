@@ -19,6 +19,7 @@ private slots:
     void bytesBeforeTheCommandAreNoAnswer_data();
     void bytesBeforeTheCommandAreNoAnswer();
     void readConsumesAtMostTheReceiveBuffer();
+    void aPortLostWhileDiscardingIsReportedClosed();
     void waitCoversTheWholeMilliseconds_data();
     void waitCoversTheWholeMilliseconds();
     void valueField_data();
@@ -132,6 +133,22 @@ void TestModuleLink::readConsumesAtMostTheReceiveBuffer()
 
     QCOMPARE(link.ReadAnswer(), QStringLiteral("TIMEOUT"));
     QCOMPARE(port.bytesWaiting(), 5010 - ModuleLink::RECEIVE_BUFFER_BYTES);
+}
+
+void TestModuleLink::aPortLostWhileDiscardingIsReportedClosed()
+{
+    FakeSerialPort port;
+    FakeMessageBox messages;
+    FakeClock clock;
+    port.received = "*+0001.00\r";
+    port.closeOnRead = true;
+    ModuleLink link(port, messages, clock);
+
+    link.SendCommand(ModuleLink::commandFrame("5"));
+
+    QVERIFY(port.writes.isEmpty());
+    QCOMPARE(messages.texts, QStringList{"Port Not open"});
+    QCOMPARE(link.ReadAnswer(), QString());
 }
 
 void TestModuleLink::waitCoversTheWholeMilliseconds_data()
