@@ -269,13 +269,17 @@ void TestQtSerialPortAdapter::floodIsReadAtMostOneBufferPerAnswer()
 void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop_data()
 {
     QTest::addColumn<bool>("vanishBeforeCommand");
-    QTest::newRow("beforeCommand") << true;
-    QTest::newRow("duringAnswerWait") << false;
+    // Gone before the command: looking for stale bytes finds it, so the
+    // command itself already reports the closed port.
+    QTest::addColumn<QStringList>("firstMessages");
+    QTest::newRow("beforeCommand") << true << QStringList{"Port Not open"};
+    QTest::newRow("duringAnswerWait") << false << QStringList{};
 }
 
 void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop()
 {
     QFETCH(bool, vanishBeforeCommand);
+    QFETCH(QStringList, firstMessages);
     OpenLine line;
     QVERIFY(line.pty.isValid());
     QCOMPARE(line.port.open(), SerialPort::NoError);
@@ -289,13 +293,13 @@ void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop()
     const QString answer = link.ReadAnswer();
     QVERIFY2(answer.isEmpty() || answer == "TIMEOUT", qPrintable(answer));
     QVERIFY(!port.isOpen());
-    QVERIFY(messages.texts.isEmpty());
+    QCOMPARE(messages.texts, firstMessages);
 
     // The following transaction finds the port closed and says so.
     link.SendCommand(ModuleLink::commandFrame("7"));
     QCOMPARE(link.ReadAnswer(), QString());
-    QCOMPARE(messages.texts, QStringList{"Port Not open"});
-    QCOMPARE(messages.titles, QStringList{"Port Failure"});
+    QCOMPARE(messages.texts, firstMessages + QStringList{"Port Not open"});
+    QCOMPARE(messages.titles.last(), QStringLiteral("Port Failure"));
 }
 
 void TestQtSerialPortAdapter::vanishedPortClosesUnderEventLoop()
