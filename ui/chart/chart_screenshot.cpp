@@ -3,17 +3,20 @@
 // driven exactly as in the station: StripChart's plot timer appends the
 // points, the mode selector switches the mode, a mouse drag moves cursor 1.
 
+#include "platform/qt/widgets/PanelStatusBar.h"
 #include "platform/qt/widgets/QtKnob.h"
+#include "platform/qt/widgets/QtStatusBar.h"
+#include "platform/qt/widgets/QtSwitch.h"
+#include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QMap>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <qwt_knob.h>
 #include <cmath>
 #include <cstdio>
 
@@ -45,69 +48,6 @@ public:
 private:
     int m_interval = 0;
     bool m_enabled = false;
-};
-
-class PlainSwitch : public Switch
-{
-public:
-    bool value() const override { return m_on; }
-    void setValue(bool on) override
-    {
-        if (on == m_on)
-            return;
-        m_on = on;
-        changed.notify();
-    }
-
-private:
-    bool m_on = false;
-};
-
-class PlainKnob : public Knob
-{
-public:
-    explicit PlainKnob(double value) : m_value(value) {}
-    double value() const override { return m_value; }
-    void setValue(double value) override
-    {
-        if (value == m_value)
-            return;
-        m_value = value;
-        changed.notify();
-    }
-
-private:
-    double m_value;
-};
-
-// Panels 1 to 4 as labels in a row under the chart.
-class LabelStatusBar : public StatusBar
-{
-public:
-    explicit LabelStatusBar(QWidget *parent)
-    {
-        auto *row = new QHBoxLayout(parent);
-        for (int panel = 1; panel <= 4; ++panel) {
-            auto *label = new QLabel(parent);
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            row->addWidget(label, panel == 1 ? 2 : 1);
-            m_panels[panel] = label;
-        }
-    }
-    void setPanelText(int panel, const QString &text) override
-    {
-        if (QLabel *label = m_panels.value(panel))
-            label->setText(text);
-    }
-    QString panelText(int panel) const override
-    {
-        const QLabel *label = m_panels.value(panel);
-        return label ? label->text() : QString();
-    }
-    bool setPanelPicture(int, const QString &, QString *) override { return false; }
-
-private:
-    QMap<int, QLabel *> m_panels;
 };
 
 void dragOnCanvas(QWidget *canvas, const QPoint &from, const QPoint &to)
@@ -142,16 +82,23 @@ int main(int argc, char **argv)
     chartRow->addWidget(plot, 1);
     chartRow->addWidget(selector);
     column->addLayout(chartRow);
-    auto *statusRow = new QWidget;
-    column->addWidget(statusRow);
-    LabelStatusBar statusBar(statusRow);
+    auto *panels = new PanelStatusBar;
+    column->addWidget(panels);
+    QtStatusBar statusBar(panels);
 
     StationState state;
     SimulatedClock clock;
-    PlainSwitch cwPlot;
+    // The plot switch and the pH knobs are not shown; only the chart is.
+    ToggleButton plotButton(QStringLiteral("Pause Plot"), QStringLiteral("Start Plot"));
+    QtSwitch cwPlot(&plotButton);
     ManualTimer tmrPlot;
-    PlainKnob phMin(0);
-    PlainKnob phMax(15);
+    QwtKnob phMinKnob;
+    QwtKnob phMaxKnob;
+    for (QwtKnob *knob : {&phMinKnob, &phMaxKnob})
+        knob->setScale(0, 20);
+    QtKnob phMin(&phMinKnob);
+    QtKnob phMax(&phMaxKnob);
+    phMax.setValue(15);
     QtKnob graphMode(selector);
     StripChart chart(state, clock, {*plot, cwPlot, tmrPlot, phMin, phMax, graphMode, statusBar});
     chart.ResetPhScale();
