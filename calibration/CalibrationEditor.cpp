@@ -13,7 +13,10 @@
 
 CalibrationEditor::CalibrationEditor(const Controls &controls, CalibrationStore &store,
                                      StationState &state, MessageBox &messages)
-    : m_controls(controls), m_store(store), m_state(state), m_messages(messages)
+    : m_controls(controls)
+    , m_store(store)
+    , m_state(state)
+    , m_messages(messages)
 {
     m_controls.probe.clicked.setHandler([this](int member) { showProbe(member); });
     m_controls.date.changed.setHandler([this] { dateChanged(); });

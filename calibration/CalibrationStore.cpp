@@ -9,7 +9,9 @@
 #include <QStringList>
 
 CalibrationStore::CalibrationStore(SettingsStore &store, StationState &state, MessageBox &messages)
-    : m_store(store), m_state(state), m_messages(messages)
+    : m_store(store)
+    , m_state(state)
+    , m_messages(messages)
 {
 }
 
@@ -62,7 +64,8 @@ void CalibrationStore::LoadCalibration()
         double value = 0;
         if (CalibrationText::toNumber(text, &value))
             return value;
-        problems << QStringLiteral("The stored value of \"%1\" is \"%2\", which is not a number; %3 is used.")
+        problems << QStringLiteral(
+                        "The stored value of \"%1\" is \"%2\", which is not a number; %3 is used.")
                         .arg(key(probe, item), text, defaultText(item));
         CalibrationText::toNumber(defaultText(item), &value);
         return value;
@@ -72,9 +75,11 @@ void CalibrationStore::LoadCalibration()
         QDate value = CalibrationText::toDate(text);
         if (!value.isValid()) {
             value = dateOrDefault(DEFAULT_DATE);
-            problems << QStringLiteral("The stored value of \"%1\" is \"%2\", which is not a date; %3 is used.")
-                            .arg(key(probe, CalibrationItem::Date), text,
-                                 CalibrationText::fromDate(value));
+            problems
+                << QStringLiteral(
+                       "The stored value of \"%1\" is \"%2\", which is not a date; %3 is used.")
+                       .arg(key(probe, CalibrationItem::Date), text,
+                            CalibrationText::fromDate(value));
         }
         return OleDates::fromDate(value);
     };

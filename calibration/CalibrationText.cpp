@@ -29,12 +29,12 @@ QString fromDate(const QDate &date)
 }
 
 namespace {
-int expandYear(int year, int digits)
-{
-    if (digits > 2)
-        return year;
-    return year < 30 ? 2000 + year : 1900 + year;
-}
+    int expandYear(int year, int digits)
+    {
+        if (digits > 2)
+            return year;
+        return year < 30 ? 2000 + year : 1900 + year;
+    }
 } // namespace
 
 QDate toDate(const QString &text, const QLocale &locale)
@@ -52,8 +52,8 @@ QDate toDate(const QString &text, const QLocale &locale)
         return QDate(first.toInt(), second, third.toInt());
 
     const QString format = locale.dateFormat(QLocale::ShortFormat);
-    const bool dayFirst = locale.language() != QLocale::C
-                          && format.indexOf(QLatin1Char('d')) < format.indexOf(QLatin1Char('M'));
+    const bool dayFirst = locale.language() != QLocale::C &&
+        format.indexOf(QLatin1Char('d')) < format.indexOf(QLatin1Char('M'));
     const int day = dayFirst ? first.toInt() : second;
     const int month = dayFirst ? second : first.toInt();
     return QDate(expandYear(third.toInt(), third.size()), month, day);

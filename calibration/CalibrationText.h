@@ -18,8 +18,8 @@ QString fromDate(const QDate &date);
 
 // A stored date text: ISO, or a short date with slashes, dots or dashes in the
 // locale's day/month order (month first unless the locale's short date puts
-// the day first; the C locale counts as month first). Years of one or two digits are 2000-2029 for 00-29 and 1930-1999
-// for 30-99, so the old default "01/01/01" is 1 January 2001. An invalid QDate
+// the day first; the C locale counts as month first). Years of one or two digits are 2000-2029 for
+// 00-29 and 1930-1999 for 30-99, so the old default "01/01/01" is 1 January 2001. An invalid QDate
 // when the text is none of these.
 QDate toDate(const QString &text, const QLocale &locale = QLocale());
 

@@ -7,10 +7,10 @@
 ChannelAcquisition::ChannelAcquisition(StationState &state, ModuleLink &link, MessageBox &messages,
                                        const FlowPanel &flow, const PhPanel &ph,
                                        const ThermistorPanel &thermistors)
-    : m_state(state),
-      m_flow(state, link, messages, flow),
-      m_ph(state, link, messages, ph),
-      m_thermistors(state, link, messages, thermistors)
+    : m_state(state)
+    , m_flow(state, link, messages, flow)
+    , m_ph(state, link, messages, ph)
+    , m_thermistors(state, link, messages, thermistors)
 {
 }
 

@@ -10,7 +10,8 @@ class ChannelAcquisition
 {
 public:
     ChannelAcquisition(StationState &state, ModuleLink &link, MessageBox &messages,
-                       const FlowPanel &flow, const PhPanel &ph, const ThermistorPanel &thermistors);
+                       const FlowPanel &flow, const PhPanel &ph,
+                       const ThermistorPanel &thermistors);
 
     // One tick of the read timer. A tick that arrives while a cycle runs (a
     // message box of the cycle may dispatch events) is dropped, so two cycles

@@ -15,8 +15,8 @@ class Switch;
 struct FlowPanel
 {
     Switch &cwbFlow;
-    Switch &CWButton3;  // restarts the pulse total
-    Knob &CWKnobflow;   // full scale of the total-litres slide
+    Switch &CWButton3; // restarts the pulse total
+    Knob &CWKnobflow;  // full scale of the total-litres slide
     Label &lblHz;
     Label &lblLitersPerMin;
     Label &liters;
@@ -27,18 +27,18 @@ struct FlowPanel
 struct PhPanel
 {
     Switch &cwbPh;
-    OptionGroup &optTherm;   // compensation thermistor of probe 1
-    OptionGroup &optTherm1;  // the same for probe 2
-    Label &lblmV;            // probe 1
-    Label &lblpH;            // probe 1
-    Label &lblmV1;           // probe 2
-    Label &lblpH1;           // probe 2
+    OptionGroup &optTherm;  // compensation thermistor of probe 1
+    OptionGroup &optTherm1; // the same for probe 2
+    Label &lblmV;           // probe 1
+    Label &lblpH;           // probe 1
+    Label &lblmV1;          // probe 2
+    Label &lblpH1;          // probe 2
 };
 
 struct ThermistorPanel
 {
     Switch &cwbTherm;
-    Switch &cwbReset;  // restarts the min/max markers of the three slides
+    Switch &cwbReset; // restarts the min/max markers of the three slides
     Knob &CWtherMin;
     Knob &CWtherMax;
     Label &lblTherm1;

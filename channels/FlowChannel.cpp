@@ -12,7 +12,10 @@
 
 FlowChannel::FlowChannel(StationState &state, ModuleLink &link, MessageBox &messages,
                          const FlowPanel &panel)
-    : m_state(state), m_link(link), m_messages(messages), m_panel(panel)
+    : m_state(state)
+    , m_link(link)
+    , m_messages(messages)
+    , m_panel(panel)
 {
     m_panel.cwbFlow.changed.setHandler([this] { switchChanged(); });
     m_panel.CWButton3.changed.setHandler([this] { resetTotal(); });
@@ -32,10 +35,12 @@ void FlowChannel::ReadFlow()
 
     const double hz = reading.value > MAX_FREQUENCY_HZ ? 0.0 : reading.value;
     m_state.flowHz = hz;
-    m_state.flowLpm = NumberText::roundHalfEven(hz * SECONDS_PER_MINUTE / PULSES_PER_LITER, DECIMALS);
+    m_state.flowLpm =
+        NumberText::roundHalfEven(hz * SECONDS_PER_MINUTE / PULSES_PER_LITER, DECIMALS);
     // Each read counts as one second of pulses: the read cycle's period.
     m_state.pulseTotal += hz;
-    m_state.totalLiters = NumberText::roundHalfEven(m_state.pulseTotal / PULSES_PER_LITER, DECIMALS);
+    m_state.totalLiters =
+        NumberText::roundHalfEven(m_state.pulseTotal / PULSES_PER_LITER, DECIMALS);
 
     m_panel.lblHz.setText(NumberText::display(m_state.flowHz));
     m_panel.lblLitersPerMin.setText(NumberText::display(m_state.flowLpm));

@@ -18,7 +18,8 @@ public:
     static constexpr double MAX_FREQUENCY_HZ = 90000;
     static constexpr int DECIMALS = 2;
 
-    FlowChannel(StationState &state, ModuleLink &link, MessageBox &messages, const FlowPanel &panel);
+    FlowChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+                const FlowPanel &panel);
 
     void ReadFlow();
 

@@ -30,7 +30,10 @@ struct Probe
 
 PhChannel::PhChannel(StationState &state, ModuleLink &link, MessageBox &messages,
                      const PhPanel &panel)
-    : m_state(state), m_link(link), m_messages(messages), m_panel(panel)
+    : m_state(state)
+    , m_link(link)
+    , m_messages(messages)
+    , m_panel(panel)
 {
     m_panel.cwbPh.changed.setHandler([this] { switchChanged(); });
     m_panel.optTherm.clicked.setHandler(
@@ -51,10 +54,10 @@ void PhChannel::ReadPhProbe(const QString &address)
         return;
 
     StationState &s = m_state;
-    Probe probe1{s.probe1mV, s.probe1Volts, s.probe1pH, s.probe1Offset, s.probe1Slope,
-                 s.probe1TempSource, m_panel.lblmV, m_panel.lblpH};
-    Probe probe2{s.probe2mV, s.probe2Volts, s.probe2pH, s.probe2Offset, s.probe2Slope,
-                 s.probe2TempSource, m_panel.lblmV1, m_panel.lblpH1};
+    Probe probe1{s.probe1mV,    s.probe1Volts,      s.probe1pH,    s.probe1Offset,
+                 s.probe1Slope, s.probe1TempSource, m_panel.lblmV, m_panel.lblpH};
+    Probe probe2{s.probe2mV,    s.probe2Volts,      s.probe2pH,     s.probe2Offset,
+                 s.probe2Slope, s.probe2TempSource, m_panel.lblmV1, m_panel.lblpH1};
     Probe *probe = nullptr;
     if (address == QLatin1String("6"))
         probe = &probe1;
@@ -73,7 +76,8 @@ void PhChannel::ReadPhProbe(const QString &address)
     default: s.compTemp = s.therm1Temp; break;
     }
     const double kelvin = s.compTemp + KELVIN_AT_ZERO_CELSIUS;
-    const double raw = ((probe->volts - probe->offset) / NERNST_FACTOR / probe->slope / kelvin) + NEUTRAL_PH;
+    const double raw =
+        ((probe->volts - probe->offset) / NERNST_FACTOR / probe->slope / kelvin) + NEUTRAL_PH;
     const double pH = NumberText::roundHalfEven(raw, DECIMALS);
     // A zero slope or absolute zero gives no pH at all: keep the last one
     // rather than put inf or nan in the record, the chart and the log.

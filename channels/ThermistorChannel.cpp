@@ -12,7 +12,10 @@
 
 ThermistorChannel::ThermistorChannel(StationState &state, ModuleLink &link, MessageBox &messages,
                                      const ThermistorPanel &panel)
-    : m_state(state), m_link(link), m_messages(messages), m_panel(panel)
+    : m_state(state)
+    , m_link(link)
+    , m_messages(messages)
+    , m_panel(panel)
 {
     m_panel.cwbTherm.changed.setHandler([this] { switchChanged(); });
     m_panel.cwbReset.changed.setHandler([this] { resetMarkers(); });
@@ -41,7 +44,8 @@ void ThermistorChannel::ReadThermistors()
         if (reading.outcome == ModuleReading::Outcome::Empty)
             return; // the modules after this one wait for the next cycle
         if (reading.outcome == ModuleReading::Outcome::Invalid) {
-            m_messages.show(QStringLiteral("No valid return from thermistor ") + address, APP_TITLE);
+            m_messages.show(QStringLiteral("No valid return from thermistor ") + address,
+                            APP_TITLE);
             if (module.failureStopsGroup)
                 m_panel.cwbTherm.setValue(false);
             continue;

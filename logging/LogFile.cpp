@@ -81,16 +81,20 @@ void LogFile::close()
 
 bool LogFile::stillAtItsPath(QString *reason) const
 {
-    struct stat opened {};
-    struct stat named {};
+    struct stat opened
+    {
+    };
+    struct stat named
+    {
+    };
     if (::fstat(m_file.handle(), &opened) != 0) {
         *reason = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     if (S_ISREG(opened.st_mode)) {
         const QByteArray path = QFile::encodeName(m_file.fileName());
-        if (opened.st_nlink == 0 || ::stat(path.constData(), &named) != 0
-            || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
+        if (opened.st_nlink == 0 || ::stat(path.constData(), &named) != 0 ||
+            named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
             *reason = QStringLiteral("The file was removed or replaced while logging.");
             return false;
         }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "station/OleDate.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QString>
 #include <QTime>
-
-#include "station/OleDate.h"
 
 // The locale's date and time forms as the log writes them inside texts.
 namespace LogFormats {

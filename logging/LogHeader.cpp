@@ -24,8 +24,8 @@ QVector<LogLine> lines(const StationState &state, const QString &logFileName, co
          number(QStringLiteral("Slope2: "), state.probe2Slope)},
         {LogValue::text(QStringLiteral("Serial Number: ") + state.probe1Serial),
          LogValue::text(QStringLiteral("Serial Number2: ") + state.probe2Serial)},
-        {LogValue::text(QStringLiteral("Calibration Date: ")
-                        + LogFormats::dateText(state.probe1CalDate, locale))},
+        {LogValue::text(QStringLiteral("Calibration Date: ") +
+                        LogFormats::dateText(state.probe1CalDate, locale))},
         {LogValue::text(QStringLiteral("Log File: ") + logFileName)},
         {},
         {LogValue::text(QStringLiteral("Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, "

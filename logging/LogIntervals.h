@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QStringList>
+
 #include <array>
 
 // The logger timer's intervals, chosen by position in the interval list.

@@ -16,9 +16,7 @@ constexpr int Append = 0;
 constexpr int Overwrite = 1;
 } // namespace
 
-LogSetup::LogSetup(Logger &logger, MessageBox &messages)
-    : m_logger(logger)
-    , m_messages(messages)
+LogSetup::LogSetup(Logger &logger, MessageBox &messages) : m_logger(logger), m_messages(messages)
 {
 }
 
@@ -55,8 +53,8 @@ void LogSetup::datafileChanged()
 
 void LogSetup::SelectFile()
 {
-    const QString chosen
-        = m_controls.cdlDataFiles->choose(FILE_FILTER, m_logFileName, FileChooser::PromptToCreate);
+    const QString chosen =
+        m_controls.cdlDataFiles->choose(FILE_FILTER, m_logFileName, FileChooser::PromptToCreate);
     if (chosen.isEmpty())
         return;
     m_logFileName = chosen;

@@ -3,6 +3,7 @@
 #include "logging/LogFile.h"
 
 #include <QString>
+
 #include <functional>
 
 class Button;
@@ -33,8 +34,8 @@ class LogSetup
 {
 public:
     static inline const QString FILE_FILTER = QStringLiteral("All Files (*.*) |*.*");
-    static inline const QString NO_INTERVAL_MESSAGE
-        = QStringLiteral("Please enter a time interval for the log file");
+    static inline const QString NO_INTERVAL_MESSAGE =
+        QStringLiteral("Please enter a time interval for the log file");
 
     LogSetup(Logger &logger, MessageBox &messages);
 

@@ -37,9 +37,7 @@ void LogValue::appendTo(QByteArray &line) const
         line += '"';
         break;
     }
-    case Kind::Number:
-        line += NumberText::plain(m_number).toLatin1();
-        break;
+    case Kind::Number: line += NumberText::plain(m_number).toLatin1(); break;
     case Kind::Date:
         line += '#';
         line += m_date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();

@@ -50,7 +50,8 @@ bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *mess
         if (!m_logFile.WriteLogLine(line, &reason)) {
             m_logFile.cutTo(start);
             m_logFile.close();
-            *message = QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
+            *message =
+                QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+
 #include <chrono>
 
 // Time as the station needs it: a monotonic clock for the answer wait, and

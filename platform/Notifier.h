@@ -5,8 +5,7 @@
 
 // The change notification of a control: one handler, run inside the call
 // that changed the control's value (also when the program changed it).
-template <typename... Args>
-class Notifier
+template <typename... Args> class Notifier
 {
 public:
     using Handler = std::function<void(Args...)>;

@@ -1,7 +1,8 @@
 #include "sim/FaultInjector.h"
 
 FaultInjector::FaultInjector(std::vector<Fault> faults, std::uint32_t seed)
-    : m_faults(std::move(faults)), m_random(seed)
+    : m_faults(std::move(faults))
+    , m_random(seed)
 {
 }
 
@@ -26,10 +27,8 @@ Transmission FaultInjector::apply(FaultKind kind, const std::string &answer, cha
                                   std::mt19937 &random)
 {
     switch (kind) {
-    case FaultKind::Refusal:
-        return {refusal(address) + '\r', {}};
-    case FaultKind::None:
-        return {};
+    case FaultKind::Refusal: return {refusal(address) + '\r', {}};
+    case FaultKind::None: return {};
     case FaultKind::Noise: {
         // Line noise never looks like the start of an answer ("*", "?", also
         // with the high bit set) nor like its end.
@@ -47,12 +46,9 @@ Transmission FaultInjector::apply(FaultKind kind, const std::string &answer, cha
             byte = static_cast<char>(static_cast<unsigned char>(byte) | 0x80);
         return {bytes, {}};
     }
-    case FaultKind::CrLf:
-        return {answer + "\r\n", {}};
-    case FaultKind::Late:
-        return {answer + '\r', LATE_ANSWER};
-    case FaultKind::Truncated:
-        return {answer.substr(0, (answer.size() + 1) / 2), {}};
+    case FaultKind::CrLf: return {answer + "\r\n", {}};
+    case FaultKind::Late: return {answer + '\r', LATE_ANSWER};
+    case FaultKind::Truncated: return {answer.substr(0, (answer.size() + 1) / 2), {}};
     }
     return {answer + '\r', {}};
 }

@@ -9,7 +9,8 @@
 
 // What goes on the line for one answer: its bytes (none for no answer) and
 // how much later than usual they start.
-struct Transmission {
+struct Transmission
+{
     std::string bytes;
     std::chrono::milliseconds extraDelay{0};
     // The fault that shaped it, "clean" for none.

@@ -21,8 +21,8 @@ ModuleModel::ModuleModel(std::uint32_t seed) : m_random(seed)
 
 bool ModuleModel::hasModule(char address)
 {
-    return address == '1' || address == '2' || address == '3' || address == '5'
-           || address == '6' || address == '7';
+    return address == '1' || address == '2' || address == '3' || address == '5' || address == '6' ||
+        address == '7';
 }
 
 std::optional<double> ModuleModel::reading(char address, TimePoint now)
@@ -50,8 +50,8 @@ double ModuleModel::advance(Walk &walk, TimePoint now)
     // A random walk pulled gently towards the middle of the range.
     const double middle = (walk.low + walk.high) / 2.0;
     const double pull = 0.002 * (middle - walk.value) * std::min(seconds, 100.0);
-    const double step = std::normal_distribution<double>(0.0, walk.stepPerSecond)(m_random)
-                        * std::sqrt(std::min(seconds, 100.0));
+    const double step = std::normal_distribution<double>(0.0, walk.stepPerSecond)(m_random) *
+        std::sqrt(std::min(seconds, 100.0));
     double next = walk.value + pull + step;
     // Reflect at the edges so the value never leaves its range.
     if (next > walk.high)

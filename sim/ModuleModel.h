@@ -34,7 +34,8 @@ public:
     static double probeMillivolts(double pH);
 
 private:
-    struct Walk {
+    struct Walk
+    {
         double value;
         double low;
         double high;

@@ -13,8 +13,7 @@ std::uint32_t seedOf(const SimulatorOptions &options)
 {
     if (options.seedGiven)
         return options.seed;
-    return static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 std::string escaped(const std::string &bytes)
@@ -40,9 +39,9 @@ std::string escaped(const std::string &bytes)
 } // namespace
 
 ModuleSimulator::ModuleSimulator(SimulatorOptions options)
-    : m_options(std::move(options)),
-      m_model(seedOf(m_options)),
-      m_faults(m_options.faults, seedOf(m_options) ^ 0x5eedfa17u)
+    : m_options(std::move(options))
+    , m_model(seedOf(m_options))
+    , m_faults(m_options.faults, seedOf(m_options) ^ 0x5eedfa17u)
 {
 }
 
@@ -94,12 +93,13 @@ void ModuleSimulator::run()
     const int master = m_terminal.masterFd();
     for (;;) {
         pollfd fds[2] = {{m_stopPipe[0], POLLIN, 0}, {master, POLLIN, 0}};
-        timespec timeout {};
+        timespec timeout{};
         timespec *wait = nullptr; // nothing to send: sleep until a frame comes
         if (!m_pending.empty()) {
             const PendingAnswer &next = m_pending.front();
             const auto due = std::max(next.start, m_lineFreeAt);
-            const auto left = std::max(nanoseconds(0), duration_cast<nanoseconds>(due - Clock::now()));
+            const auto left =
+                std::max(nanoseconds(0), duration_cast<nanoseconds>(due - Clock::now()));
             timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
             timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
             wait = &timeout;
@@ -171,9 +171,10 @@ void ModuleSimulator::schedule(const Transmission &transmission, Clock::time_poi
     if (transmission.bytes.empty())
         return;
     PendingAnswer answer{frameEnd + TURNAROUND + transmission.extraDelay, transmission.bytes, 0};
-    const auto later = std::upper_bound(
-        m_pending.begin(), m_pending.end(), answer.start,
-        [](Clock::time_point start, const PendingAnswer &pending) { return start < pending.start; });
+    const auto later = std::upper_bound(m_pending.begin(), m_pending.end(), answer.start,
+                                        [](Clock::time_point start, const PendingAnswer &pending) {
+                                            return start < pending.start;
+                                        });
     m_pending.insert(later, answer);
 }
 
@@ -198,8 +199,8 @@ void ModuleSimulator::sendDueBytes()
         if (answer.sent == 0)
             log("tx", answer.bytes);
         if (m_options.fast) {
-            [[maybe_unused]] const ssize_t all = ::write(m_terminal.masterFd(), answer.bytes.data(),
-                                                         answer.bytes.size());
+            [[maybe_unused]] const ssize_t all =
+                ::write(m_terminal.masterFd(), answer.bytes.data(), answer.bytes.size());
             m_pending.pop_front();
             continue;
         }

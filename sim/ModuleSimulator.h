@@ -50,7 +50,8 @@ public:
     int framesReceived() const { return m_framesReceived.load(); }
 
 private:
-    struct PendingAnswer {
+    struct PendingAnswer
+    {
         Clock::time_point start;
         std::string bytes;
         std::size_t sent = 0;

@@ -58,7 +58,7 @@ bool PseudoTerminal::open(std::string *error)
         *error = systemError("open " + m_slavePath);
         return false;
     }
-    termios settings {};
+    termios settings{};
     if (::tcgetattr(m_slave, &settings) != 0) {
         *error = systemError("tcgetattr");
         return false;
@@ -75,7 +75,9 @@ bool PseudoTerminal::open(std::string *error)
 
 bool PseudoTerminal::link(const std::string &path, std::string *error)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) == 0) {
         if (!S_ISLNK(info.st_mode)) {
             *error = path + " exists and is not a symbolic link";

@@ -6,15 +6,15 @@
 
 namespace {
 
-struct FaultNameEntry {
+struct FaultNameEntry
+{
     const char *name;
     FaultKind kind;
 };
 
 constexpr FaultNameEntry FAULT_NAMES[] = {
-    {"refusal", FaultKind::Refusal}, {"none", FaultKind::None},
-    {"noise", FaultKind::Noise},     {"highbit", FaultKind::HighBit},
-    {"crlf", FaultKind::CrLf},       {"late", FaultKind::Late},
+    {"refusal", FaultKind::Refusal},     {"none", FaultKind::None}, {"noise", FaultKind::Noise},
+    {"highbit", FaultKind::HighBit},     {"crlf", FaultKind::CrLf}, {"late", FaultKind::Late},
     {"truncated", FaultKind::Truncated},
 };
 
@@ -58,8 +58,8 @@ bool SimulatorOptions::parseFault(const std::string &text, Fault *fault, std::st
         }
     }
     if (!known) {
-        *error = "unknown fault \"" + name
-                 + "\" (refusal, none, noise, highbit, crlf, late, truncated)";
+        *error =
+            "unknown fault \"" + name + "\" (refusal, none, noise, highbit, crlf, late, truncated)";
         return false;
     }
     fault->rate = 1.0;
@@ -70,8 +70,8 @@ bool SimulatorOptions::parseFault(const std::string &text, Fault *fault, std::st
     char *end = nullptr;
     errno = 0;
     const double rate = std::strtod(rateText.c_str(), &end);
-    if (rateText.empty() || errno != 0 || *end != '\0' || !std::isfinite(rate) || rate < 0.0
-        || rate > 1.0) {
+    if (rateText.empty() || errno != 0 || *end != '\0' || !std::isfinite(rate) || rate < 0.0 ||
+        rate > 1.0) {
         *error = "fault rate \"" + rateText + "\" is not a number from 0 to 1";
         return false;
     }
@@ -107,8 +107,8 @@ bool SimulatorOptions::parse(const std::vector<std::string> &arguments, Simulato
                 return false;
             const std::size_t equals = value.find('=');
             if (equals == std::string::npos || !validAddress(value.substr(0, equals))) {
-                *error = "--answer wants ADDR=TEXT with a one-character address, got \"" + value
-                         + "\"";
+                *error =
+                    "--answer wants ADDR=TEXT with a one-character address, got \"" + value + "\"";
                 return false;
             }
             parsed.answers[value[0]] = value.substr(equals + 1);
@@ -133,8 +133,8 @@ bool SimulatorOptions::parse(const std::vector<std::string> &arguments, Simulato
             char *end = nullptr;
             errno = 0;
             const unsigned long long seed = std::strtoull(value.c_str(), &end, 10);
-            if (value.empty() || value[0] == '-' || errno != 0 || *end != '\0'
-                || seed > 0xffffffffULL) {
+            if (value.empty() || value[0] == '-' || errno != 0 || *end != '\0' ||
+                seed > 0xffffffffULL) {
                 *error = "--seed wants a whole number from 0 to 4294967295, got \"" + value + "\"";
                 return false;
             }

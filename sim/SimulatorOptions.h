@@ -17,13 +17,15 @@ enum class FaultKind {
     Truncated, // the answer stops half-way, without its CR
 };
 
-struct Fault {
+struct Fault
+{
     FaultKind kind = FaultKind::None;
     double rate = 1.0; // chance per answer, 0 to 1
 };
 
 // The command line of dgh-sim, also used to set up an in-process simulator.
-struct SimulatorOptions {
+struct SimulatorOptions
+{
     std::string linkPath;
     std::map<char, std::string> answers; // fixed answer text per address, without CR
     std::set<char> silent;

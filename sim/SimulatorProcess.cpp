@@ -45,7 +45,8 @@ bool SimulatorProcess::start(const QStringList &arguments, QString *error)
     m_process.start(m_program, arguments + QStringList{QStringLiteral("--exit-with-parent")},
                     QIODevice::ReadOnly);
     if (!m_process.waitForStarted(START_TIMEOUT_MS)) {
-        setError(error, QStringLiteral("cannot start %1: %2").arg(m_program, m_process.errorString()));
+        setError(error,
+                 QStringLiteral("cannot start %1: %2").arg(m_program, m_process.errorString()));
         return false;
     }
     const QDeadlineTimer deadline(START_TIMEOUT_MS);
@@ -54,11 +55,11 @@ bool SimulatorProcess::start(const QStringList &arguments, QString *error)
             // An option it refused makes it exit at once with its reason on stderr.
             const bool exited = m_process.state() != QProcess::Running;
             stop();
-            setError(error, exited ? QStringLiteral("%1 exited without naming its terminal")
-                                         .arg(m_program)
-                                   : QStringLiteral("%1 named no terminal within %2 ms")
-                                         .arg(m_program)
-                                         .arg(START_TIMEOUT_MS));
+            setError(error,
+                     exited ? QStringLiteral("%1 exited without naming its terminal").arg(m_program)
+                            : QStringLiteral("%1 named no terminal within %2 ms")
+                                  .arg(m_program)
+                                  .arg(START_TIMEOUT_MS));
             return false;
         }
         m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())));

@@ -43,7 +43,9 @@ int main(int argc, char *argv[])
     }
 
     g_simulator = &simulator;
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -7,7 +7,9 @@
 #include <cmath>
 
 ModuleLink::ModuleLink(SerialPort &port, MessageBox &messages, Clock &clock)
-    : m_port(port), m_messages(messages), m_clock(clock)
+    : m_port(port)
+    , m_messages(messages)
+    , m_clock(clock)
 {
 }
 

@@ -1,6 +1,7 @@
 #include "station/NumberText.h"
 
 #include <QRegularExpression>
+
 #include <cmath>
 
 namespace NumberText {
@@ -28,8 +29,7 @@ QString plain(double value)
 
 bool parseValueField(const QString &field, double *value)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
     if (!number.match(field).hasMatch())
         return false;
     bool ok = false;

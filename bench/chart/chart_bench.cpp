@@ -84,8 +84,8 @@ Figures measure(const char *name, int seconds, bool withPlain)
     const double middle = (first + last) / 2;
     plot.setAxisRange(1, middle - 1.0 / 48, middle + 1.0 / 48);
     figures.zoomedMs = medianMs(plot, 9);
-    figures.bytesPerPoint = double(plot.series(1).bytesUsed() + plot.series(2).bytesUsed())
-                            / (2.0 * seconds);
+    figures.bytesPerPoint =
+        double(plot.series(1).bytesUsed() + plot.series(2).bytesUsed()) / (2.0 * seconds);
 
     if (withPlain) {
         ChartPlot plain;

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -99,9 +100,9 @@ int main(int argc, char **argv)
     std::printf("p999_us=%.1f\n", percentile(0.999));
     std::printf("max_us=%.1f\n", sorted.back() / 1000.0);
     std::printf("first_record_us=%.1f\n", costs.front() / 1000.0);
-    std::printf("over_1ms=%ld\n", static_cast<long>(std::count_if(
-                                        costs.cbegin(), costs.cend(),
-                                        [](qint64 c) { return c > 1000000; })));
+    std::printf("over_1ms=%ld\n",
+                static_cast<long>(std::count_if(costs.cbegin(), costs.cend(),
+                                                [](qint64 c) { return c > 1000000; })));
     std::printf("us_per_record=%.1f\n", meanUs);
     return 0;
 }

@@ -7,7 +7,8 @@ constexpr std::chrono::microseconds POLL{20};
 }
 
 SettlingPort::SettlingPort(SerialPort &line, std::chrono::microseconds deadline)
-    : m_line(line), m_deadline(deadline)
+    : m_line(line)
+    , m_deadline(deadline)
 {
 }
 
@@ -49,7 +50,8 @@ void SettlingPort::takeUpTo(long long total)
     while (m_totalTaken < total && m_line.isOpen()) {
         const int waiting = m_line.bytesWaiting();
         if (waiting > 0) {
-            const QByteArray bytes = m_line.read(static_cast<int>(qMin<long long>(waiting, total - m_totalTaken)));
+            const QByteArray bytes =
+                m_line.read(static_cast<int>(qMin<long long>(waiting, total - m_totalTaken)));
             m_totalTaken += bytes.size();
             m_arrived += bytes;
             continue;

@@ -15,7 +15,7 @@ public:
         QByteArray bytes; // as sent, unescaped; empty for no answer
     };
 
-    explicit SimulatorLog(const QString &path) : m_file(path) {}
+    explicit SimulatorLog(const QString &path) : m_file(path) { }
 
     // The next answer logged so far; false when none is there yet.
     bool next(Answer *answer);

@@ -8,13 +8,14 @@
 class SoakClock : public Clock
 {
 public:
-    explicit SoakClock(const QDateTime &start) : m_start(start) {}
+    explicit SoakClock(const QDateTime &start) : m_start(start) { }
 
     std::chrono::nanoseconds monotonic() const override { return m_now; }
     void sleepFor(std::chrono::nanoseconds duration) override { m_now += duration; }
     QDateTime currentDateTime() const override
     {
-        return m_start.addMSecs(std::chrono::duration_cast<std::chrono::milliseconds>(m_now).count());
+        return m_start.addMSecs(
+            std::chrono::duration_cast<std::chrono::milliseconds>(m_now).count());
     }
 
     // Moves on to the given simulated time, never back.

@@ -19,10 +19,10 @@ public:
     }
     double axisMinimum(int axis) const override { return m_ranges.value(axis).first; }
     double axisMaximum(int axis) const override { return m_ranges.value(axis).second; }
-    void setInteractionMode(int) override {}
-    void setCursorVisible(int, bool) override {}
-    void setCursorX(int, double) override {}
-    void setCursorY(int, double) override {}
+    void setInteractionMode(int) override { }
+    void setCursorVisible(int, bool) override { }
+    void setCursorX(int, double) override { }
+    void setCursorY(int, double) override { }
     double cursorX(int) const override { return 0; }
     double cursorY(int) const override { return 0; }
 

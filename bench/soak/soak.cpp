@@ -10,7 +10,6 @@
 #include "SimulatorLog.h"
 #include "SoakClock.h"
 #include "StoreGraph.h"
-
 #include "channels/ChannelAcquisition.h"
 #include "fakes/FakeWidgets.h"
 #include "logging/Logger.h"
@@ -77,9 +76,9 @@ class SoakSlide : public Slide
 public:
     void setValue(double value) override { m_value = value; }
     double value() const override { return m_value; }
-    void setScaleMinimum(double) override {}
-    void setScaleMaximum(double) override {}
-    void resetMarkers() override {}
+    void setScaleMinimum(double) override { }
+    void setScaleMaximum(double) override { }
+    void resetMarkers() override { }
 
 private:
     double m_value = 0;
@@ -166,7 +165,8 @@ bool parse(const QStringList &arguments, Options *options)
         if (!ok)
             return false;
     }
-    return arguments.size() % 2 == 1 && options->hours > 0 && options->rate >= 0 && options->rate <= 0.1;
+    return arguments.size() % 2 == 1 && options->hours > 0 && options->rate >= 0 &&
+        options->rate <= 0.1;
 }
 
 // What the station did with one transaction.
@@ -184,7 +184,7 @@ struct Tally
     long long faultsInjected = 0;
     long long faultsReported = 0;
     long long goodAnswersReported = 0; // a clean answer that missed the wait
-    long long lateTaken = 0;           // an earlier module's late answer taken as this one's (wrong)
+    long long lateTaken = 0; // an earlier module's late answer taken as this one's (wrong)
     long long wrong = 0;
     long long faultsAsGood = 0;
     long long records = 0;
@@ -200,7 +200,8 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale::c());
     Options options;
     if (!parse(app.arguments(), &options)) {
-        std::fprintf(stderr, "usage: soak [--hours H] [--seed N] [--rate R (0 to 0.1)] [--deadline-us U]\n");
+        std::fprintf(
+            stderr, "usage: soak [--hours H] [--seed N] [--rate R (0 to 0.1)] [--deadline-us U]\n");
         return 2;
     }
 
@@ -208,10 +209,12 @@ int main(int argc, char *argv[])
     const QString simLogPath = dir.filePath(QStringLiteral("dgh-sim.log"));
     QProcess simulator;
     simulator.setStandardErrorFile(simLogPath);
-    QStringList simArguments{QStringLiteral("--fast"), QStringLiteral("--log"), QStringLiteral("--exit-with-parent"),
-                             QStringLiteral("--seed"), QString::number(options.seed)};
+    QStringList simArguments{QStringLiteral("--fast"), QStringLiteral("--log"),
+                             QStringLiteral("--exit-with-parent"), QStringLiteral("--seed"),
+                             QString::number(options.seed)};
     for (const char *kind : {"refusal", "none", "noise", "highbit", "crlf", "late", "truncated"})
-        simArguments << QStringLiteral("--fault") << QStringLiteral("%1@%2").arg(QLatin1String(kind)).arg(options.rate);
+        simArguments << QStringLiteral("--fault")
+                     << QStringLiteral("%1@%2").arg(QLatin1String(kind)).arg(options.rate);
     simulator.start(SimulatorProcess::defaultProgram(), simArguments);
     if (!simulator.waitForReadyRead(5000)) {
         std::fprintf(stderr, "soak: dgh-sim did not start\n");
@@ -237,19 +240,21 @@ int main(int argc, char *argv[])
     FakeSwitch cwbFlow, CWButton3, cwbPh, cwbTherm, cwbReset, cwPlot;
     FakeKnob CWKnobflow, CWtherMin, CWtherMax, CWpHmin, CWpHmax, graphMode;
     FakeOptionGroup optTherm, optTherm1;
-    SoakLabel lblHz, lblLitersPerMin, liters, lblmV, lblpH, lblmV1, lblpH1, lblTherm1, lblTherm2, lblTherm3;
+    SoakLabel lblHz, lblLitersPerMin, liters, lblmV, lblpH, lblmV1, lblpH1, lblTherm1, lblTherm2,
+        lblTherm3;
     SoakSlide CWSlideFlow, CWSlideLiters, CWSlideTherm1, CWSlideTherm2, CWSlideTherm3;
-    ChannelAcquisition acquisition(
-        state, link, messages,
-        {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters, CWSlideFlow, CWSlideLiters},
-        {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1},
-        {cwbTherm, cwbReset, CWtherMin, CWtherMax, lblTherm1, lblTherm2, lblTherm3, CWSlideTherm1,
-         CWSlideTherm2, CWSlideTherm3});
+    ChannelAcquisition acquisition(state, link, messages,
+                                   {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters,
+                                    CWSlideFlow, CWSlideLiters},
+                                   {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1},
+                                   {cwbTherm, cwbReset, CWtherMin, CWtherMax, lblTherm1, lblTherm2,
+                                    lblTherm3, CWSlideTherm1, CWSlideTherm2, CWSlideTherm3});
 
     StoreGraph graph;
     FakeTimer tmrPlot, tmrLogger;
     FakeStatusBar statusBar;
-    StripChart chart(state, clock, {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar});
+    StripChart chart(state, clock,
+                     {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar});
     FakeMenuEntry mnuStop, mnuLogSetup;
     Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, messages, clock,
                   QCoreApplication::applicationDirPath());
@@ -261,8 +266,7 @@ int main(int argc, char *argv[])
     }
     QFile records(logPath);
     records.open(QIODevice::ReadOnly);
-    while (!records.readLine().isEmpty()) {
-    } // the header
+    while (!records.readLine().isEmpty()) { } // the header
 
     // The display that shows each module's reading, and where it is kept.
     const auto labelOf = [&](char address) -> SoakLabel & {
@@ -309,12 +313,15 @@ int main(int argc, char *argv[])
     };
 
     // The first few disagreements are shown in full.
-    const auto disagree = [&](long long *count, const Outcome &outcome, const SimulatorLog::Answer &answer) {
+    const auto disagree = [&](long long *count, const Outcome &outcome,
+                              const SimulatorLog::Answer &answer) {
         if (++*count <= 5)
-            std::fprintf(stderr, "soak: transaction %lld to \"%c\": sent %s %s, station %s %s %.15g\n",
-                         tally.transactions - static_cast<long long>(outcomes.size()), outcome.address,
-                         answer.fault.constData(), answer.bytes.toPercentEncoding().constData(),
-                         outcome.reported ? "reported" : "-", outcome.accepted ? "accepted" : "-", outcome.value);
+            std::fprintf(
+                stderr, "soak: transaction %lld to \"%c\": sent %s %s, station %s %s %.15g\n",
+                tally.transactions - static_cast<long long>(outcomes.size()), outcome.address,
+                answer.fault.constData(), answer.bytes.toPercentEncoding().constData(),
+                outcome.reported ? "reported" : "-", outcome.accepted ? "accepted" : "-",
+                outcome.value);
     };
     // The simulator's word on each frame, taken when the station waits for
     // its answer: what it sent tells how many bytes to wait for.
@@ -345,7 +352,8 @@ int main(int argc, char *argv[])
             outcomes.pop_front();
             const SimulatorLog::Answer answer = answers.front();
             answers.pop_front();
-            const bool clean = answer.fault == "clean" || answer.fault == "noise" || answer.fault == "highbit";
+            const bool clean =
+                answer.fault == "clean" || answer.fault == "noise" || answer.fault == "highbit";
             const bool carried = lateHeld; // the frame before had a late answer
             const double carriedValue = lateValue;
             lateHeld = answer.fault == "late";
@@ -382,12 +390,14 @@ int main(int argc, char *argv[])
         }
         const QList<QByteArray> fields = bytes.chopped(2).split(',');
         const QTime now = clock.currentDateTime().time();
-        if (fields.size() != 11 || !fields[0].contains(now.toString(QStringLiteral(":mm:ss")).toLatin1())) {
+        if (fields.size() != 11 ||
+            !fields[0].contains(now.toString(QStringLiteral(":mm:ss")).toLatin1())) {
             ++tally.torn;
             return;
         }
-        const double expected[] = {state.therm1Temp, state.therm2Temp, state.therm3Temp, state.probe1mV,
-                                   state.probe2mV,   state.probe1pH,   state.probe2pH,   state.flowHz};
+        const double expected[] = {state.therm1Temp, state.therm2Temp, state.therm3Temp,
+                                   state.probe1mV,   state.probe2mV,   state.probe1pH,
+                                   state.probe2pH,   state.flowHz};
         bool good = true;
         for (int i = 0; i < 8; ++i)
             good = good && same(fields[i + 1].toDouble(), expected[i]);
@@ -433,13 +443,15 @@ int main(int argc, char *argv[])
                 rssAfterHour = rss;
                 chartAfterHour = graph.bytesUsed();
             }
-            std::printf("hour=%.2f elapsed_s=%.1f transactions=%lld faults_injected=%lld faults_reported=%lld "
-                        "late_taken=%lld good_reported=%lld deadlines=%lld records=%lld rss_kb=%ld chart_kb=%lld "
+            std::printf("hour=%.2f elapsed_s=%.1f transactions=%lld faults_injected=%lld "
+                        "faults_reported=%lld "
+                        "late_taken=%lld good_reported=%lld deadlines=%lld records=%lld rss_kb=%ld "
+                        "chart_kb=%lld "
                         "points=%lld reopened=%lld\n",
                         (second + 1) / 3600.0, wall.elapsed() / 1000.0, tally.transactions,
-                        tally.faultsInjected, tally.faultsReported, tally.lateTaken, tally.goodAnswersReported,
-                        port.deadlinesReached(), tally.records, rss, graph.bytesUsed() / 1024, graph.points(),
-                        reopened);
+                        tally.faultsInjected, tally.faultsReported, tally.lateTaken,
+                        tally.goodAnswersReported, port.deadlinesReached(), tally.records, rss,
+                        graph.bytesUsed() / 1024, graph.points(), reopened);
             std::fflush(stdout);
         }
     }
@@ -459,15 +471,18 @@ int main(int argc, char *argv[])
     const long baseFinal = rssFinal - static_cast<long>(graph.bytesUsed() / 1024);
     const bool memoryFlat = baseFinal <= baseAfterHour * 105 / 100;
 
-    std::printf("records_wrong=%lld faults_as_good=%lld late_taken=%lld unaudited=%lld chart_kb=%lld "
-                "rss_peak_kb=%ld rss_final_with_chart_kb=%ld memory_flat=%d\n",
-                tally.recordsWrong, tally.faultsAsGood, tally.lateTaken, unaudited, graph.bytesUsed() / 1024,
-                peakResidentKb(), rssFinal, memoryFlat ? 1 : 0);
-    std::printf("sim_hours=%g transactions=%lld faults_injected=%lld faults_reported=%lld records=%lld torn=%lld "
+    std::printf(
+        "records_wrong=%lld faults_as_good=%lld late_taken=%lld unaudited=%lld chart_kb=%lld "
+        "rss_peak_kb=%ld rss_final_with_chart_kb=%ld memory_flat=%d\n",
+        tally.recordsWrong, tally.faultsAsGood, tally.lateTaken, unaudited,
+        graph.bytesUsed() / 1024, peakResidentKb(), rssFinal, memoryFlat ? 1 : 0);
+    std::printf("sim_hours=%g transactions=%lld faults_injected=%lld faults_reported=%lld "
+                "records=%lld torn=%lld "
                 "wrong=%lld rss_after_1h_kb=%ld rss_final_kb=%ld\n",
-                cycles / 3600.0, tally.transactions, tally.faultsInjected, tally.faultsReported, tally.records,
-                tally.torn, tally.wrong + tally.lateTaken + tally.recordsWrong, baseAfterHour, baseFinal);
-    const bool failed = tally.torn > 0 || tally.wrong > 0 || tally.lateTaken > 0 || tally.recordsWrong > 0
-                        || tally.faultsAsGood > 0 || unaudited > 0 || !memoryFlat;
+                cycles / 3600.0, tally.transactions, tally.faultsInjected, tally.faultsReported,
+                tally.records, tally.torn, tally.wrong + tally.lateTaken + tally.recordsWrong,
+                baseAfterHour, baseFinal);
+    const bool failed = tally.torn > 0 || tally.wrong > 0 || tally.lateTaken > 0 ||
+        tally.recordsWrong > 0 || tally.faultsAsGood > 0 || unaudited > 0 || !memoryFlat;
     return failed ? 1 : 0;
 }

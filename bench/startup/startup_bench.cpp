@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
 #include <pty.h>
@@ -39,11 +40,12 @@ int main(int argc, char *argv[])
         station.setProcessEnvironment(environment);
         QElapsedTimer clock;
         clock.start();
-        station.start(program, {QStringLiteral("--device"),
-                                QStringLiteral("1=%1").arg(QString::fromLocal8Bit(name)),
-                                QStringLiteral("--exit-when-shown")});
-        if (!station.waitForFinished(30000) || station.exitStatus() != QProcess::NormalExit
-            || station.exitCode() != 0) {
+        station.start(program,
+                      {QStringLiteral("--device"),
+                       QStringLiteral("1=%1").arg(QString::fromLocal8Bit(name)),
+                       QStringLiteral("--exit-when-shown")});
+        if (!station.waitForFinished(30000) || station.exitStatus() != QProcess::NormalExit ||
+            station.exitCode() != 0) {
             std::fprintf(stderr, "run %d: the station did not start and end cleanly (exit %d)\n%s",
                          run + 1, station.exitCode(), station.readAllStandardError().constData());
             return 1;
@@ -56,8 +58,9 @@ int main(int argc, char *argv[])
     ::close(master);
 
     std::sort(times.begin(), times.end());
-    const double median = times.size() % 2 ? times[times.size() / 2]
-                                           : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+    const double median = times.size() % 2
+        ? times[times.size() / 2]
+        : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
     std::printf("min_ms=%.1f max_ms=%.1f runs=%d\n", times.front(), times.back(), runs);
     std::printf("startup_ms=%.1f\n", median);
     return 0;

@@ -38,7 +38,7 @@ public:
 
 double processCpuMs()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
@@ -50,8 +50,8 @@ double vanishedPortCpuMs(int spanMs, bool *closedItself)
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     char name[256];
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0
-        || ::ptsname_r(master, name, sizeof name) != 0)
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
+        ::ptsname_r(master, name, sizeof name) != 0)
         return -1.0;
     PortMap ports;
     ports.setDevice(1, QString::fromLocal8Bit(name));

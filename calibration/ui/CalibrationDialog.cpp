@@ -37,9 +37,10 @@ QString dateDisplayFormat()
 
 CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &state,
                                      MessageBox &messages, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                  Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmCalkestrom"));
     setWindowTitle(QStringLiteral("pH Calibration"));

@@ -4,7 +4,9 @@
 
 CalibrationDialogLauncher::CalibrationDialogLauncher(CalibrationStore &store, StationState &state,
                                                      MessageBox &messages)
-    : m_store(store), m_state(state), m_messages(messages)
+    : m_store(store)
+    , m_state(state)
+    , m_messages(messages)
 {
 }
 

@@ -33,8 +33,7 @@ QButtonGroup *optionGroup(std::initializer_list<QRadioButton *> members, QObject
     return group;
 }
 
-template <typename Widget>
-Widget *placed(Widget *widget, const char *name, const QRect &geometry)
+template <typename Widget> Widget *placed(Widget *widget, const char *name, const QRect &geometry)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
@@ -80,8 +79,8 @@ FrmLogKestrom::FrmLogKestrom(LogSetup &setup, FileChooser *chooser, QWidget *par
                              twips(720, 1440, 1332, 252));
     auto *select = placed(new QPushButton(QStringLiteral("Select File"), this), "cmdSelect",
                           twips(600, 1920, 972, 372));
-    auto *ok = placed(new QPushButton(QStringLiteral("OK"), this), "cmdExit",
-                      twips(1920, 1920, 972, 372));
+    auto *ok =
+        placed(new QPushButton(QStringLiteral("OK"), this), "cmdExit", twips(1920, 1920, 972, 372));
     select->setAutoDefault(false);
     ok->setAutoDefault(false);
 

@@ -57,12 +57,10 @@ QString QSettingsStore::readProblem(const QString &application) const
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
     switch (fileStatus(settings)) {
-    case QSettings::NoError:
-        return QString();
+    case QSettings::NoError: return QString();
     case QSettings::AccessError:
         return QStringLiteral("The settings file \"%1\" cannot be read.").arg(settings.fileName());
-    case QSettings::FormatError:
-        break;
+    case QSettings::FormatError: break;
     }
     return QStringLiteral("The settings file \"%1\" is damaged: values in it may not be read, "
                           "and it is not written to until it is repaired or removed.")

@@ -19,7 +19,9 @@ constexpr int WRITE_TIMEOUT_MS = 500;
 
 bool isCharacterDevice(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
@@ -122,8 +124,7 @@ int QtSerialPortAdapter::open()
     case QSerialPort::PermissionError:
         // Either another holder's lock or no access rights to the device.
         return isReadWritable(device) ? PortInUseError : OtherOpenError;
-    default:
-        return OtherOpenError;
+    default: return OtherOpenError;
     }
 }
 
@@ -193,15 +194,16 @@ int QtSerialPortAdapter::osBytesWaiting()
 
 void QtSerialPortAdapter::onError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError
-        && error != QSerialPort::ResourceError)
+    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
+        error != QSerialPort::ResourceError)
         return; // NoError comes with every open and clearError; timeouts are ours
     m_failed = true;
     // Inside our own calls the caller closes once QSerialPort has returned.
     // Otherwise an event loop delivered it: close on its next pass, or the
     // read notifier of a vanished device keeps firing at full CPU.
     if (m_callDepth == 0)
-        QMetaObject::invokeMethod(&m_port, [this] { closeIfFailed(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_port, [this] { closeIfFailed(); }, Qt::QueuedConnection);
 }
 
 void QtSerialPortAdapter::closeIfFailed()

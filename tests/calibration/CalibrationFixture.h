@@ -2,11 +2,10 @@
 
 #include "calibration/CalibrationEditor.h"
 #include "calibration/CalibrationStore.h"
-#include "station/StationState.h"
-
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeWidgets.h"
+#include "station/StationState.h"
 
 #include <QDate>
 #include <QString>
@@ -40,8 +39,8 @@ struct StoreRig
 struct EditorRig
 {
     EditorRig(SettingsStore &settings, StationState &state)
-        : store(settings, state, messages),
-          editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
+        : store(settings, state, messages)
+        , editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
     {
         store.LoadCalibration();
         editor.load();

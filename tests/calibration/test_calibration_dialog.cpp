@@ -2,17 +2,15 @@
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/CalibrationDialog.h"
 #include "calibration/ui/CalibrationDialogLauncher.h"
-#include "station/StationState.h"
-
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
+#include "station/StationState.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 namespace {
-template <typename T>
-T *child(QWidget *dialog, const char *name)
+template <typename T> T *child(QWidget *dialog, const char *name)
 {
     return dialog->findChild<T *>(QLatin1String(name));
 }
@@ -81,6 +79,7 @@ void TestCalibrationDialog::cleanup()
         delete dialog;
 }
 
+// clang-format off
 void TestCalibrationDialog::controls_data()
 {
     QTest::addColumn<QString>("name");
@@ -98,6 +97,7 @@ void TestCalibrationDialog::controls_data()
     QTest::newRow("DTPicker1")    << "DTPicker1"    << "QDateEdit"    << ""             << "Frame1";
     QTest::newRow("Command1")     << "Command1"     << "QPushButton"  << "Save"         << "frmCalkestrom";
 }
+// clang-format on
 
 void TestCalibrationDialog::controls()
 {
@@ -146,8 +146,8 @@ void TestCalibrationDialog::tabOrderAndInitialFocus()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtSerialNum"));
 
     // The named controls as the focus chain visits them.
-    const QStringList expected{"txtSerialNum", "txtOffset", "txtSlope", "txtCalTemp",
-                               "DTPicker1", "Command1", "option1_0", "option1_1"};
+    const QStringList expected{"txtSerialNum", "txtOffset", "txtSlope",  "txtCalTemp",
+                               "DTPicker1",    "Command1",  "option1_0", "option1_1"};
     QStringList order;
     QWidget *start = child<QWidget>(dialog, "txtSerialNum");
     QWidget *widget = start;
@@ -251,7 +251,7 @@ void TestCalibrationDialog::probe1DateRoundTrip()
     QDialog *dialog = m_launcher->open(nullptr);
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_0"), Qt::LeftButton);
     QDateEdit *picker = child<QDateEdit>(dialog, "DTPicker1");
-    picker->setDate(QDate(2026, 11, 30)); // as the calendar popup does
+    picker->setDate(QDate(2026, 11, 30));                          // as the calendar popup does
     QCOMPARE(m_state.probe1CalDate, oleDays(QDate(2026, 11, 30))); // at once, before Save
     QVERIFY(m_settings.values.isEmpty());
 
@@ -265,6 +265,7 @@ void TestCalibrationDialog::probe1DateRoundTrip()
     QCOMPARE(child<QDateEdit>(reopened, "DTPicker1")->date(), QDate(2026, 11, 30));
 }
 
+// clang-format off
 void TestCalibrationDialog::notANumberRefused_data()
 {
     QTest::addColumn<QString>("entry");
@@ -275,6 +276,7 @@ void TestCalibrationDialog::notANumberRefused_data()
     QTest::newRow("offsetEmpty")   << "txtOffset" << ""      << "offset \"\"";
     QTest::newRow("slopeSymbols")  << "txtSlope"  << "4.5%"  << "slope \"4.5%\"";
 }
+// clang-format on
 
 void TestCalibrationDialog::notANumberRefused()
 {

@@ -1,11 +1,10 @@
 #include "calibration/CalibrationEditor.h"
 #include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
-#include "station/StationState.h"
-
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeWidgets.h"
+#include "station/StationState.h"
 
 #include <QtTest>
 
@@ -16,7 +15,8 @@ class OrderRecordingStore : public FakeSettingsStore
 public:
     const StationState *watched = nullptr;
     QStringList log;
-    bool setValue(const QString &a, const QString &s, const QString &k, const QString &text) override
+    bool setValue(const QString &a, const QString &s, const QString &k,
+                  const QString &text) override
     {
         log << QStringLiteral("%1 offset=%2 slope=%3 serial=%4 date=%5")
                    .arg(k)
@@ -36,7 +36,7 @@ struct OwnState
 // The editor with a station record of its own.
 struct Dialog : OwnState, EditorRig
 {
-    explicit Dialog(SettingsStore &settings) : EditorRig(settings, state) {}
+    explicit Dialog(SettingsStore &settings) : EditorRig(settings, state) { }
 };
 } // namespace
 
@@ -94,6 +94,7 @@ void TestCalibrationEditor::probeChoiceSetsThatProbesDate()
     QCOMPARE(d.state.probe1CalDate, oleDays(QDate(2001, 1, 1)));
 }
 
+// clang-format off
 void TestCalibrationEditor::dateChange_data()
 {
     QTest::addColumn<int>("member");
@@ -103,6 +104,7 @@ void TestCalibrationEditor::dateChange_data()
     QTest::newRow("probe1")    << 0                      << true;
     QTest::newRow("probe2")    << 1                      << false;
 }
+// clang-format on
 
 void TestCalibrationEditor::dateChange()
 {
@@ -122,6 +124,7 @@ void TestCalibrationEditor::dateChange()
     QCOMPARE(settings.writes, 0);
 }
 
+// clang-format off
 void TestCalibrationEditor::notANumberRefused_data()
 {
     QTest::addColumn<QString>("offset");
@@ -135,6 +138,7 @@ void TestCalibrationEditor::notANumberRefused_data()
     QTest::newRow("slopeNan")      << "2.5"   << "nan"  << QStringList{"slope \"nan\""};
     QTest::newRow("bothWrong")     << "x"     << "y"    << QStringList{"offset \"x\"", "slope \"y\""};
 }
+// clang-format on
 
 void TestCalibrationEditor::notANumberRefused()
 {

@@ -1,7 +1,6 @@
 #include "calibration/CalibrationEditor.h"
 #include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
-
 #include "channels/ChannelRig.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeWidgets.h"
@@ -22,7 +21,8 @@ namespace {
 // The electrode equation, written here apart from the channel's own code.
 double expectedPh(double millivolts, double offset, double slope, double celsius)
 {
-    return halfEven(7 + (millivolts / 1000 - offset) / (0.000198416 * slope * (celsius + 273.15)), 4);
+    return halfEven(7 + (millivolts / 1000 - offset) / (0.000198416 * slope * (celsius + 273.15)),
+                    4);
 }
 
 struct OwnSettings
@@ -33,10 +33,11 @@ struct OwnSettings
 // The editor over a settings store of its own and the channel's record.
 struct Editor : OwnSettings, EditorRig
 {
-    explicit Editor(StationState &state) : EditorRig(settings, state) {}
+    explicit Editor(StationState &state) : EditorRig(settings, state) { }
 };
 } // namespace
 
+// clang-format off
 void TestCalibrationInUse::nextConversionUsesSavedCoefficients_data()
 {
     QTest::addColumn<int>("member");
@@ -50,6 +51,7 @@ void TestCalibrationInUse::nextConversionUsesSavedCoefficients_data()
     QTest::newRow("refusedSave")   << 0 << "2.4x"   << "4.0"  << 2.5777 << 4.5427;
     QTest::newRow("zeroSlopeKeepsLastPh") << 0 << "2.5777" << "0" << 2.5777 << 0.0;
 }
+// clang-format on
 
 void TestCalibrationInUse::nextConversionUsesSavedCoefficients()
 {

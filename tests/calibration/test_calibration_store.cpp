@@ -1,15 +1,13 @@
 #include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
-#include "station/ModuleLink.h"
-#include "station/StationState.h"
-
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
+#include "station/ModuleLink.h"
+#include "station/StationState.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CalibrationItem)
-
 
 namespace {
 // The calibration fields that do not hold what a fresh store gives.
@@ -17,14 +15,22 @@ QStringList notDefault(const StationState &state)
 {
     const double firstOfJanuary2001 = oleDays(QDate(2001, 1, 1));
     QStringList fields;
-    if (state.probe1Offset != 2.5777) fields << "probe1Offset";
-    if (state.probe1Slope != 4.5427) fields << "probe1Slope";
-    if (state.probe1Serial != "180312") fields << "probe1Serial";
-    if (state.probe1CalDate != firstOfJanuary2001) fields << "probe1CalDate";
-    if (state.probe2Offset != 2.5777) fields << "probe2Offset";
-    if (state.probe2Slope != 4.5427) fields << "probe2Slope";
-    if (state.probe2Serial != "180312") fields << "probe2Serial";
-    if (state.probe2CalDate != firstOfJanuary2001) fields << "probe2CalDate";
+    if (state.probe1Offset != 2.5777)
+        fields << "probe1Offset";
+    if (state.probe1Slope != 4.5427)
+        fields << "probe1Slope";
+    if (state.probe1Serial != "180312")
+        fields << "probe1Serial";
+    if (state.probe1CalDate != firstOfJanuary2001)
+        fields << "probe1CalDate";
+    if (state.probe2Offset != 2.5777)
+        fields << "probe2Offset";
+    if (state.probe2Slope != 4.5427)
+        fields << "probe2Slope";
+    if (state.probe2Serial != "180312")
+        fields << "probe2Serial";
+    if (state.probe2CalDate != firstOfJanuary2001)
+        fields << "probe2CalDate";
     return fields;
 }
 } // namespace
@@ -60,6 +66,7 @@ void TestCalibrationStore::firstRunGivesDefaultsAndWritesNothing()
     QVERIFY(messages.texts.isEmpty());
 }
 
+// clang-format off
 void TestCalibrationStore::keys_data()
 {
     QTest::addColumn<int>("probe");
@@ -75,6 +82,7 @@ void TestCalibrationStore::keys_data()
     QTest::newRow("date")          << 1 << CalibrationItem::Date         << "date";
     QTest::newRow("date2")         << 2 << CalibrationItem::Date         << "date2";
 }
+// clang-format on
 
 void TestCalibrationStore::keys()
 {
@@ -111,6 +119,7 @@ void TestCalibrationStore::probe2SavedOnly()
     QVERIFY(messages.texts.isEmpty());
 }
 
+// clang-format off
 void TestCalibrationStore::storedTextsKeptAsTyped_data()
 {
     QTest::addColumn<CalibrationItem>("item");
@@ -122,6 +131,7 @@ void TestCalibrationStore::storedTextsKeptAsTyped_data()
     QTest::newRow("slopeBlanks")         << CalibrationItem::Slope  << " 4.4 "   << 4.4;
     QTest::newRow("serialLikeNumber")    << CalibrationItem::SerialNumber << "000.0" << 0.0;
 }
+// clang-format on
 
 void TestCalibrationStore::storedTextsKeptAsTyped()
 {
@@ -134,9 +144,9 @@ void TestCalibrationStore::storedTextsKeptAsTyped()
     store.WriteCalibrationValue(1, item, text);
 
     const ProbeCalibrationTexts texts = store.ReadProbeCalibration(1);
-    const QString readBack = item == CalibrationItem::Offset  ? texts.offset
-                           : item == CalibrationItem::Slope   ? texts.slope
-                                                              : texts.serialNumber;
+    const QString readBack = item == CalibrationItem::Offset ? texts.offset
+        : item == CalibrationItem::Slope                     ? texts.slope
+                                                             : texts.serialNumber;
     QCOMPARE(readBack, text);
 
     store.LoadCalibration();
@@ -163,6 +173,7 @@ void TestCalibrationStore::readProbeCalibrationAppliesDefaults()
     QCOMPARE(settings.writes, 0);
 }
 
+// clang-format off
 void TestCalibrationStore::unreadableStoredValue_data()
 {
     QTest::addColumn<QString>("key");
@@ -175,6 +186,7 @@ void TestCalibrationStore::unreadableStoredValue_data()
     QTest::newRow("dateWords")       << "date"    << "last spring";
     QTest::newRow("date2NoSuchDay")  << "date2"   << "02/30/01";
 }
+// clang-format on
 
 void TestCalibrationStore::unreadableStoredValue()
 {

@@ -16,6 +16,7 @@ private slots:
     void dateRoundTrip();
 };
 
+// clang-format off
 void TestCalibrationText::toNumber_data()
 {
     QTest::addColumn<QString>("locale");
@@ -40,6 +41,7 @@ void TestCalibrationText::toNumber_data()
     QTest::newRow("infinite")           << "en_US" << "inf"      << false << 0.0;
     QTest::newRow("twoPeriods")         << "en_US" << "2.5.7"    << false << 0.0;
 }
+// clang-format on
 
 void TestCalibrationText::toNumber()
 {
@@ -57,6 +59,7 @@ void TestCalibrationText::toNumber()
         QCOMPARE(parsed, -99.0); // left untouched
 }
 
+// clang-format off
 void TestCalibrationText::toDate_data()
 {
     QTest::addColumn<QString>("locale");
@@ -82,6 +85,7 @@ void TestCalibrationText::toDate_data()
     QTest::newRow("words")               << "en_US" << "yesterday"  << QDate();
     QTest::newRow("empty")               << "en_US" << ""           << QDate();
 }
+// clang-format on
 
 void TestCalibrationText::toDate()
 {
@@ -92,6 +96,7 @@ void TestCalibrationText::toDate()
     QCOMPARE(CalibrationText::toDate(text, QLocale(locale)), date);
 }
 
+// clang-format off
 void TestCalibrationText::dateRoundTrip_data()
 {
     QTest::addColumn<QString>("locale");
@@ -104,6 +109,7 @@ void TestCalibrationText::dateRoundTrip_data()
     QTest::newRow("dayBelow13")   << "de_DE" << QDate(2026, 3, 4);
     QTest::newRow("leapDay")      << "en_GB" << QDate(2024, 2, 29);
 }
+// clang-format on
 
 void TestCalibrationText::dateRoundTrip()
 {

@@ -1,10 +1,9 @@
 #include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/CalibrationText.h"
+#include "fakes/FakeMessageBox.h"
 #include "platform/qt/QSettingsStore.h"
 #include "station/StationState.h"
-
-#include "fakes/FakeMessageBox.h"
 
 #include <QtTest>
 
@@ -65,6 +64,7 @@ void TestSettingsFile::readingNeverWrites()
     QVERIFY(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
+// clang-format off
 void TestSettingsFile::valuesRoundTripThroughNewSettings_data()
 {
     QTest::addColumn<QString>("key");
@@ -79,6 +79,7 @@ void TestSettingsFile::valuesRoundTripThroughNewSettings_data()
     QTest::newRow("empty")           << "slope"          << "";
     QTest::newRow("nonLatin")        << "serial number"  << "Sonde Nr. 7 \u00e4\u00df";
 }
+// clang-format on
 
 void TestSettingsFile::valuesRoundTripThroughNewSettings()
 {
@@ -100,12 +101,14 @@ void TestSettingsFile::valuesRoundTripThroughNewSettings()
 void TestSettingsFile::keysWithBlanksInTheFile()
 {
     QSettingsStore store;
-    QVERIFY(store.setValue(App, Section, QStringLiteral("serial number2"), QStringLiteral("000.0")));
+    QVERIFY(
+        store.setValue(App, Section, QStringLiteral("serial number2"), QStringLiteral("000.0")));
     const QByteArray bytes = fileBytes();
     QVERIFY2(bytes.startsWith("[Coefficients]\n"), bytes.constData());
     QVERIFY2(bytes.contains("serial%20number2=000.0\n"), bytes.constData());
 }
 
+// clang-format off
 void TestSettingsFile::dateRoundTrip_data()
 {
     QTest::addColumn<int>("probe");
@@ -116,6 +119,7 @@ void TestSettingsFile::dateRoundTrip_data()
     QTest::newRow("probe1Before1930") << 1 << QDate(1929, 5, 6);
     QTest::newRow("probe2After2029")  << 2 << QDate(2035, 10, 11);
 }
+// clang-format on
 
 void TestSettingsFile::dateRoundTrip()
 {
@@ -130,8 +134,8 @@ void TestSettingsFile::dateRoundTrip()
                                               CalibrationText::fromDate(date)));
 
     QSettings fresh(iniPath(), QSettings::IniFormat);
-    const QVariant stored =
-        fresh.value(Section + QLatin1Char('/') + CalibrationStore::key(probe, CalibrationItem::Date));
+    const QVariant stored = fresh.value(Section + QLatin1Char('/') +
+                                        CalibrationStore::key(probe, CalibrationItem::Date));
     QCOMPARE(stored.userType(), int(QMetaType::QString));
     QCOMPARE(CalibrationText::toDate(stored.toString()), date);
 
@@ -177,7 +181,8 @@ void TestSettingsFile::unparsableFileLeftAlone()
     // Read first, as start-up does, then saved to from the dialog.
     QSettingsStore store;
     QCOMPARE(store.value(App, Section, QStringLiteral("slope"), QString()), QStringLiteral("4.1"));
-    QCOMPARE(store.value(App, Section, QStringLiteral("date"), QStringLiteral("d")), QStringLiteral("d"));
+    QCOMPARE(store.value(App, Section, QStringLiteral("date"), QStringLiteral("d")),
+             QStringLiteral("d"));
     QVERIFY(!store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
     QCOMPARE(store.status(), QSettings::FormatError);
     QCOMPARE(fileBytes(), broken);
@@ -200,9 +205,11 @@ void TestSettingsFile::listLikeValueReadAsText()
     file.close();
 
     QSettingsStore store;
-    QCOMPARE(store.value(App, Section, QStringLiteral("offset"), QString()), QStringLiteral("2, 5"));
+    QCOMPARE(store.value(App, Section, QStringLiteral("offset"), QString()),
+             QStringLiteral("2, 5"));
 }
 
+// clang-format off
 void TestSettingsFile::readProblem_data()
 {
     QTest::addColumn<QByteArray>("content"); // empty: no file
@@ -214,6 +221,7 @@ void TestSettingsFile::readProblem_data()
     QTest::newRow("damaged") << QByteArray("[Coefficients]\nslope=4.1\n[broken\n\"x\n") << false << "damaged";
     QTest::newRow("folder")  << QByteArray() << true << "cannot be read";
 }
+// clang-format on
 
 void TestSettingsFile::readProblem()
 {

@@ -15,16 +15,17 @@ struct ChannelControls
     LoggedLabel lblHz{"lblHz", displayLog}, lblLitersPerMin{"lblLitersPerMin", displayLog},
         liters{"liters", displayLog};
     LoggedSlide CWSlideFlow{"CWSlideFlow", displayLog}, CWSlideLiters{"CWSlideLiters", displayLog};
-    LoggedLabel lblmV{"lblmV", displayLog}, lblpH{"lblpH", displayLog}, lblmV1{"lblmV1", displayLog},
-        lblpH1{"lblpH1", displayLog};
+    LoggedLabel lblmV{"lblmV", displayLog}, lblpH{"lblpH", displayLog},
+        lblmV1{"lblmV1", displayLog}, lblpH1{"lblpH1", displayLog};
     LoggedLabel lblTherm1{"lblTherm1", displayLog}, lblTherm2{"lblTherm2", displayLog},
         lblTherm3{"lblTherm3", displayLog};
-    LoggedSlide CWSlideTherm1{"CWSlideTherm1", displayLog}, CWSlideTherm2{"CWSlideTherm2", displayLog},
-        CWSlideTherm3{"CWSlideTherm3", displayLog};
+    LoggedSlide CWSlideTherm1{"CWSlideTherm1", displayLog},
+        CWSlideTherm2{"CWSlideTherm2", displayLog}, CWSlideTherm3{"CWSlideTherm3", displayLog};
 
     FlowPanel flowPanel()
     {
-        return {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters, CWSlideFlow, CWSlideLiters};
+        return {cwbFlow,         CWButton3, CWKnobflow,  lblHz,
+                lblLitersPerMin, liters,    CWSlideFlow, CWSlideLiters};
     }
     PhPanel phPanel() { return {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1}; }
     ThermistorPanel thermistorPanel()
@@ -35,8 +36,8 @@ struct ChannelControls
 
     QStringList allLabelTexts() const
     {
-        return {lblHz.text(),     lblLitersPerMin.text(), liters.text(),    lblmV.text(),
-                lblpH.text(),     lblmV1.text(),          lblpH1.text(),    lblTherm1.text(),
+        return {lblHz.text(),     lblLitersPerMin.text(), liters.text(), lblmV.text(),
+                lblpH.text(),     lblmV1.text(),          lblpH1.text(), lblTherm1.text(),
                 lblTherm2.text(), lblTherm3.text()};
     }
 };

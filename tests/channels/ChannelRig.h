@@ -19,7 +19,8 @@ struct ChannelRig : ChannelControls
     FakeMessageBox messages;
     FakeClock clock;
     ModuleLink link{port, messages, clock};
-    ChannelAcquisition acquisition{state, link, messages, flowPanel(), phPanel(), thermistorPanel()};
+    ChannelAcquisition acquisition{state,       link,      messages,
+                                   flowPanel(), phPanel(), thermistorPanel()};
 
     // The calibration a fresh settings store gives both probes.
     void defaultCalibration()
@@ -56,13 +57,13 @@ struct ChannelRig : ChannelControls
     QStringList changedReadings() const
     {
         const QList<QPair<const char *, double>> kept{
-            {"flowHz", state.flowHz - 115},        {"flowLpm", state.flowLpm - 1},
-            {"pulseTotal", state.pulseTotal - 6900}, {"totalLiters", state.totalLiters - 1},
-            {"probe1mV", state.probe1mV - 2500},   {"probe1Volts", state.probe1Volts - 2.5},
-            {"probe1pH", state.probe1pH - 7.5},    {"probe2mV", state.probe2mV - 2600},
+            {"flowHz", state.flowHz - 115},           {"flowLpm", state.flowLpm - 1},
+            {"pulseTotal", state.pulseTotal - 6900},  {"totalLiters", state.totalLiters - 1},
+            {"probe1mV", state.probe1mV - 2500},      {"probe1Volts", state.probe1Volts - 2.5},
+            {"probe1pH", state.probe1pH - 7.5},       {"probe2mV", state.probe2mV - 2600},
             {"probe2Volts", state.probe2Volts - 2.6}, {"probe2pH", state.probe2pH - 6.5},
-            {"compTemp", state.compTemp - 21},     {"therm1Temp", state.therm1Temp - 21.5},
-            {"therm2Temp", state.therm2Temp - 22.5}, {"therm3Temp", state.therm3Temp - 23.5}};
+            {"compTemp", state.compTemp - 21},        {"therm1Temp", state.therm1Temp - 21.5},
+            {"therm2Temp", state.therm2Temp - 22.5},  {"therm3Temp", state.therm3Temp - 23.5}};
         QStringList changed;
         for (const auto &[name, difference] : kept)
             if (difference != 0)

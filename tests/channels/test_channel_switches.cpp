@@ -45,6 +45,7 @@ Flag &TestChannelSwitches::flagOf(const QString &name)
     return m_rig->state.thermEnabled;
 }
 
+// clang-format off
 void TestChannelSwitches::switchOnAndOff_data()
 {
     QTest::addColumn<QString>("switchName");
@@ -59,6 +60,7 @@ void TestChannelSwitches::switchOnAndOff_data()
         << QStringList{"lblTherm1 text \"\"", "lblTherm2 text \"\"", "lblTherm3 text \"\"",
                        "CWSlideTherm1 value 0", "CWSlideTherm2 value 0", "CWSlideTherm3 value 0"};
 }
+// clang-format on
 
 void TestChannelSwitches::switchOnAndOff()
 {
@@ -91,6 +93,7 @@ void TestChannelSwitches::switchOnAndOff()
     QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
+// clang-format off
 void TestChannelSwitches::compensationChoice_data()
 {
     QTest::addColumn<bool>("probe2");
@@ -104,6 +107,7 @@ void TestChannelSwitches::compensationChoice_data()
     QTest::newRow("optTherm1 T-1") << true  << 0 << 0 << 1;
     QTest::newRow("optTherm1 T-3") << true  << 2 << 0 << 3;
 }
+// clang-format on
 
 void TestChannelSwitches::compensationChoice()
 {

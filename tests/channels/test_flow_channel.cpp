@@ -33,6 +33,7 @@ void TestFlowChannel::init()
     m_rig->cwbFlow.press();
 }
 
+// clang-format off
 void TestFlowChannel::reading_data()
 {
     QTest::addColumn<QByteArray>("answer");
@@ -51,6 +52,7 @@ void TestFlowChannel::reading_data()
     QTest::newRow("blanks around")        << QByteArray("*+  57.5 ") << 1  << 0.0    << 57.5    << "57.5"  << "0.5"    << "0.01";
     QTest::newRow("zero")                 << QByteArray("*+0000.00") << 1  << 0.0    << 0.0     << "0"     << "0"      << "0";
 }
+// clang-format on
 
 void TestFlowChannel::reading()
 {
@@ -83,13 +85,15 @@ void TestFlowChannel::reading()
     QCOMPARE(m_rig->port.polledAddresses().size(), reads);
 
     const QStringList lastRead = m_rig->displayLog.mid(m_rig->displayLog.size() - 5);
-    QCOMPARE(lastRead, (QStringList{"lblHz text \"" + hzText + "\"",
-                                    "lblLitersPerMin text \"" + lpmText + "\"",
-                                    "CWSlideFlow value " + QString::number(lpm, 'g', 17),
-                                    "liters text \"" + litersText + "\"",
-                                    "CWSlideLiters value " + QString::number(liters, 'g', 17)}));
+    QCOMPARE(
+        lastRead,
+        (QStringList{"lblHz text \"" + hzText + "\"", "lblLitersPerMin text \"" + lpmText + "\"",
+                     "CWSlideFlow value " + QString::number(lpm, 'g', 17),
+                     "liters text \"" + litersText + "\"",
+                     "CWSlideLiters value " + QString::number(liters, 'g', 17)}));
 }
 
+// clang-format off
 void TestFlowChannel::invalidAnswer_data()
 {
     QTest::addColumn<bool>("portOpen");
@@ -105,6 +109,7 @@ void TestFlowChannel::invalidAnswer_data()
     QTest::newRow("half an answer")   << true  << QByteArray("*+0115")     << QStringList{noValid};
     QTest::newRow("closed port")      << false << QByteArray()             << QStringList{"Port Not open", noValid};
 }
+// clang-format on
 
 void TestFlowChannel::invalidAnswer()
 {
@@ -126,9 +131,9 @@ void TestFlowChannel::invalidAnswer()
     QCOMPARE(flagWhileShown.last(), FlagOn);
     QCOMPARE(m_rig->cwbFlow.value(), false);
     QCOMPARE(m_rig->state.flowEnabled, FlagOff);
-    QCOMPARE(m_rig->displayLog, (QStringList{"lblHz text \"\"", "lblLitersPerMin text \"\"",
-                                             "liters text \"\"", "CWSlideFlow value 0",
-                                             "CWSlideLiters value 0"}));
+    QCOMPARE(m_rig->displayLog,
+             (QStringList{"lblHz text \"\"", "lblLitersPerMin text \"\"", "liters text \"\"",
+                          "CWSlideFlow value 0", "CWSlideLiters value 0"}));
     QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
@@ -145,6 +150,7 @@ void TestFlowChannel::emptyValueField()
     QCOMPARE(m_rig->state.flowHz, 0.0);
 }
 
+// clang-format off
 void TestFlowChannel::fieldForms_data()
 {
     QTest::addColumn<QString>("locale");
@@ -168,6 +174,7 @@ void TestFlowChannel::fieldForms_data()
     QTest::newRow("sign twice")           << "en_US" << QByteArray("*++-115.0\r")        << false << 0.0;
     QTest::newRow("blank inside")         << "en_US" << QByteArray("*+1 15.00\r")        << false << 0.0;
 }
+// clang-format on
 
 void TestFlowChannel::fieldForms()
 {
@@ -229,6 +236,7 @@ void TestFlowChannel::switchedOnAgainKeepsTotal()
     QCOMPARE(m_rig->state.totalLiters, halfEven(230.0 / 6900, 2));
 }
 
+// clang-format off
 void TestFlowChannel::tankScaleKnob_data()
 {
     QTest::addColumn<QList<double>>("turns");
@@ -238,6 +246,7 @@ void TestFlowChannel::tankScaleKnob_data()
     QTest::newRow("up then down")      << QList<double>{400, 25}  << 25.0;
     QTest::newRow("fractional")        << QList<double>{137.5}    << 137.5;
 }
+// clang-format on
 
 void TestFlowChannel::tankScaleKnob()
 {

@@ -52,6 +52,7 @@ void TestPhChannel::cleanup()
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
 }
 
+// clang-format off
 void TestPhChannel::conversion_data()
 {
     QTest::addColumn<QString>("address");
@@ -76,6 +77,7 @@ void TestPhChannel::conversion_data()
     QTest::newRow("probe 2 at 10C")       << "7" << QByteArray("*+2700.00") << 2 << 25.0 << 10.0 << 0.0 << "en_US" << 2700.0 << 10.0 << "2700";
     QTest::newRow("decimal comma")        << "7" << QByteArray("*+2577.70") << 1 << 25.0 << 0.0  << 0.0 << "de_DE" << 2577.7 << 25.0 << "2577,7";
 }
+// clang-format on
 
 void TestPhChannel::conversion()
 {
@@ -115,11 +117,13 @@ void TestPhChannel::conversion()
     const QString pHText = QLocale(locale).toString(pH, 'g', 15);
     const QString mVLabel = probe1 ? "lblmV" : "lblmV1";
     const QString pHLabel = probe1 ? "lblpH" : "lblpH1";
-    QCOMPARE(m_rig->displayLog, (QStringList{mVLabel + " text \"" + mVText + "\"",
-                                             pHLabel + " text \"" + pHText + "\""}));
+    QCOMPARE(
+        m_rig->displayLog,
+        (QStringList{mVLabel + " text \"" + mVText + "\"", pHLabel + " text \"" + pHText + "\""}));
     QCOMPARE(s.phEnabled, FlagOn);
 }
 
+// clang-format off
 void TestPhChannel::halves_data()
 {
     QTest::addColumn<double>("scaledRaw");
@@ -130,6 +134,7 @@ void TestPhChannel::halves_data()
     QTest::newRow("70001.5 goes up to 7.0002")   << 70001.5 << 7.0002 << "7.0002";
     QTest::newRow("69999.5 goes up to 7")        << 69999.5 << 7.0    << "7";
 }
+// clang-format on
 
 void TestPhChannel::halves()
 {
@@ -161,6 +166,7 @@ void TestPhChannel::halves()
     QCOMPARE(m_rig->lblpH.text(), pHText);
 }
 
+// clang-format off
 void TestPhChannel::invalidAnswer_data()
 {
     QTest::addColumn<QString>("address");
@@ -178,6 +184,7 @@ void TestPhChannel::invalidAnswer_data()
     QTest::newRow("closed port")        << "6" << false << QByteArray()              << QStringList{"Port Not open", noValid};
     QTest::newRow("probe 2 refusal")    << "7" << true  << QByteArray("?7\r")        << QStringList{noValid};
 }
+// clang-format on
 
 void TestPhChannel::invalidAnswer()
 {
@@ -207,6 +214,7 @@ void TestPhChannel::invalidAnswer()
     QCOMPARE(m_rig->changedReadings(), QStringList());
 }
 
+// clang-format off
 void TestPhChannel::emptyValueField_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -215,6 +223,7 @@ void TestPhChannel::emptyValueField_data()
     QTest::newRow("star and sign")      << QByteArray("*+\r");
     QTest::newRow("noise then star")    << QByteArray("xy*+\r");
 }
+// clang-format on
 
 void TestPhChannel::emptyValueField()
 {
@@ -236,6 +245,7 @@ void TestPhChannel::emptyValueField()
     QCOMPARE(m_rig->state.compTemp, 21.0);
 }
 
+// clang-format off
 void TestPhChannel::noFinitePh_data()
 {
     QTest::addColumn<QByteArray>("answer");
@@ -249,6 +259,7 @@ void TestPhChannel::noFinitePh_data()
     QTest::newRow("absolute zero")       << QByteArray("*+2400.00") << 4.5427 << -273.15 << 2400.0 << "2400";
     QTest::newRow("overflowing quotient") << QByteArray("*+2400.00") << 1e-310 << 25.0   << 2400.0 << "2400";
 }
+// clang-format on
 
 void TestPhChannel::noFinitePh()
 {

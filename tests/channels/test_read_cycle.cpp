@@ -34,13 +34,14 @@ void TestReadCycle::init()
 
 void TestReadCycle::answerAll(const QString &except, const QByteArray &bytes)
 {
-    const QList<QPair<QString, QByteArray>> answers{
-        {"5", "*+0115.00\r"}, {"6", "*+2577.70\r"}, {"7", "*+2400.00\r"},
-        {"1", "*+0021.00\r"}, {"2", "*+0022.00\r"}, {"3", "*+0023.00\r"}};
+    const QList<QPair<QString, QByteArray>> answers{{"5", "*+0115.00\r"}, {"6", "*+2577.70\r"},
+                                                    {"7", "*+2400.00\r"}, {"1", "*+0021.00\r"},
+                                                    {"2", "*+0022.00\r"}, {"3", "*+0023.00\r"}};
     for (const auto &answer : answers)
         m_rig->port.scriptAddress(answer.first, answer.first == except ? bytes : answer.second);
 }
 
+// clang-format off
 void TestReadCycle::pollingOrder_data()
 {
     QTest::addColumn<int>("flow");
@@ -56,6 +57,7 @@ void TestReadCycle::pollingOrder_data()
     QTest::newRow("flow and therm")  << -1 <<  0 << -1 << QStringList{"5", "1", "2", "3"};
     QTest::newRow("1 is not on")     <<  1 <<  1 <<  1 << QStringList{};
 }
+// clang-format on
 
 void TestReadCycle::pollingOrder()
 {
@@ -78,6 +80,7 @@ void TestReadCycle::pollingOrder()
         QVERIFY(m_rig->port.writes.isEmpty());
 }
 
+// clang-format off
 void TestReadCycle::failureSwitchesOffFromNextTick_data()
 {
     QTest::addColumn<QString>("failing");
@@ -90,6 +93,7 @@ void TestReadCycle::failureSwitchesOffFromNextTick_data()
     QTest::newRow("thermistor 2")  << "2" << "No valid return from thermistor 2" << QStringList{"5", "6", "7", "1", "2", "3"};
     QTest::newRow("thermistor 3")  << "3" << "No valid return from thermistor 3" << QStringList{"5", "6", "7"};
 }
+// clang-format on
 
 void TestReadCycle::failureSwitchesOffFromNextTick()
 {
@@ -113,7 +117,9 @@ void TestReadCycle::failureSwitchesOffFromNextTick()
     QCOMPARE(s.probe2mV, failing == "7" ? 0.0 : 2400.0);
     QCOMPARE(m_rig->lblmV1.text(), QString(failing == "7" ? "000" : "2400"));
     if (failing == "6") // probe 2 was read after probe 1 switched the group off
-        QCOMPARE(m_rig->lblpH1.text(), QString::number(halfEven(7 + (2.4 - 2.5777) / (0.000198416 * 4.5427 * 273.15), 4), 'g', 15));
+        QCOMPARE(m_rig->lblpH1.text(),
+                 QString::number(halfEven(7 + (2.4 - 2.5777) / (0.000198416 * 4.5427 * 273.15), 4),
+                                 'g', 15));
     QCOMPARE(s.therm2Temp, failing == "2" ? 0.0 : 22.0);
 
     m_rig->port.writes.clear();
@@ -130,13 +136,12 @@ void TestReadCycle::closedPortAllOn()
     m_rig->acquisition.ReadCycle();
 
     const QString port = "Port Not open";
-    QCOMPARE(m_rig->messages.texts,
-             (QStringList{port, "NO VALID RETURN FROM FLOW MODULE",
-                          port, "NO VALID RETURN FROM pH MODULE",
-                          port, "NO VALID RETURN FROM pH MODULE",
-                          port, "No valid return from thermistor 1",
-                          port, "No valid return from thermistor 2",
-                          port, "No valid return from thermistor 3"}));
+    QCOMPARE(
+        m_rig->messages.texts,
+        (QStringList{port, "NO VALID RETURN FROM FLOW MODULE", port,
+                     "NO VALID RETURN FROM pH MODULE", port, "NO VALID RETURN FROM pH MODULE", port,
+                     "No valid return from thermistor 1", port, "No valid return from thermistor 2",
+                     port, "No valid return from thermistor 3"}));
     for (int i = 0; i < 12; ++i)
         QCOMPARE(m_rig->messages.titles[i], QString(i % 2 ? "Kestrom dgh " : "Port Failure"));
     QVERIFY(!m_rig->cwbFlow.value());
@@ -175,6 +180,7 @@ void TestReadCycle::compensationUsesPreviousCycle()
     QCOMPARE(m_rig->state.probe1pH, pH(10));
 }
 
+// clang-format off
 void TestReadCycle::tickDuringMessageIsDropped_data()
 {
     QTest::addColumn<bool>("portOpen");
@@ -186,6 +192,7 @@ void TestReadCycle::tickDuringMessageIsDropped_data()
     QTest::newRow("thermistor 1 message") << true << "1" << QStringList{"5", "6", "7", "1", "2", "3"} << 1;
     QTest::newRow("every message of a closed port") << false << "" << QStringList{} << 12;
 }
+// clang-format on
 
 void TestReadCycle::tickDuringMessageIsDropped()
 {

@@ -33,6 +33,7 @@ private slots:
     void twoCycles();
 };
 
+// clang-format off
 void TestReadCycleOnLine::twoCycles_data()
 {
     QTest::addColumn<QStringList>("simulatorArguments");
@@ -49,6 +50,7 @@ void TestReadCycleOnLine::twoCycles_data()
         << answers + QStringList{"--silent", "3"}
         << QStringList{"No valid return from thermistor 3"} << false << 0.0;
 }
+// clang-format on
 
 void TestReadCycleOnLine::twoCycles()
 {
@@ -78,8 +80,8 @@ void TestReadCycleOnLine::twoCycles()
     SystemClock clock;
     ModuleLink link(port, messageBox, clock);
     ChannelControls controls;
-    ChannelAcquisition acquisition(state, link, messageBox, controls.flowPanel(), controls.phPanel(),
-                                   controls.thermistorPanel());
+    ChannelAcquisition acquisition(state, link, messageBox, controls.flowPanel(),
+                                   controls.phPanel(), controls.thermistorPanel());
 
     controls.optTherm1.select(1); // probe 2 compensated by thermistor 2
     controls.cwbFlow.press();

@@ -47,6 +47,7 @@ void TestThermistorChannel::init()
     m_rig->cwbTherm.press();
 }
 
+// clang-format off
 void TestThermistorChannel::readThermistors_data()
 {
     QTest::addColumn<bool>("portOpen");
@@ -93,6 +94,7 @@ void TestThermistorChannel::readThermistors_data()
         << false << t1 << t2 << t3 << QStringList{} << QStringList{port, m1, port, m2, port, m3}
         << before << false << QStringList{"", "", ""};
 }
+// clang-format on
 
 void TestThermistorChannel::readThermistors()
 {
@@ -126,19 +128,24 @@ void TestThermistorChannel::readThermistors()
     QCOMPARE((QList<double>{s.therm1Temp, s.therm2Temp, s.therm3Temp}), temps);
     QCOMPARE(m_rig->cwbTherm.value(), stillOn);
     QCOMPARE(s.thermEnabled, stillOn ? FlagOn : FlagOff);
-    QCOMPARE((QStringList{m_rig->lblTherm1.text(), m_rig->lblTherm2.text(), m_rig->lblTherm3.text()}),
-             labels);
+    QCOMPARE(
+        (QStringList{m_rig->lblTherm1.text(), m_rig->lblTherm2.text(), m_rig->lblTherm3.text()}),
+        labels);
     if (!stillOn) {
         QCOMPARE(m_rig->CWSlideTherm1.value(), 0.0);
         QCOMPARE(m_rig->CWSlideTherm2.value(), 0.0);
         QCOMPARE(m_rig->CWSlideTherm3.value(), 0.0);
     } else {
-        QCOMPARE(m_rig->CWSlideTherm1.values.isEmpty() ? 1.5 : m_rig->CWSlideTherm1.value(), temps[0]);
-        QCOMPARE(m_rig->CWSlideTherm2.values.isEmpty() ? 2.5 : m_rig->CWSlideTherm2.value(), temps[1]);
-        QCOMPARE(m_rig->CWSlideTherm3.values.isEmpty() ? 3.5 : m_rig->CWSlideTherm3.value(), temps[2]);
+        QCOMPARE(m_rig->CWSlideTherm1.values.isEmpty() ? 1.5 : m_rig->CWSlideTherm1.value(),
+                 temps[0]);
+        QCOMPARE(m_rig->CWSlideTherm2.values.isEmpty() ? 2.5 : m_rig->CWSlideTherm2.value(),
+                 temps[1]);
+        QCOMPARE(m_rig->CWSlideTherm3.values.isEmpty() ? 3.5 : m_rig->CWSlideTherm3.value(),
+                 temps[2]);
     }
 }
 
+// clang-format off
 void TestThermistorChannel::labelText_data()
 {
     QTest::addColumn<QString>("locale");
@@ -153,6 +160,7 @@ void TestThermistorChannel::labelText_data()
     QTest::newRow("no grouping")          << "de_DE" << QByteArray("*+1234.50") << 1234.5 << "1234,5";
     QTest::newRow("second char ignored")  << "en_US" << QByteArray("*-0035.20") << 35.2   << "35.2";
 }
+// clang-format on
 
 void TestThermistorChannel::labelText()
 {
@@ -179,12 +187,13 @@ void TestThermistorChannel::displayOrder()
     m_rig->answer("3", "*+0013.00");
     m_rig->acquisition.ReadThermistors();
 
-    QCOMPARE(m_rig->displayLog,
-             (QStringList{"lblTherm1 text \"11\"", "CWSlideTherm1 value 11",
-                          "lblTherm2 text \"12\"", "CWSlideTherm2 value 12",
-                          "lblTherm3 text \"13\"", "CWSlideTherm3 value 13"}));
+    QCOMPARE(
+        m_rig->displayLog,
+        (QStringList{"lblTherm1 text \"11\"", "CWSlideTherm1 value 11", "lblTherm2 text \"12\"",
+                     "CWSlideTherm2 value 12", "lblTherm3 text \"13\"", "CWSlideTherm3 value 13"}));
 }
 
+// clang-format off
 void TestThermistorChannel::scaleKnobs_data()
 {
     QTest::addColumn<double>("minimum");
@@ -201,6 +210,7 @@ void TestThermistorChannel::scaleKnobs_data()
     QTest::newRow("min above max")      << 28.0 << 20.0 << scale("minimum", 28) + scale("maximum", 20);
     QTest::newRow("min equal to max")   << 15.0 << 15.0 << scale("minimum", 15) + scale("maximum", 15);
 }
+// clang-format on
 
 void TestThermistorChannel::scaleKnobs()
 {
@@ -225,6 +235,7 @@ void TestThermistorChannel::scaleKnobs()
     QVERIFY(m_rig->messages.texts.isEmpty());
 }
 
+// clang-format off
 void TestThermistorChannel::knobReadBeforeEachSlide_data()
 {
     QTest::addColumn<bool>("maximumKnob");
@@ -232,6 +243,7 @@ void TestThermistorChannel::knobReadBeforeEachSlide_data()
     QTest::newRow("CWtherMin") << false;
     QTest::newRow("CWtherMax") << true;
 }
+// clang-format on
 
 void TestThermistorChannel::knobReadBeforeEachSlide()
 {

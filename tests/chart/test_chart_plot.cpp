@@ -97,13 +97,13 @@ struct ChartRig
     FakeClock clock;
     ChartPlot plot;
     GraphModeSelector selector;
-    QtKnob mode {&selector};
+    QtKnob mode{&selector};
     FakeSwitch cwPlot;
     FakeTimer tmrPlot;
     FakeKnob phMin;
     FakeKnob phMax;
     FakeStatusBar status;
-    StripChart chart {state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status}};
+    StripChart chart{state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status}};
 };
 
 struct MovedRecord
@@ -140,6 +140,7 @@ private slots:
     void modeSelector();
 };
 
+// clang-format off
 void TestChartPlot::axisRanges_data()
 {
     QTest::addColumn<int>("axis");
@@ -157,6 +158,7 @@ void TestChartPlot::axisRanges_data()
     QTest::newRow("infiniteKeeps")  << 2 << 0.0  << qInf() << 0.0 << 15.0 << true;
     QTest::newRow("unknownAxis")    << 4 << 1.0  << 2.0  << 0.0  << 0.0  << true;
 }
+// clang-format on
 
 void TestChartPlot::axisRanges()
 {
@@ -174,6 +176,7 @@ void TestChartPlot::axisRanges()
     QCOMPARE(plot.isFollowing(), stillFollowing);
 }
 
+// clang-format off
 void TestChartPlot::timeLabels_data()
 {
     QTest::addColumn<double>("x");
@@ -184,6 +187,7 @@ void TestChartPlot::timeLabels_data()
     QTest::newRow("thirtyDaysOn")   << 30.5                       << "12:00:00";
     QTest::newRow("lastSecond")     << dayFraction(23, 59, 59)    << "23:59:59";
 }
+// clang-format on
 
 void TestChartPlot::timeLabels()
 {
@@ -221,8 +225,8 @@ void TestChartPlot::midnightNeverDrawsBack()
     const QRect area = canvasArea(plot);
     const auto green = columnsOf(image, area, QColor(0, 160, 0).rgb());
     QVERIFY(!green.isEmpty());
-    const double firstPixel = plot.transform(QwtPlot::xBottom, series.x(0) * ChartPlot::MsPerDay)
-                              + plot.canvas()->pos().x();
+    const double firstPixel = plot.transform(QwtPlot::xBottom, series.x(0) * ChartPlot::MsPerDay) +
+        plot.canvas()->pos().x();
     QVERIFY2(green.firstKey() >= firstPixel - 2,
              qPrintable(QString("%1 < %2").arg(green.firstKey()).arg(firstPixel)));
 }
@@ -265,11 +269,15 @@ void TestChartPlot::envelopeMatchesPlainCurve()
         const auto got = drawnColumns.value(it.key());
         QVERIFY2(std::abs(got.first - it->first) <= 1 && std::abs(got.second - it->second) <= 1,
                  qPrintable(QString("column %1: %2..%3 drawn, %4..%5 expected")
-                                .arg(it.key()).arg(got.first).arg(got.second)
-                                .arg(it->first).arg(it->second)));
+                                .arg(it.key())
+                                .arg(got.first)
+                                .arg(got.second)
+                                .arg(it->first)
+                                .arg(it->second)));
     }
 }
 
+// clang-format off
 void TestChartPlot::mouseDrags_data()
 {
     QTest::addColumn<int>("mode");
@@ -290,6 +298,7 @@ void TestChartPlot::mouseDrags_data()
     QTest::newRow("cursorOutside") << int(Graph::CursorMode) << QPointF(0.5, 0.5) << QPointF(-4.0, 9.0)
                                    << "cursorClamped";
 }
+// clang-format on
 
 void TestChartPlot::mouseDrags()
 {
@@ -318,7 +327,8 @@ void TestChartPlot::mouseDrags()
     QWidget *canvas = plot.canvas();
     const QRect area = canvas->contentsRect();
     const auto at = [&](QPointF f) {
-        return QPoint(area.left() + int(f.x() * area.width()), area.top() + int(f.y() * area.height()));
+        return QPoint(area.left() + int(f.x() * area.width()),
+                      area.top() + int(f.y() * area.height()));
     };
     drag(canvas, at(from), at(to));
     QCoreApplication::processEvents();
@@ -355,7 +365,8 @@ void TestChartPlot::mouseDrags()
         QCOMPARE(newMin, timeMin); // dragging a cursor moves no axis
     } else if (expect == "cursorClamped") {
         QCOMPARE(moved.cursor, 1);
-        QVERIFY(plot.cursorX(1) >= timeMin && plot.cursorX(1) <= timeMin + (timeMax - timeMin) / 100);
+        QVERIFY(plot.cursorX(1) >= timeMin &&
+                plot.cursorX(1) <= timeMin + (timeMax - timeMin) / 100);
         QVERIFY(plot.cursorY(1) >= phMin && plot.cursorY(1) <= phMin + 0.1);
     }
     if (mode != Graph::CursorMode)
@@ -363,12 +374,14 @@ void TestChartPlot::mouseDrags()
     render(plot); // draws after the drag without trouble
 }
 
+// clang-format off
 void TestChartPlot::rightClickFollowsAgain_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("zoom") << int(Graph::ZoomMode);
     QTest::newRow("pan")  << int(Graph::PanMode);
 }
+// clang-format on
 
 void TestChartPlot::rightClickFollowsAgain()
 {
@@ -393,6 +406,7 @@ void TestChartPlot::rightClickFollowsAgain()
     QVERIFY(std::fabs(plot.axisMaximum(1) - plot.axisMinimum(1) - ChartPlot::FollowWindow) < 1e-6);
 }
 
+// clang-format off
 void TestChartPlot::doubleClick_data()
 {
     QTest::addColumn<int>("mode");
@@ -402,6 +416,7 @@ void TestChartPlot::doubleClick_data()
     QTest::newRow("panIgnores")     << int(Graph::PanMode)    << false;
     QTest::newRow("cursorIgnores")  << int(Graph::CursorMode) << false;
 }
+// clang-format on
 
 void TestChartPlot::doubleClick()
 {
@@ -432,6 +447,7 @@ void TestChartPlot::doubleClick()
     QCOMPARE(plot.axisMinimum(1) == followMin, !showsAll || plot.isFollowing());
 }
 
+// clang-format off
 void TestChartPlot::dragShowsReadout_data()
 {
     QTest::addColumn<double>("selectorValue");
@@ -443,6 +459,7 @@ void TestChartPlot::dragShowsReadout_data()
     QTest::newRow("twoCursorsMode") << 3.0 << true;
     QTest::newRow("zoomModeNoDrag") << 0.0 << false;
 }
+// clang-format on
 
 void TestChartPlot::dragShowsReadout()
 {
@@ -469,7 +486,8 @@ void TestChartPlot::dragShowsReadout()
     // From cursor 1 at the centre to 14:05:09 on the time axis, pH 7.03.
     const int fromX = int(plot.transform(QwtPlot::xBottom, plot.cursorX(1) * ChartPlot::MsPerDay));
     const int fromY = int(plot.transform(QwtPlot::yLeft, plot.cursorY(1)));
-    const int toX = qRound(plot.transform(QwtPlot::xBottom, dayFraction(14, 5, 9) * ChartPlot::MsPerDay));
+    const int toX =
+        qRound(plot.transform(QwtPlot::xBottom, dayFraction(14, 5, 9) * ChartPlot::MsPerDay));
     const int toY = qRound(plot.transform(QwtPlot::yLeft, 7.03));
     drag(plot.canvas(), QPoint(fromX + 2, fromY + 200), QPoint(toX, toY));
 
@@ -488,6 +506,7 @@ void TestChartPlot::dragShowsReadout()
         QCOMPARE(plot.cursorX(2), dayFraction(14, 5, 0)); // cursor 2 stayed in the middle
 }
 
+// clang-format off
 void TestChartPlot::modeSelector_data()
 {
     QTest::addColumn<double>("value");
@@ -500,6 +519,7 @@ void TestChartPlot::modeSelector_data()
     QTest::newRow("cursor")     << 2.0 << int(Graph::CursorMode) << true  << false;
     QTest::newRow("twoCursors") << 3.0 << int(Graph::CursorMode) << true  << true;
 }
+// clang-format on
 
 void TestChartPlot::modeSelector()
 {

@@ -22,15 +22,9 @@ PlotSeries makeSeries(Shape shape, int count, quint32 seed)
     for (int i = 0; i < count; ++i) {
         const double x = 8.0 / 24 + i * Second;
         switch (shape) {
-        case Shape::RandomWalk:
-            value += random.bounded(0.2) - 0.1;
-            break;
-        case Shape::Sine:
-            value = 7 + 3 * std::sin(i / 500.0) + random.bounded(0.5);
-            break;
-        case Shape::Steps:
-            value = (i / 1000) % 2 ? 4 : 10;
-            break;
+        case Shape::RandomWalk: value += random.bounded(0.2) - 0.1; break;
+        case Shape::Sine: value = 7 + 3 * std::sin(i / 500.0) + random.bounded(0.5); break;
+        case Shape::Steps: value = (i / 1000) % 2 ? 4 : 10; break;
         }
         series.append(x, value);
     }
@@ -76,6 +70,7 @@ private slots:
     void timeBase();
 };
 
+// clang-format off
 void TestPlotSeries::envelopeMatchesRawPoints_data()
 {
     QTest::addColumn<Shape>("shape");
@@ -92,6 +87,7 @@ void TestPlotSeries::envelopeMatchesRawPoints_data()
     QTest::newRow("stepsOddColumns")  << Shape::Steps      << 100000 << 17.0 << 99001.0 << 37;
     QTest::newRow("viewBeyondData")   << Shape::RandomWalk << 5000   << -2000.0 << 9000.0 << 500;
 }
+// clang-format on
 
 void TestPlotSeries::envelopeMatchesRawPoints()
 {
@@ -134,6 +130,7 @@ void TestPlotSeries::envelopeMatchesRawPoints()
         QVERIFY(lines.front().last().x() >= x1);
 }
 
+// clang-format off
 void TestPlotSeries::lineBreaks_data()
 {
     QTest::addColumn<Values>("seconds");
@@ -146,6 +143,7 @@ void TestPlotSeries::lineBreaks_data()
     QTest::newRow("clockStepsBack")  << Values{0, 1, 2, 1.5, 2.5} << 2;
     QTest::newRow("twoPauses")       << Values{0, 100, 101, 500}  << 3;
 }
+// clang-format on
 
 void TestPlotSeries::lineBreaks()
 {
@@ -169,6 +167,7 @@ void TestPlotSeries::lineBreaks()
     QCOMPARE(int(lines.size()), segments);
 }
 
+// clang-format off
 void TestPlotSeries::refusesNonFinite_data()
 {
     QTest::addColumn<double>("x");
@@ -180,6 +179,7 @@ void TestPlotSeries::refusesNonFinite_data()
     QTest::newRow("nanX")          << std::nan("") << 7.0;
     QTest::newRow("beyondFloat")   << 0.5 << 1e39;
 }
+// clang-format on
 
 void TestPlotSeries::refusesNonFinite()
 {
@@ -196,12 +196,14 @@ void TestPlotSeries::refusesNonFinite()
     QCOMPARE(series.segmentCount(), 1);
 }
 
+// clang-format off
 void TestPlotSeries::compact_data()
 {
     QTest::addColumn<int>("count");
     QTest::newRow("oneDay")  << 86400;
     QTest::newRow("oneWeek") << 604800;
 }
+// clang-format on
 
 void TestPlotSeries::compact()
 {
@@ -224,6 +226,7 @@ void TestPlotSeries::compact()
     QCOMPARE(series.x(count - 1), 0.25 + (count - 1) * Second);
 }
 
+// clang-format off
 void TestPlotSeries::timeBase_data()
 {
     QTest::addColumn<Values>("timesOfDay");
@@ -240,6 +243,7 @@ void TestPlotSeries::timeBase_data()
     QTest::newRow("pauseOvernight") << Values{20 * h, 10 * h}          << Values{20 * h, 1 + 10 * h};
     QTest::newRow("beyondOneDay")   << Values{2 + 6 * h, 2 + 7 * h}   << Values{6 * h, 7 * h};
 }
+// clang-format on
 
 void TestPlotSeries::timeBase()
 {

@@ -105,6 +105,7 @@ private slots:
     void valueText();
 };
 
+// clang-format off
 void TestStripChart::plotSwitch_data()
 {
     QTest::addColumn<Steps>("switchValues"); // 1 on, 0 off, in order
@@ -116,6 +117,7 @@ void TestStripChart::plotSwitch_data()
     QTest::newRow("pausedAgain")       << Steps{1, 0}    << false << 0;
     QTest::newRow("resumed")           << Steps{1, 0, 1} << true  << 2;
 }
+// clang-format on
 
 void TestStripChart::plotSwitch()
 {
@@ -135,6 +137,7 @@ void TestStripChart::plotSwitch()
     QCOMPARE(rig.graph.points.value(2).size(), pointsAfterTwoTicks);
 }
 
+// clang-format off
 void TestStripChart::appendOrder_data()
 {
     QTest::addColumn<QTime>("start");
@@ -149,6 +152,7 @@ void TestStripChart::appendOrder_data()
     QTest::newRow("midnightPasses") << QTime(23, 59, 59, 999) << 1    << dayFraction(23, 59, 59, 999)
                                     << 0.0;
 }
+// clang-format on
 
 void TestStripChart::appendOrder()
 {
@@ -171,6 +175,7 @@ void TestStripChart::appendOrder()
     QCOMPARE(rig.graph.points[1], QVector<QPointF>{QPointF(plot1X, 7.1234)});
 }
 
+// clang-format off
 void TestStripChart::pointsCarryLastValues_data()
 {
     QTest::addColumn<double>("probe1");
@@ -184,6 +189,7 @@ void TestStripChart::pointsCarryLastValues_data()
     QTest::newRow("probe2Infinite") << 7.0312 << -Inf   << 3 << 0;
     QTest::newRow("bothNaN")        << Nan    << Nan    << 0 << 0;
 }
+// clang-format on
 
 void TestStripChart::pointsCarryLastValues()
 {
@@ -227,12 +233,12 @@ void TestStripChart::pauseLeavesGap()
     rig.cwPlot.setValue(true);
     rig.tmrPlot.fire();
 
-    const QVector<QPointF> expected{{dayFraction(10, 0, 0), 7},
-                                    {dayFraction(10, 0, 1), 7},
-                                    {dayFraction(10, 1, 1), 7}};
+    const QVector<QPointF> expected{
+        {dayFraction(10, 0, 0), 7}, {dayFraction(10, 0, 1), 7}, {dayFraction(10, 1, 1), 7}};
     QCOMPARE(rig.graph.points.value(1), expected);
 }
 
+// clang-format off
 void TestStripChart::resetPhScale_data()
 {
     QTest::addColumn<double>("knobMin");
@@ -248,6 +254,7 @@ void TestStripChart::resetPhScale_data()
     QTest::newRow("minAboveKeeps")  << 12.0 << 3.0  << 6.1 << 6.3  << false;
     QTest::newRow("nonFiniteKeeps") << Nan  << 15.0 << 6.1 << 6.3  << false;
 }
+// clang-format on
 
 void TestStripChart::resetPhScale()
 {
@@ -272,6 +279,7 @@ void TestStripChart::resetPhScale()
     QCOMPARE(rig.graph.axisMaximum(1), 0.51);
 }
 
+// clang-format off
 void TestStripChart::phKnobs_data()
 {
     QTest::addColumn<bool>("turnMinimum");
@@ -285,6 +293,7 @@ void TestStripChart::phKnobs_data()
     QTest::newRow("minimumToMaxKeeps") << true << 15.0 << 6.1 << 6.3;
     QTest::newRow("maximumBelowKeeps") << false << 0.0 << 6.1 << 6.3;
 }
+// clang-format on
 
 void TestStripChart::phKnobs()
 {
@@ -306,6 +315,7 @@ void TestStripChart::phKnobs()
     QCOMPARE(rig.graph.axisMaximum(1), 0.51);
 }
 
+// clang-format off
 void TestStripChart::modeSwitch_data()
 {
     QTest::addColumn<double>("from");
@@ -325,6 +335,7 @@ void TestStripChart::modeSwitch_data()
     QTest::newRow("four")     << 0.0 << 4.0 << QStringList{};
     QTest::newRow("notANumber") << 0.0 << Nan << QStringList{};
 }
+// clang-format on
 
 void TestStripChart::modeSwitch()
 {
@@ -341,6 +352,7 @@ void TestStripChart::modeSwitch()
         QCOMPARE(rig.graph.mode, 99);
 }
 
+// clang-format off
 void TestStripChart::cursorPlacement_data()
 {
     QTest::addColumn<double>("value");
@@ -359,6 +371,7 @@ void TestStripChart::cursorPlacement_data()
     QTest::newRow("cursor2YFromAxis2") << 3.0 << QPointF(1.25, 1.75) << QPointF(4, 5)
                                        << QPointF(0, 100) << 2 << QPointF(1.5, 4.5);
 }
+// clang-format on
 
 void TestStripChart::cursorPlacement()
 {
@@ -380,6 +393,7 @@ void TestStripChart::cursorPlacement()
     QCOMPARE(rig.graph.ranges, before); // the mode switch never moves an axis
 }
 
+// clang-format off
 void TestStripChart::modeSequence_data()
 {
     QTest::addColumn<Steps>("values");
@@ -394,6 +408,7 @@ void TestStripChart::modeSequence_data()
     QTest::newRow("zoomHidesKeepsPlace") << Steps{2, 0}   << QPointF(0.3, 9) << false << false;
     QTest::newRow("ignoredValueKeeps")  << Steps{3, 7}    << QPointF(0.3, 9) << true  << true;
 }
+// clang-format on
 
 void TestStripChart::modeSequence()
 {
@@ -413,10 +428,11 @@ void TestStripChart::modeSequence()
     QCOMPARE(rig.graph.cursorVisible.value(1), cursor1Shown);
     QCOMPARE(rig.graph.cursorVisible.value(2), cursor2Shown);
     if (values.contains(3))
-        QCOMPARE(rig.graph.cursors.value(2), values.first() == 3 ? QPointF(10, 7.5)
-                                                                : QPointF(0.5, 7));
+        QCOMPARE(rig.graph.cursors.value(2),
+                 values.first() == 3 ? QPointF(10, 7.5) : QPointF(0.5, 7));
 }
 
+// clang-format off
 void TestStripChart::readout_data()
 {
     QTest::addColumn<int>("cursor");
@@ -434,6 +450,7 @@ void TestStripChart::readout_data()
                                   << "Y:  14.";
     QTest::newRow("cursor2Ignored") << 2 << 0.25 << 6.5 << "before 2" << "before 3";
 }
+// clang-format on
 
 void TestStripChart::readout()
 {
@@ -455,6 +472,7 @@ void TestStripChart::readout()
     QCOMPARE(rig.status.panelText(4), QString("before 4"));
 }
 
+// clang-format off
 void TestStripChart::valueText_data()
 {
     QTest::addColumn<double>("y");
@@ -470,6 +488,7 @@ void TestStripChart::valueText_data()
     QTest::newRow("decimalComma")     << 7.0312   << "de_DE" << "7,0312";
     QTest::newRow("wholeDecimalComma") << 7.0     << "de_DE" << "7,";
 }
+// clang-format on
 
 void TestStripChart::valueText()
 {

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
 #include <cmath>
 
 // The whole station logging unattended: kestrom-dgh polls dgh-sim's fixed
@@ -58,9 +59,10 @@ void TestLoggingStation::logsWhatTheModulesSent()
 
     SimulatorProcess sim;
     QString error;
-    QVERIFY2(sim.start({"--fast", "--answer", "1=*+0021.37", "--answer", "2=*+0022.50",
-                        "--answer", "3=*+0023.00", "--answer", "5=*+0172.50",
-                        "--answer", "6=*+02450.00", "--answer", "7=*+02600.00"}, &error),
+    QVERIFY2(sim.start({"--fast", "--answer", "1=*+0021.37", "--answer", "2=*+0022.50", "--answer",
+                        "3=*+0023.00", "--answer", "5=*+0172.50", "--answer", "6=*+02450.00",
+                        "--answer", "7=*+02600.00"},
+                       &error),
              qPrintable(error));
 
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
@@ -105,7 +107,9 @@ void TestLoggingStation::logsWhatTheModulesSent()
     // compensates at 0 degC; by the last record thermistor 1's 21.37 applies.
     const QStringList last = splitRecord(lineAt(lines.size() - 1));
     QCOMPARE(last.size(), 11);
-    QVERIFY(QRegularExpression(QStringLiteral("^\"\\d{1,2}:\\d\\d:\\d\\d [AP]M\"$")).match(last[0]).hasMatch());
+    QVERIFY(QRegularExpression(QStringLiteral("^\"\\d{1,2}:\\d\\d:\\d\\d [AP]M\"$"))
+                .match(last[0])
+                .hasMatch());
     QCOMPARE(last[1].toDouble(), 21.37);
     QCOMPARE(last[2].toDouble(), 22.5);
     QCOMPARE(last[3].toDouble(), 23.0);

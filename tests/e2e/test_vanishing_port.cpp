@@ -60,6 +60,7 @@ private slots:
     void pulledAdapter();
 };
 
+// clang-format off
 void TestVanishingPort::pulledAdapter_data()
 {
     QTest::addColumn<bool>("flow");
@@ -77,6 +78,7 @@ void TestVanishingPort::pulledAdapter_data()
     QTest::newRow("thermistorsOnly")  << false << false << true  << false << thermistors;
     QTest::newRow("allGroupsPolling") << true  << true  << true  << true  << flow + ph + thermistors;
 }
+// clang-format on
 
 void TestVanishingPort::pulledAdapter()
 {
@@ -112,11 +114,12 @@ void TestVanishingPort::pulledAdapter()
         controls.cwbTherm.setValue(thermistors);
     };
     const auto anyOn = [&] {
-        return state.flowEnabled == FlagOn || state.phEnabled == FlagOn || state.thermEnabled == FlagOn;
+        return state.flowEnabled == FlagOn || state.phEnabled == FlagOn ||
+            state.thermEnabled == FlagOn;
     };
     const auto readingsTaken = [&] {
-        return (!flow || state.flowHz != 0) && (!ph || state.probe2mV != 0)
-               && (!thermistors || state.therm3Temp != 0);
+        return (!flow || state.flowHz != 0) && (!ph || state.probe2mV != 0) &&
+            (!thermistors || state.therm3Temp != 0);
     };
 
     QTimer readTimer;
@@ -148,7 +151,8 @@ void TestVanishingPort::pulledAdapter()
         readTimer.stop();
         first.stop();
         cpuWhileUnpolled = cpuMsOverIdleSecond();
-        QVERIFY2(cpuWhileUnpolled < 100, qPrintable(QStringLiteral("%1 ms of CPU").arg(cpuWhileUnpolled)));
+        QVERIFY2(cpuWhileUnpolled < 100,
+                 qPrintable(QStringLiteral("%1 ms of CPU").arg(cpuWhileUnpolled)));
         QVERIFY(!port.isOpen()); // the hang-up closed it, without a transaction
 
         readTimer.start();

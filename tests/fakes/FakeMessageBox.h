@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 
 #include <QStringList>
+
 #include <functional>
 
 // Counts the messages and answers each at once; onShow runs while a message

@@ -13,7 +13,10 @@ class FakeSerialPort : public SerialPort
 public:
     // Bytes that arrive after each write of the frame. Several queued answers
     // are used one per write; the last one is kept for all further writes.
-    void script(const QByteArray &frame, const QByteArray &answer) { m_answers[frame].append(answer); }
+    void script(const QByteArray &frame, const QByteArray &answer)
+    {
+        m_answers[frame].append(answer);
+    }
     void scriptAddress(const QString &address, const QByteArray &answer)
     {
         script(QByteArray("$") + address.toLatin1() + "RD\r", answer);

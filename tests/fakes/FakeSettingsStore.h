@@ -22,7 +22,8 @@ public:
     {
         return values.value(path(a, s, k), defaultText);
     }
-    bool setValue(const QString &a, const QString &s, const QString &k, const QString &text) override
+    bool setValue(const QString &a, const QString &s, const QString &k,
+                  const QString &text) override
     {
         if (!writable)
             return false;

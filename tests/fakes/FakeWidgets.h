@@ -186,8 +186,8 @@ public:
 class FakeFileChooser : public FileChooser
 {
 public:
-    QString answer;       // the name the operator picks
-    bool cancel = false;  // or the operator cancels
+    QString answer;      // the name the operator picks
+    bool cancel = false; // or the operator cancels
     QString lastFilter;
     QString lastPreset;
     int lastFlags = 0;

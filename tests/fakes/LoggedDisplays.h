@@ -7,7 +7,7 @@
 class LoggedLabel : public FakeLabel
 {
 public:
-    LoggedLabel(QString name, QStringList &log) : m_name(std::move(name)), m_log(log) {}
+    LoggedLabel(QString name, QStringList &log) : m_name(std::move(name)), m_log(log) { }
     void setText(const QString &text) override
     {
         FakeLabel::setText(text);
@@ -22,7 +22,7 @@ private:
 class LoggedSlide : public FakeSlide
 {
 public:
-    LoggedSlide(QString name, QStringList &log) : m_name(std::move(name)), m_log(log) {}
+    LoggedSlide(QString name, QStringList &log) : m_name(std::move(name)), m_log(log) { }
     void setValue(double v) override
     {
         FakeSlide::setValue(v);

@@ -22,7 +22,8 @@ std::vector<std::string> readCorpus(int argc, char **argv)
         std::error_code ec;
         for (const auto &entry : std::filesystem::directory_iterator(argv[i], ec)) {
             std::ifstream in(entry.path(), std::ios::binary);
-            inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            inputs.emplace_back(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
         }
     }
     if (inputs.empty())
@@ -38,7 +39,8 @@ std::string mutate(std::string input, std::mt19937 &random)
         const std::size_t at = input.empty() ? 0 : random() % (input.size() + 1);
         switch (random() % 3) {
         case 0:
-            input.insert(input.begin() + static_cast<std::ptrdiff_t>(at), static_cast<char>(byte(random)));
+            input.insert(input.begin() + static_cast<std::ptrdiff_t>(at),
+                         static_cast<char>(byte(random)));
             break;
         case 1:
             if (at < input.size())

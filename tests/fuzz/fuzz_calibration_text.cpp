@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QLocale &locale = LOCALES[data[0] % std::size(LOCALES)];
     QLocale::setDefault(locale);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 1),
-                                           static_cast<int>(size - 1));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 1), static_cast<int>(size - 1));
 
     double value = -12345.678;
     if (!CalibrationText::toNumber(text, &value)) {

@@ -57,10 +57,9 @@ void check(bool condition)
 
 bool allFinite(const StationState &s)
 {
-    const double values[] = {s.therm1Temp, s.therm2Temp, s.therm3Temp, s.compTemp,
-                             s.flowHz,     s.flowLpm,    s.pulseTotal, s.totalLiters,
-                             s.probe1mV,   s.probe2mV,   s.probe1Volts, s.probe2Volts,
-                             s.probe1pH,   s.probe2pH};
+    const double values[] = {s.therm1Temp,  s.therm2Temp,  s.therm3Temp,  s.compTemp, s.flowHz,
+                             s.flowLpm,     s.pulseTotal,  s.totalLiters, s.probe1mV, s.probe2mV,
+                             s.probe1Volts, s.probe2Volts, s.probe1pH,    s.probe2pH};
     for (const double v : values)
         if (!std::isfinite(v))
             return false;
@@ -88,8 +87,8 @@ struct Calibration
 
 // Ordinary, degenerate and hostile calibrations a settings store can hold.
 const Calibration CALIBRATIONS[] = {
-    {2.5777, 4.5427}, {0, 1}, {0, 0}, {2.5777, -4.5427}, {1e300, 1e-300}, {-1e308, 1e-308},
-    {0, 5e-324},      {1e308, 1e308},
+    {2.5777, 4.5427}, {0, 1},           {0, 0},      {2.5777, -4.5427},
+    {1e300, 1e-300},  {-1e308, 1e-308}, {0, 5e-324}, {1e308, 1e308},
 };
 
 } // namespace
@@ -118,7 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<QByteArray> chunks;
     for (size_t at = 2; at < size && chunks.size() < 3;) {
         const size_t length = qMin<size_t>(data[at], size - at - 1);
-        chunks << QByteArray(reinterpret_cast<const char *>(data + at + 1), static_cast<int>(length));
+        chunks << QByteArray(reinterpret_cast<const char *>(data + at + 1),
+                             static_cast<int>(length));
         at += 1 + length;
     }
     while (chunks.size() < 3)

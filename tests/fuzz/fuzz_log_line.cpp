@@ -41,8 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const uint8_t kind = data[at++] % 3;
         if (kind == 0) {
             const void *zero = std::memchr(data + at, 0, size - at);
-            const size_t end = zero ? static_cast<size_t>(static_cast<const uint8_t *>(zero) - data) : size;
-            lastText = QString::fromUtf8(reinterpret_cast<const char *>(data + at), static_cast<int>(end - at));
+            const size_t end =
+                zero ? static_cast<size_t>(static_cast<const uint8_t *>(zero) - data) : size;
+            lastText = QString::fromUtf8(reinterpret_cast<const char *>(data + at),
+                                         static_cast<int>(end - at));
             values << LogValue::text(lastText);
             at = end + 1;
         } else if (kind == 1) {
@@ -74,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString reason;
     if (lines++ % 4096 == 0) {
         file.close();
-        check(file.open(dir.filePath(QStringLiteral("fuzz.log")), LogFile::Mode::Overwrite, &reason));
+        check(
+            file.open(dir.filePath(QStringLiteral("fuzz.log")), LogFile::Mode::Overwrite, &reason));
     }
     const qint64 before = file.size();
     check(file.WriteLogLine(values, &reason));

@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     QLocale local = LOCALES[data[0] % std::size(LOCALES)];
     QLocale::setDefault(local);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 1),
-                                           static_cast<int>(size - 1));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 1), static_cast<int>(size - 1));
 
     QLocale c = QLocale::c();
     local.setNumberOptions(QLocale::RejectGroupSeparator);

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString field = QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<int>(size));
+    const QString field =
+        QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<int>(size));
     double value = 12345.0;
     const bool ok = NumberText::parseValueField(field, &value);
     if (!ok && value != 12345.0)

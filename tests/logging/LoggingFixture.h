@@ -9,6 +9,7 @@
 #include "station/StationState.h"
 
 #include <QFile>
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -37,7 +38,9 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
-    struct rlimit m_saved {};
+    struct rlimit m_saved
+    {
+    };
     void (*m_handler)(int) = nullptr;
 };
 
@@ -53,7 +56,7 @@ struct LoggingFixture
     FakeLabel liters;
     FakeMessageBox messages;
     FakeClock clock;
-    Logger logger{state,  tmrLogger, statusBar, mnuStop,          mnuLogSetup,
+    Logger logger{state,  tmrLogger, statusBar, mnuStop,           mnuLogSetup,
                   liters, messages,  clock,     "/opt/kestrom-dgh"};
     LogSetup setup{logger, messages};
 
@@ -155,6 +158,7 @@ struct LoggingFixture
     static bool writeFile(const QString &fileName, const QByteArray &bytes)
     {
         QFile file(fileName);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(bytes) == bytes.size();
     }
 };

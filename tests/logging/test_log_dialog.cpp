@@ -14,15 +14,17 @@ class TestLogDialog : public QObject
 {
     Q_OBJECT
 
-    template <typename Widget>
-    static Widget *child(QWidget *dialog, const char *name)
+    template <typename Widget> static Widget *child(QWidget *dialog, const char *name)
     {
         auto *widget = dialog->findChild<Widget *>(QLatin1String(name));
         if (!widget)
             qFatal("no widget %s", name);
         return widget;
     }
-    static void discardDeleted() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static void discardDeleted()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
@@ -33,15 +35,42 @@ private slots:
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("parentName");
-        QTest::newRow("Frame1")        << "Frame1"        << "QGroupBox"    << "Log File Parameters:"  << "FrmLogKestrom";
-        QTest::newRow("optDatafile_0") << "optDatafile_0" << "QRadioButton" << "No Save"               << "Frame1";
-        QTest::newRow("optDatafile_1") << "optDatafile_1" << "QRadioButton" << "Write to File"         << "Frame1";
-        QTest::newRow("Label1")        << "Label1"        << "QLabel"       << "Logging Interval(sec)" << "Frame1";
-        QTest::newRow("cmbInterval")   << "cmbInterval"   << "QComboBox"    << ""                      << "Frame1";
-        QTest::newRow("optAppend_0")   << "optAppend_0"   << "QRadioButton" << "Append"                << "FrmLogKestrom";
-        QTest::newRow("optAppend_1")   << "optAppend_1"   << "QRadioButton" << "Overwrite"             << "FrmLogKestrom";
-        QTest::newRow("cmdSelect")     << "cmdSelect"     << "QPushButton"  << "Select File"           << "FrmLogKestrom";
-        QTest::newRow("cmdExit")       << "cmdExit"       << "QPushButton"  << "OK"                    << "FrmLogKestrom";
+        QTest::newRow("Frame1") << "Frame1"
+                                << "QGroupBox"
+                                << "Log File Parameters:"
+                                << "FrmLogKestrom";
+        QTest::newRow("optDatafile_0") << "optDatafile_0"
+                                       << "QRadioButton"
+                                       << "No Save"
+                                       << "Frame1";
+        QTest::newRow("optDatafile_1") << "optDatafile_1"
+                                       << "QRadioButton"
+                                       << "Write to File"
+                                       << "Frame1";
+        QTest::newRow("Label1") << "Label1"
+                                << "QLabel"
+                                << "Logging Interval(sec)"
+                                << "Frame1";
+        QTest::newRow("cmbInterval") << "cmbInterval"
+                                     << "QComboBox"
+                                     << ""
+                                     << "Frame1";
+        QTest::newRow("optAppend_0") << "optAppend_0"
+                                     << "QRadioButton"
+                                     << "Append"
+                                     << "FrmLogKestrom";
+        QTest::newRow("optAppend_1") << "optAppend_1"
+                                     << "QRadioButton"
+                                     << "Overwrite"
+                                     << "FrmLogKestrom";
+        QTest::newRow("cmdSelect") << "cmdSelect"
+                                   << "QPushButton"
+                                   << "Select File"
+                                   << "FrmLogKestrom";
+        QTest::newRow("cmdExit") << "cmdExit"
+                                 << "QPushButton"
+                                 << "OK"
+                                 << "FrmLogKestrom";
     }
     void widgets()
     {
@@ -95,10 +124,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QString>("checked");
-        QTest::newRow("writeThenAppend")     << QStringList{"d1", "a0"}             << "d1 a0";
-        QTest::newRow("appendThenOverwrite") << QStringList{"d1", "a0", "a1"}       << "d1 a1";
-        QTest::newRow("noSaveKeepsMode")     << QStringList{"d1", "a1", "d0"}       << "d0 a1";
-        QTest::newRow("backAndForth")        << QStringList{"d1", "a0", "d0", "d1"} << "d1 a0";
+        QTest::newRow("writeThenAppend") << QStringList{"d1", "a0"} << "d1 a0";
+        QTest::newRow("appendThenOverwrite") << QStringList{"d1", "a0", "a1"} << "d1 a1";
+        QTest::newRow("noSaveKeepsMode") << QStringList{"d1", "a1", "d0"} << "d0 a1";
+        QTest::newRow("backAndForth") << QStringList{"d1", "a0", "d0", "d1"} << "d1 a0";
     }
     void groupsIndependent()
     {
@@ -106,8 +135,10 @@ private slots:
         QFETCH(QString, checked);
         LoggingFixture f;
         FrmLogKestrom dialog(f.setup, &f.cdlDataFiles);
-        const QMap<QString, const char *> names{{"d0", "optDatafile_0"}, {"d1", "optDatafile_1"},
-                                                {"a0", "optAppend_0"},   {"a1", "optAppend_1"}};
+        const QMap<QString, const char *> names{{"d0", "optDatafile_0"},
+                                                {"d1", "optDatafile_1"},
+                                                {"a0", "optAppend_0"},
+                                                {"a1", "optAppend_1"}};
         for (const QString &click : clicks)
             child<QRadioButton>(&dialog, names.value(click))->click();
         QStringList state;
@@ -198,9 +229,10 @@ private slots:
         window.show();
         QCOMPARE(window.dialog(), first);
         const QWidgetList windows = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
-                               [](QWidget *w) { return qobject_cast<FrmLogKestrom *>(w) != nullptr; }),
-                 1);
+        QCOMPARE(
+            std::count_if(windows.cbegin(), windows.cend(),
+                          [](QWidget *w) { return qobject_cast<FrmLogKestrom *>(w) != nullptr; }),
+            1);
     }
 };
 

@@ -22,11 +22,12 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("reason");
 
-        QTest::newRow("missingFolder") << path("no/such/folder/log.txt") << "No such file or directory";
-        QTest::newRow("directory")     << m_dir.path()                   << "Is a directory";
-        QTest::newRow("noName")        << QString()                      << "No file name";
+        QTest::newRow("missingFolder")
+            << path("no/such/folder/log.txt") << "No such file or directory";
+        QTest::newRow("directory") << m_dir.path() << "Is a directory";
+        QTest::newRow("noName") << QString() << "No file name";
         const auto unwritable = LoggingFixture::unwritableFile(m_dir.path());
-        QTest::newRow("noPermission")  << unwritable.first              << unwritable.second;
+        QTest::newRow("noPermission") << unwritable.first << unwritable.second;
     }
     void openFails()
     {
@@ -48,10 +49,11 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QByteArray>("expected");
         const QByteArray added = "\r\n\"new\",2\r\n";
-        QTest::newRow("appendToExisting")    << true  << int(LogFile::Mode::Append)    << "old 1\r\nold 2\r\n" + added;
-        QTest::newRow("overwriteExisting")   << true  << int(LogFile::Mode::Overwrite) << added;
-        QTest::newRow("appendCreates")       << false << int(LogFile::Mode::Append)    << added;
-        QTest::newRow("overwriteCreates")    << false << int(LogFile::Mode::Overwrite) << added;
+        QTest::newRow("appendToExisting")
+            << true << int(LogFile::Mode::Append) << "old 1\r\nold 2\r\n" + added;
+        QTest::newRow("overwriteExisting") << true << int(LogFile::Mode::Overwrite) << added;
+        QTest::newRow("appendCreates") << false << int(LogFile::Mode::Append) << added;
+        QTest::newRow("overwriteCreates") << false << int(LogFile::Mode::Overwrite) << added;
     }
     void modes()
     {
@@ -77,15 +79,19 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("diskFull") << "full"     << "No space left";
-        QTest::newRow("removed")  << "removed"  << "removed";
-        QTest::newRow("replaced") << "replaced" << "replaced";
+        QTest::newRow("diskFull") << "full"
+                                  << "No space left";
+        QTest::newRow("removed") << "removed"
+                                 << "removed";
+        QTest::newRow("replaced") << "replaced"
+                                  << "replaced";
     }
     void writeFails()
     {
         QFETCH(QString, failure);
         QFETCH(QString, reason);
-        const QString fileName = failure == "full" ? QStringLiteral("/dev/full") : path(failure + ".txt");
+        const QString fileName =
+            failure == "full" ? QStringLiteral("/dev/full") : path(failure + ".txt");
         LogFile log;
         QString why;
         QVERIFY2(log.open(fileName, LogFile::Mode::Append, &why), qPrintable(why));

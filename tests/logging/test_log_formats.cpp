@@ -16,14 +16,14 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("usAfternoon")   << "en_US" << QTime(14, 5, 30) << "2:05:30 PM";
-        QTest::newRow("usMorning")     << "en_US" << QTime(9, 0, 7)   << "9:00:07 AM";
-        QTest::newRow("usMidnight")    << "en_US" << QTime(0, 0, 0)   << "12:00:00 AM";
-        QTest::newRow("usNoon")        << "en_US" << QTime(12, 0, 0)  << "12:00:00 PM";
-        QTest::newRow("germanDay")     << "de_DE" << QTime(14, 5, 30) << "14:05:30";
-        QTest::newRow("germanMorning") << "de_DE" << QTime(9, 0, 7)   << "09:00:07";
-        QTest::newRow("british")       << "en_GB" << QTime(14, 5, 30) << "14:05:30";
-        QTest::newRow("hungarian")     << "hu_HU" << QTime(9, 5, 30)  << "9:05:30";
+        QTest::newRow("usAfternoon") << "en_US" << QTime(14, 5, 30) << "2:05:30 PM";
+        QTest::newRow("usMorning") << "en_US" << QTime(9, 0, 7) << "9:00:07 AM";
+        QTest::newRow("usMidnight") << "en_US" << QTime(0, 0, 0) << "12:00:00 AM";
+        QTest::newRow("usNoon") << "en_US" << QTime(12, 0, 0) << "12:00:00 PM";
+        QTest::newRow("germanDay") << "de_DE" << QTime(14, 5, 30) << "14:05:30";
+        QTest::newRow("germanMorning") << "de_DE" << QTime(9, 0, 7) << "09:00:07";
+        QTest::newRow("british") << "en_GB" << QTime(14, 5, 30) << "14:05:30";
+        QTest::newRow("hungarian") << "hu_HU" << QTime(9, 5, 30) << "9:05:30";
     }
     void timeOfDay()
     {
@@ -38,7 +38,8 @@ private slots:
     void noZoneName_data()
     {
         QTest::addColumn<QString>("locale");
-        for (const char *name : {"en_US", "de_DE", "fr_FR", "ja_JP", "zh_CN", "ko_KR", "fa_IR", "bg_BG"})
+        for (const char *name :
+             {"en_US", "de_DE", "fr_FR", "ja_JP", "zh_CN", "ko_KR", "fa_IR", "bg_BG"})
             QTest::newRow(name) << name;
     }
     void noZoneName()
@@ -65,12 +66,12 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
         // 36892 days after 30 December 1899 is 1 January 2001; 0.75 is 6 PM.
-        QTest::newRow("usCalibration")   << "en_US" << 36892.0  << "1/1/2001";
-        QTest::newRow("germanCalib")     << "de_DE" << 36892.0  << "01.01.2001";
-        QTest::newRow("usWithTime")      << "en_US" << 36892.75 << "1/1/2001 6:00:00 PM";
-        QTest::newRow("germanWithTime")  << "de_DE" << 36892.75 << "01.01.2001 18:00:00";
-        QTest::newRow("epoch")           << "en_US" << 0.0      << "12/30/1899";
-        QTest::newRow("koreanFourDigit") << "ko_KR" << 36892.0  << "2001. 1. 1.";
+        QTest::newRow("usCalibration") << "en_US" << 36892.0 << "1/1/2001";
+        QTest::newRow("germanCalib") << "de_DE" << 36892.0 << "01.01.2001";
+        QTest::newRow("usWithTime") << "en_US" << 36892.75 << "1/1/2001 6:00:00 PM";
+        QTest::newRow("germanWithTime") << "de_DE" << 36892.75 << "01.01.2001 18:00:00";
+        QTest::newRow("epoch") << "en_US" << 0.0 << "12/30/1899";
+        QTest::newRow("koreanFourDigit") << "ko_KR" << 36892.0 << "2001. 1. 1.";
     }
     void dateInText()
     {
@@ -84,8 +85,10 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("period") << "en_US" << QStringList{"60", "30", "15", "10", "5", "2", "1", "0.5"};
-        QTest::newRow("comma")  << "de_DE" << QStringList{"60", "30", "15", "10", "5", "2", "1", "0,5"};
+        QTest::newRow("period") << "en_US"
+                                << QStringList{"60", "30", "15", "10", "5", "2", "1", "0.5"};
+        QTest::newRow("comma") << "de_DE"
+                               << QStringList{"60", "30", "15", "10", "5", "2", "1", "0,5"};
     }
     void intervalEntries()
     {
@@ -98,13 +101,13 @@ private slots:
     {
         QTest::addColumn<double>("seconds");
         QTest::addColumn<int>("position");
-        QTest::newRow("minute")   << 60.0 << 0;
-        QTest::newRow("second")   << 1.0  << 6;
-        QTest::newRow("half")     << 0.5  << 7;
+        QTest::newRow("minute") << 60.0 << 0;
+        QTest::newRow("second") << 1.0 << 6;
+        QTest::newRow("half") << 0.5 << 7;
         QTest::newRow("notListed") << 3.0 << -1;
-        QTest::newRow("zero")     << 0.0  << -1;
+        QTest::newRow("zero") << 0.0 << -1;
         QTest::newRow("negative") << -1.0 << -1;
-        QTest::newRow("nan")      << qQNaN() << -1;
+        QTest::newRow("nan") << qQNaN() << -1;
     }
     void intervalBySeconds()
     {

@@ -8,22 +8,33 @@ namespace {
 
 // The header block as the file must hold it, built from the design's
 // worked example with the locale-dependent texts given by the row.
-QByteArray expectedHeader(const QString &fileName, const QByteArray &offset, const QByteArray &slope,
-                          const QByteArray &calDate, const QByteArray &serial = "180312")
+QByteArray expectedHeader(const QString &fileName, const QByteArray &offset,
+                          const QByteArray &slope, const QByteArray &calDate,
+                          const QByteArray &serial = "180312")
 {
     return "\r\n"
            "\"Kestrom Science DGH Logging Program\",#2026-12-07#\r\n"
            "\"Version: 1.1\"\r\n"
            "\r\n"
-           "\"Offset: " + offset + "\",\"Offset2: " + offset + "\"\r\n"
-           "\"Slope: " + slope + "\",\"Slope2: " + slope + "\"\r\n"
-           "\"Serial Number: " + serial + "\",\"Serial Number2: " + serial + "\"\r\n"
-           "\"Calibration Date: " + calDate + "\"\r\n"
-           "\"Log File: " + fileName.toUtf8() + "\"\r\n"
-           "\r\n"
-           "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, pH 2 value, "
-           "Flow Frequency, Liters/min, Liters\"\r\n"
-           "\r\n";
+           "\"Offset: " +
+        offset + "\",\"Offset2: " + offset +
+        "\"\r\n"
+        "\"Slope: " +
+        slope + "\",\"Slope2: " + slope +
+        "\"\r\n"
+        "\"Serial Number: " +
+        serial + "\",\"Serial Number2: " + serial +
+        "\"\r\n"
+        "\"Calibration Date: " +
+        calDate +
+        "\"\r\n"
+        "\"Log File: " +
+        fileName.toUtf8() +
+        "\"\r\n"
+        "\r\n"
+        "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, pH 2 value, "
+        "Flow Frequency, Liters/min, Liters\"\r\n"
+        "\r\n";
 }
 
 QByteArray join(const QVector<LogLine> &lines)
@@ -56,8 +67,11 @@ private slots:
         QTest::addColumn<QByteArray>("offset");
         QTest::addColumn<QByteArray>("slope");
         QTest::addColumn<QByteArray>("calDate");
-        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << QByteArray("2.5777") << QByteArray("4.5427") << QByteArray("1/1/2001");
-        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany)       << QByteArray("2,5777") << QByteArray("4,5427") << QByteArray("01.01.2001");
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates)
+                               << QByteArray("2.5777") << QByteArray("4.5427")
+                               << QByteArray("1/1/2001");
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << QByteArray("2,5777")
+                               << QByteArray("4,5427") << QByteArray("01.01.2001");
     }
     void headerExample()
     {
@@ -82,12 +96,16 @@ private slots:
         QTest::addColumn<QByteArray>("slope");
         QTest::addColumn<QByteArray>("calDate");
         QTest::addColumn<QByteArray>("record");
-        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "37.25"
-                               << QByteArray("2.5777") << QByteArray("4.5427") << QByteArray("1/1/2001")
-                               << QByteArray("\"2:05:30 PM\",21.5,21.75,22,2545.3,2601.7,6.878,7.0904,172.5,1.5,\"37.25\"\r\n");
-        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "37,25"
-                               << QByteArray("2,5777") << QByteArray("4,5427") << QByteArray("01.01.2001")
-                               << QByteArray("\"14:05:30\",21.5,21.75,22,2545.3,2601.7,6.878,7.0904,172.5,1.5,\"37,25\"\r\n");
+        QTest::newRow("en_US")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "37.25" << QByteArray("2.5777")
+            << QByteArray("4.5427") << QByteArray("1/1/2001")
+            << QByteArray("\"2:05:30 "
+                          "PM\",21.5,21.75,22,2545.3,2601.7,6.878,7.0904,172.5,1.5,\"37.25\"\r\n");
+        QTest::newRow("de_DE")
+            << QLocale(QLocale::German, QLocale::Germany) << "37,25" << QByteArray("2,5777")
+            << QByteArray("4,5427") << QByteArray("01.01.2001")
+            << QByteArray(
+                   "\"14:05:30\",21.5,21.75,22,2545.3,2601.7,6.878,7.0904,172.5,1.5,\"37,25\"\r\n");
     }
     void workedExamples()
     {
@@ -122,10 +140,15 @@ private slots:
         QTest::addColumn<double>("therm1");
         QTest::addColumn<QTime>("time");
         QTest::addColumn<QByteArray>("record");
-        QTest::newRow("neverRead")   << "000" << 0.0   << QTime(14, 5, 30) << QByteArray("\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n");
-        QTest::newRow("flowOff")     << ""    << 0.0   << QTime(14, 5, 30) << QByteArray("\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"\"\r\n");
-        QTest::newRow("negative")    << "000" << -35.2 << QTime(14, 5, 30) << QByteArray("\"2:05:30 PM\",-35.2,0,0,0,0,0,0,0,0,\"000\"\r\n");
-        QTest::newRow("pastMidnight")<< "000" << 0.0   << QTime(0, 0, 1)   << QByteArray("\"12:00:01 AM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n");
+        QTest::newRow("neverRead") << "000" << 0.0 << QTime(14, 5, 30)
+                                   << QByteArray("\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n");
+        QTest::newRow("flowOff") << "" << 0.0 << QTime(14, 5, 30)
+                                 << QByteArray("\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"\"\r\n");
+        QTest::newRow("negative") << "000" << -35.2 << QTime(14, 5, 30)
+                                  << QByteArray("\"2:05:30 PM\",-35.2,0,0,0,0,0,0,0,0,\"000\"\r\n");
+        QTest::newRow("pastMidnight")
+            << "000" << 0.0 << QTime(0, 0, 1)
+            << QByteArray("\"12:00:01 AM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n");
     }
     void records()
     {
@@ -151,7 +174,7 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("keepsOld");
         QTest::newRow("overwrite") << 1 << false;
-        QTest::newRow("append")    << 0 << true;
+        QTest::newRow("append") << 0 << true;
     }
     void openModes()
     {
@@ -164,10 +187,11 @@ private slots:
         f.startWriting(fileName, mode, 6);
         f.tmrLogger.fire();
         f.mnuStop.click();
-        const QByteArray run = expectedHeader(fileName, "0", "0", "12/30/1899", "")
-                               + "\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n";
+        const QByteArray run = expectedHeader(fileName, "0", "0", "12/30/1899", "") +
+            "\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n";
         QCOMPARE(LoggingFixture::contents(fileName), keepsOld ? old + run : run);
-        QVERIFY(LoggingFixture::contents(fileName).startsWith(keepsOld ? "earlier" : "\r\n\"Kestrom"));
+        QVERIFY(
+            LoggingFixture::contents(fileName).startsWith(keepsOld ? "earlier" : "\r\n\"Kestrom"));
     }
 
     void twoRunsIntoOneFile()
@@ -193,8 +217,8 @@ private slots:
         QTest::addColumn<QString>("serial");
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("doubleQuote") << "18\"03,12" << QByteArray("18\"03,12");
-        QTest::newRow("lineBreak")   << "1803\r\n12" << QByteArray("1803  12");
-        QTest::newRow("empty")       << ""           << QByteArray("");
+        QTest::newRow("lineBreak") << "1803\r\n12" << QByteArray("1803  12");
+        QTest::newRow("empty") << "" << QByteArray("");
     }
     void serialNumbersAsStored()
     {
@@ -215,7 +239,7 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("entry");
         QTest::newRow("period") << QLocale(QLocale::English, QLocale::UnitedStates) << "0.5";
-        QTest::newRow("comma")  << QLocale(QLocale::German, QLocale::Germany)       << "0,5";
+        QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany) << "0,5";
     }
     void halfSecondInterval()
     {
@@ -255,8 +279,10 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("fileRemoved") << "removed" << "removed";
-        QTest::newRow("diskFull")    << "limit"   << "File too large";
+        QTest::newRow("fileRemoved") << "removed"
+                                     << "removed";
+        QTest::newRow("diskFull") << "limit"
+                                  << "File too large";
     }
     void recordWriteFails()
     {
@@ -278,8 +304,10 @@ private slots:
             f.tmrLogger.fire();
         }
         QCOMPARE(f.messages.texts.size(), 1);
-        QVERIFY2(f.messages.texts.constFirst().contains(fileName), qPrintable(f.messages.texts.constFirst()));
-        QVERIFY2(f.messages.texts.constFirst().contains(reason, Qt::CaseInsensitive), qPrintable(f.messages.texts.constFirst()));
+        QVERIFY2(f.messages.texts.constFirst().contains(fileName),
+                 qPrintable(f.messages.texts.constFirst()));
+        QVERIFY2(f.messages.texts.constFirst().contains(reason, Qt::CaseInsensitive),
+                 qPrintable(f.messages.texts.constFirst()));
         QCOMPARE(f.messages.titles.constFirst(), QStringLiteral("Kestrom dgh "));
         QVERIFY(!f.tmrLogger.isEnabled());
         QCOMPARE(f.statusBar.texts.value(4), QStringLiteral("Not Logging"));

@@ -15,7 +15,8 @@ class TestLogSetup : public QObject
     static void verifyIdle(const LoggingFixture &f)
     {
         QCOMPARE(f.statusBar.texts.value(4), QStringLiteral("Not Logging"));
-        QCOMPARE(f.statusBar.pictures.value(4), QStringLiteral("/opt/kestrom-dgh/icons/redlight.bmp"));
+        QCOMPARE(f.statusBar.pictures.value(4),
+                 QStringLiteral("/opt/kestrom-dgh/icons/redlight.bmp"));
         QVERIFY(f.mnuLogSetup.isEnabled());
         QVERIFY(!f.mnuStop.isEnabled());
         QVERIFY(!f.logger.isLogging());
@@ -25,7 +26,8 @@ class TestLogSetup : public QObject
     {
         QVERIFY(f.tmrLogger.isEnabled());
         QCOMPARE(f.statusBar.texts.value(4), QStringLiteral("Logging"));
-        QCOMPARE(f.statusBar.pictures.value(4), QStringLiteral("/opt/kestrom-dgh/icons/greenlight.bmp"));
+        QCOMPARE(f.statusBar.pictures.value(4),
+                 QStringLiteral("/opt/kestrom-dgh/icons/greenlight.bmp"));
         QVERIFY(!f.mnuLogSetup.isEnabled());
         QVERIFY(f.mnuStop.isEnabled());
         QVERIFY(f.logger.isLogging());
@@ -44,15 +46,15 @@ private slots:
         QTest::addColumn<bool>("selectEnabled");
         QTest::addColumn<bool>("okEnabled");
         QTest::addColumn<int>("modeSelected");
-        QTest::newRow("loaded")                 << ""      << false << false << true  << -1;
-        QTest::newRow("writeToFile")            << "W"     << true  << true  << false << -1;
-        QTest::newRow("filePicked")             << "WP"    << true  << true  << true  << -1;
-        QTest::newRow("backToNoSave")           << "WPN"   << false << false << true  << -1;
-        QTest::newRow("pickedBeforeNotEnough")  << "WPNW"  << true  << true  << false << -1;
-        QTest::newRow("cancelKeepsEarlierName") << "WPNWC" << true  << true  << true  << -1;
-        QTest::newRow("cancelWithoutName")      << "WC"    << true  << true  << false << -1;
-        QTest::newRow("noSaveKeepsAppend")      << "WAN"   << false << false << true  << 0;
-        QTest::newRow("appendKeepsWriteToFile") << "WPA"   << true  << true  << true  << 0;
+        QTest::newRow("loaded") << "" << false << false << true << -1;
+        QTest::newRow("writeToFile") << "W" << true << true << false << -1;
+        QTest::newRow("filePicked") << "WP" << true << true << true << -1;
+        QTest::newRow("backToNoSave") << "WPN" << false << false << true << -1;
+        QTest::newRow("pickedBeforeNotEnough") << "WPNW" << true << true << false << -1;
+        QTest::newRow("cancelKeepsEarlierName") << "WPNWC" << true << true << true << -1;
+        QTest::newRow("cancelWithoutName") << "WC" << true << true << false << -1;
+        QTest::newRow("noSaveKeepsAppend") << "WAN" << false << false << true << 0;
+        QTest::newRow("appendKeepsWriteToFile") << "WPA" << true << true << true << 0;
     }
     void dialogStates()
     {
@@ -124,11 +126,11 @@ private slots:
         QTest::addColumn<int>("secondPosition");
         QTest::addColumn<int>("expectedMs");
         QTest::addColumn<int>("messages");
-        QTest::newRow("firstRunNone")        << -1 << -2 << 0     << 1;
-        QTest::newRow("firstRunMinute")      << 0  << -2 << 60000 << 0;
-        QTest::newRow("halfSecond")          << 7  << -2 << 500   << 0;
-        QTest::newRow("noneKeepsPrevious")   << 3  << -1 << 10000 << 1;
-        QTest::newRow("secondRunChanges")    << 3  << 5  << 2000  << 0;
+        QTest::newRow("firstRunNone") << -1 << -2 << 0 << 1;
+        QTest::newRow("firstRunMinute") << 0 << -2 << 60000 << 0;
+        QTest::newRow("halfSecond") << 7 << -2 << 500 << 0;
+        QTest::newRow("noneKeepsPrevious") << 3 << -1 << 10000 << 1;
+        QTest::newRow("secondRunChanges") << 3 << 5 << 2000 << 0;
     }
     void interval()
     {
@@ -200,7 +202,8 @@ private slots:
         f.mnuStop.click();
         QCOMPARE(f.statusBar.texts.value(1), "Ready  " + path("run1.txt"));
         f.startWriting(path("run2.txt"), 0, 6);
-        QCOMPARE(f.statusBar.texts.value(1), "Ready  " + path("run1.txt") + "  " + path("run2.txt"));
+        QCOMPARE(f.statusBar.texts.value(1),
+                 "Ready  " + path("run1.txt") + "  " + path("run2.txt"));
         f.mnuStop.click();
         verifyIdle(f);
         QVERIFY(QFile::exists(path("run1.txt")));
@@ -231,10 +234,11 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missingFolder") << path("gone/log.txt") << "No such file or directory";
-        QTest::newRow("directory")     << m_dir.path()         << "Is a directory";
-        QTest::newRow("diskFull")      << "/dev/full"          << "No space left on device";
+        QTest::newRow("directory") << m_dir.path() << "Is a directory";
+        QTest::newRow("diskFull") << "/dev/full"
+                                  << "No space left on device";
         const auto unwritable = LoggingFixture::unwritableFile(m_dir.path());
-        QTest::newRow("noPermission")  << unwritable.first     << unwritable.second;
+        QTest::newRow("noPermission") << unwritable.first << unwritable.second;
     }
     void openFailureKeepsIdle()
     {
@@ -243,8 +247,10 @@ private slots:
         LoggingFixture f;
         f.startWriting(fileName, 1, 6);
         QCOMPARE(f.messages.texts.size(), 1);
-        QVERIFY2(f.messages.texts.constFirst().contains(fileName), qPrintable(f.messages.texts.constFirst()));
-        QVERIFY2(f.messages.texts.constFirst().contains(reason), qPrintable(f.messages.texts.constFirst()));
+        QVERIFY2(f.messages.texts.constFirst().contains(fileName),
+                 qPrintable(f.messages.texts.constFirst()));
+        QVERIFY2(f.messages.texts.constFirst().contains(reason),
+                 qPrintable(f.messages.texts.constFirst()));
         QCOMPARE(f.hides, 0);
         QCOMPARE(f.tmrLogger.interval(), 0);
         QCOMPARE(f.statusBar.texts.value(1), QString());
@@ -278,11 +284,16 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<int>("expectedMs");
         QTest::addColumn<QString>("error");
-        QTest::newRow("overwriteOneSecond") << path("u1.txt") << int(LogFile::Mode::Overwrite) << 1.0  << 1000 << "";
-        QTest::newRow("appendHalfSecond")   << path("u2.txt") << int(LogFile::Mode::Append)    << 0.5  << 500  << "";
-        QTest::newRow("intervalNotListed")  << path("u3.txt") << int(LogFile::Mode::Overwrite) << 3.0  << 0    << "0.5";
-        QTest::newRow("zeroInterval")       << path("u4.txt") << int(LogFile::Mode::Overwrite) << 0.0  << 0    << "60, 30, 15, 10, 5, 2, 1 or 0.5";
-        QTest::newRow("cannotOpen")         << path("no/u5.txt") << int(LogFile::Mode::Append) << 1.0  << 0    << path("no/u5.txt");
+        QTest::newRow("overwriteOneSecond")
+            << path("u1.txt") << int(LogFile::Mode::Overwrite) << 1.0 << 1000 << "";
+        QTest::newRow("appendHalfSecond")
+            << path("u2.txt") << int(LogFile::Mode::Append) << 0.5 << 500 << "";
+        QTest::newRow("intervalNotListed")
+            << path("u3.txt") << int(LogFile::Mode::Overwrite) << 3.0 << 0 << "0.5";
+        QTest::newRow("zeroInterval") << path("u4.txt") << int(LogFile::Mode::Overwrite) << 0.0 << 0
+                                      << "60, 30, 15, 10, 5, 2, 1 or 0.5";
+        QTest::newRow("cannotOpen")
+            << path("no/u5.txt") << int(LogFile::Mode::Append) << 1.0 << 0 << path("no/u5.txt");
     }
     void unattendedStart()
     {

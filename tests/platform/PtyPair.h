@@ -32,8 +32,8 @@ public:
 
     bool send(const QByteArray &bytes)
     {
-        return ::write(m_master, bytes.constData(), static_cast<size_t>(bytes.size()))
-               == bytes.size();
+        return ::write(m_master, bytes.constData(), static_cast<size_t>(bytes.size())) ==
+            bytes.size();
     }
     // What has reached the master within timeoutMs.
     QByteArray receive(int timeoutMs)

@@ -19,7 +19,6 @@ int main(int argc, char *argv[])
     }
     std::printf("held\n");
     std::fflush(stdout);
-    while (std::fgetc(stdin) != EOF) {
-    }
+    while (std::fgetc(stdin) != EOF) { }
     return 0;
 }

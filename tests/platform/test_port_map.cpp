@@ -32,6 +32,7 @@ void TestPortMap::initTestCase()
     QVERIFY(QFile::link(m_config.path() + "/no-such-adapter", ports + "/COM5"));
 }
 
+// clang-format off
 void TestPortMap::parseDeviceOption_data()
 {
     QTest::addColumn<QString>("text");
@@ -54,6 +55,7 @@ void TestPortMap::parseDeviceOption_data()
     QTest::newRow("fraction")     << "1.5=/dev/x"     << false << 0     << "";
     QTest::newRow("empty")        << ""               << false << 0     << "";
 }
+// clang-format on
 
 void TestPortMap::parseDeviceOption()
 {
@@ -69,6 +71,7 @@ void TestPortMap::parseDeviceOption()
     QCOMPARE(parsedPath, path);
 }
 
+// clang-format off
 void TestPortMap::devicePath_data()
 {
     QTest::addColumn<int>("number");
@@ -85,6 +88,7 @@ void TestPortMap::devicePath_data()
     QTest::newRow("zero")              << 0      << ""          << "";
     QTest::newRow("negative")          << -3     << ""          << "";
 }
+// clang-format on
 
 void TestPortMap::devicePath()
 {
@@ -100,6 +104,7 @@ void TestPortMap::devicePath()
     QCOMPARE(ports.devicePath(number), expected);
 }
 
+// clang-format off
 void TestPortMap::linkFolder_data()
 {
     QTest::addColumn<QByteArray>("xdgConfigHome");
@@ -109,6 +114,7 @@ void TestPortMap::linkFolder_data()
     QTest::newRow("xdgEmpty")    << QByteArray()          << "~/.config/kestrom-dgh/ports";
     QTest::newRow("xdgRelative") << QByteArray("cfg")     << "~/.config/kestrom-dgh/ports";
 }
+// clang-format on
 
 void TestPortMap::linkFolder()
 {

@@ -55,10 +55,10 @@ private:
 struct OpenLine
 {
     PtyPair pty;
-    QtSerialPortAdapter port {portOne(pty.slavePath())};
+    QtSerialPortAdapter port{portOne(pty.slavePath())};
     FakeMessageBox messages;
     SystemClock clock;
-    ModuleLink link {port, messages, clock};
+    ModuleLink link{port, messages, clock};
 };
 
 } // namespace
@@ -99,6 +99,7 @@ void TestQtSerialPortAdapter::initTestCase()
     QVERIFY(QFile::link(m_dir.filePath("gone"), m_dir.filePath("dangling")));
 }
 
+// clang-format off
 void TestQtSerialPortAdapter::openResult_data()
 {
     QTest::addColumn<QString>("path"); // "<pty>" a fresh pty, "<dir>/" the test folder
@@ -114,6 +115,7 @@ void TestQtSerialPortAdapter::openResult_data()
     QTest::newRow("directory")        << "<dir>/folder"        << SerialPort::InvalidPortError;
     QTest::newRow("emptyPath")        << ""                    << SerialPort::InvalidPortError;
 }
+// clang-format on
 
 void TestQtSerialPortAdapter::openResult()
 {
@@ -132,6 +134,7 @@ void TestQtSerialPortAdapter::openResult()
     QCOMPARE(port.isOpen(), error == SerialPort::NoError);
 }
 
+// clang-format off
 void TestQtSerialPortAdapter::portNumberBelowOneIsRefused_data()
 {
     QTest::addColumn<int>("number");
@@ -139,6 +142,7 @@ void TestQtSerialPortAdapter::portNumberBelowOneIsRefused_data()
     QTest::newRow("minusOne") << -1;
     QTest::newRow("lowest") << -32768;
 }
+// clang-format on
 
 void TestQtSerialPortAdapter::portNumberBelowOneIsRefused()
 {
@@ -159,7 +163,7 @@ void TestQtSerialPortAdapter::lineIs19200Raw()
     // Look at the line from the outside, as another program would.
     const int fd = ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDONLY | O_NOCTTY);
     QVERIFY(fd >= 0);
-    termios settings {};
+    termios settings{};
     QCOMPARE(::tcgetattr(fd, &settings), 0);
     ::close(fd);
     QCOMPARE(cfgetospeed(&settings), speed_t(B19200));
@@ -169,6 +173,7 @@ void TestQtSerialPortAdapter::lineIs19200Raw()
     QCOMPARE(settings.c_iflag & (ICRNL | IXON | ISTRIP), tcflag_t(0));
 }
 
+// clang-format off
 void TestQtSerialPortAdapter::portInUse_data()
 {
     QTest::addColumn<bool>("otherProcess");
@@ -178,6 +183,7 @@ void TestQtSerialPortAdapter::portInUse_data()
     QTest::newRow("otherProcessSamePath") << true << false;
     QTest::newRow("otherProcessLinkToHeldPort") << true << true;
 }
+// clang-format on
 
 void TestQtSerialPortAdapter::portInUse()
 {
@@ -209,6 +215,7 @@ void TestQtSerialPortAdapter::portInUse()
     QCOMPARE(port.open(), SerialPort::NoError);
 }
 
+// clang-format off
 void TestQtSerialPortAdapter::transaction_data()
 {
     QTest::addColumn<QByteArray>("moduleSends");
@@ -229,6 +236,7 @@ void TestQtSerialPortAdapter::transaction_data()
         return all + "*+0000.01\r";
     }() << "*+0000.01";
 }
+// clang-format on
 
 void TestQtSerialPortAdapter::transaction()
 {
@@ -266,6 +274,7 @@ void TestQtSerialPortAdapter::floodIsReadAtMostOneBufferPerAnswer()
     QCOMPARE(port.bytesWaiting(), 0);
 }
 
+// clang-format off
 void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop_data()
 {
     QTest::addColumn<bool>("vanishBeforeCommand");
@@ -275,6 +284,7 @@ void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop_data()
     QTest::newRow("beforeCommand") << true << QStringList{"Port Not open"};
     QTest::newRow("duringAnswerWait") << false << QStringList{};
 }
+// clang-format on
 
 void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop()
 {

@@ -10,7 +10,7 @@
 // the given device as port 1, and the module link over it.
 struct StationLink
 {
-    explicit StationLink(const QString &devicePath) : port(portOne(devicePath)) {}
+    explicit StationLink(const QString &devicePath) : port(portOne(devicePath)) { }
 
     static PortMap portOne(const QString &devicePath)
     {

@@ -67,12 +67,14 @@ void TestDghSimProcess::linkFollowsTheRun()
     QFile::remove(link);
 }
 
+// clang-format off
 void TestDghSimProcess::stopsCleanlyOnSignal_data()
 {
     QTest::addColumn<int>("signalNumber");
     QTest::newRow("interrupt") << SIGINT;
     QTest::newRow("terminate") << SIGTERM;
 }
+// clang-format on
 
 void TestDghSimProcess::stopsCleanlyOnSignal()
 {
@@ -97,8 +99,9 @@ void TestDghSimProcess::endsWithTheProgramThatStartedIt()
     // crashing station would be.
     const QString link = m_dir.filePath("orphan");
     QProcess shell;
-    shell.start("/bin/sh", {"-c", "\"$0\" --exit-with-parent --link \"$1\" & wait",
-                            SimulatorProcess::defaultProgram(), link});
+    shell.start("/bin/sh",
+                {"-c", "\"$0\" --exit-with-parent --link \"$1\" & wait",
+                 SimulatorProcess::defaultProgram(), link});
     QVERIFY(shell.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
 
@@ -108,6 +111,7 @@ void TestDghSimProcess::endsWithTheProgramThatStartedIt()
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(link).isSymLink(), 5000);
 }
 
+// clang-format off
 void TestDghSimProcess::refusesBadArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -117,6 +121,7 @@ void TestDghSimProcess::refusesBadArguments_data()
     QTest::newRow("longAddress")   << QStringList{"--silent", "12"};
     QTest::newRow("missingValue")  << QStringList{"--answer"};
 }
+// clang-format on
 
 void TestDghSimProcess::refusesBadArguments()
 {
@@ -143,6 +148,7 @@ void TestDghSimProcess::missingProgramIsReported()
     QVERIFY(simulator.devicePath().isEmpty());
 }
 
+// clang-format off
 void TestDghSimProcess::transaction_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -161,6 +167,7 @@ void TestDghSimProcess::transaction_data()
     QTest::newRow("late")        << (fixed + QStringList{"--fault", "late"})      << "1" << "TIMEOUT";
     QTest::newRow("noSuchModule") << QStringList{} << "4" << "TIMEOUT";
 }
+// clang-format on
 
 void TestDghSimProcess::transaction()
 {
@@ -181,6 +188,7 @@ void TestDghSimProcess::transaction()
     QVERIFY(line.messages.texts.isEmpty());
 }
 
+// clang-format off
 void TestDghSimProcess::defaultReadingsArePlausible_data()
 {
     QTest::addColumn<QString>("address");
@@ -195,6 +203,7 @@ void TestDghSimProcess::defaultReadingsArePlausible_data()
     QTest::newRow("probe1")      << "6" << true  << 5.0  << 9.0;
     QTest::newRow("probe2")      << "7" << true  << 5.0  << 9.0;
 }
+// clang-format on
 
 void TestDghSimProcess::defaultReadingsArePlausible()
 {

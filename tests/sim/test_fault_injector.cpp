@@ -15,6 +15,7 @@ private slots:
     void firstFaultThatStrikesWins();
 };
 
+// clang-format off
 void TestFaultInjector::apply_data()
 {
     QTest::addColumn<QString>("kind");
@@ -28,6 +29,7 @@ void TestFaultInjector::apply_data()
     QTest::newRow("late")      << "late"      << QByteArray("*+0021.37\r")                           << 50;
     QTest::newRow("truncated") << "truncated" << QByteArray("*+002")                                 << 0;
 }
+// clang-format on
 
 void TestFaultInjector::apply()
 {
@@ -60,6 +62,7 @@ void TestFaultInjector::noiseNeverLooksLikeAnAnswer()
     }
 }
 
+// clang-format off
 void TestFaultInjector::rateIsAChancePerAnswer_data()
 {
     QTest::addColumn<double>("rate");
@@ -71,6 +74,7 @@ void TestFaultInjector::rateIsAChancePerAnswer_data()
     QTest::newRow("half")    << 0.5  << 880  << 1120;
     QTest::newRow("always")  << 1.0  << 2000 << 2000;
 }
+// clang-format on
 
 void TestFaultInjector::rateIsAChancePerAnswer()
 {

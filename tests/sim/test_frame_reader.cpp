@@ -12,6 +12,7 @@ private slots:
     void frameSplitAcrossReads();
 };
 
+// clang-format off
 void TestFrameReader::frames_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -26,6 +27,7 @@ void TestFrameReader::frames_data()
     QTest::newRow("tooLong")       << QByteArray("$") + QByteArray(80, 'x') + "\r$1RD\r" << QStringList{"1RD"};
     QTest::newRow("crOutside")     << QByteArray("\r\r")             << QStringList{};
 }
+// clang-format on
 
 void TestFrameReader::frames()
 {

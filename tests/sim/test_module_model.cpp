@@ -31,6 +31,7 @@ private slots:
     void onlyTheSixModulesAnswer();
 };
 
+// clang-format off
 void TestModuleModel::formatAnswer_data()
 {
     QTest::addColumn<char>("address");
@@ -45,6 +46,7 @@ void TestModuleModel::formatAnswer_data()
     QTest::newRow("probeNeutral")    << '6' << 2577.7   << "*+02577.70";
     QTest::newRow("probeLow")        << '7' << 2049.125 << "*+02049.12";
 }
+// clang-format on
 
 void TestModuleModel::formatAnswer()
 {
@@ -61,6 +63,7 @@ void TestModuleModel::formatAnswer()
     QVERIFY(std::fabs(field - std::fabs(value)) <= 0.00501);
 }
 
+// clang-format off
 void TestModuleModel::readingsStayInRange_data()
 {
     QTest::addColumn<char>("address");
@@ -74,6 +77,7 @@ void TestModuleModel::readingsStayInRange_data()
     QTest::newRow("probe1pH")    << '6' << 5.0  << 9.0;
     QTest::newRow("probe2pH")    << '7' << 5.0  << 9.0;
 }
+// clang-format on
 
 void TestModuleModel::readingsStayInRange()
 {
@@ -121,6 +125,7 @@ void TestModuleModel::sameSeedSameReadings()
     QVERIFY(differs);
 }
 
+// clang-format off
 void TestModuleModel::onlyTheSixModulesAnswer_data()
 {
     QTest::addColumn<char>("address");
@@ -131,6 +136,7 @@ void TestModuleModel::onlyTheSixModulesAnswer_data()
         QTest::newRow(qPrintable(QString("address%1").arg(address))) << address << present;
     }
 }
+// clang-format on
 
 void TestModuleModel::onlyTheSixModulesAnswer()
 {

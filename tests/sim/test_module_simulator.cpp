@@ -53,6 +53,7 @@ private slots:
     void framesAreNotEchoed();
 };
 
+// clang-format off
 void TestModuleSimulator::lineBytes_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -76,6 +77,7 @@ void TestModuleSimulator::lineBytes_data()
     QTest::newRow("probe")          << QStringList{} << QByteArray("$7RD\r") << "\\*\\+0[23]\\d\\d\\d\\.\\d\\d\\r";
     QTest::newRow("frameInNoise")   << QStringList{"--answer", "6=*+02577.70"} << QByteArray("\x01xx$6RD\r") << "\\*\\+02577\\.70\\r";
 }
+// clang-format on
 
 void TestModuleSimulator::lineBytes()
 {
@@ -94,7 +96,8 @@ void TestModuleSimulator::lineBytes()
     ::close(fd);
 
     const QRegularExpression pattern(QRegularExpression::anchoredPattern(expected));
-    QVERIFY2(pattern.match(QString::fromLatin1(received)).hasMatch(), received.toHex(' ').constData());
+    QVERIFY2(pattern.match(QString::fromLatin1(received)).hasMatch(),
+             received.toHex(' ').constData());
 }
 
 void TestModuleSimulator::answersKeepComingAcrossReopen()

@@ -27,6 +27,7 @@ private slots:
     void fault();
 };
 
+// clang-format off
 void TestSimulatorOptions::accepted_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -50,6 +51,7 @@ void TestSimulatorOptions::accepted_data()
     QTest::newRow("exitWithParent") << QStringList{"--exit-with-parent"} << "" << "" << "" << 0 << false << qint64(-1) << true;
     QTest::newRow("seedZero")     << QStringList{"--seed", "0"} << "" << "" << "" << 0 << false << qint64(0) << false;
 }
+// clang-format on
 
 void TestSimulatorOptions::accepted()
 {
@@ -82,6 +84,7 @@ void TestSimulatorOptions::accepted()
         QCOMPARE(qint64(options.seed), seed);
 }
 
+// clang-format off
 void TestSimulatorOptions::refused_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -105,6 +108,7 @@ void TestSimulatorOptions::refused_data()
     QTest::newRow("seedTooLarge")    << QStringList{"--seed", "4294967296"}   << "4294967296";
     QTest::newRow("seedWord")        << QStringList{"--seed", "abc"}          << "abc";
 }
+// clang-format on
 
 void TestSimulatorOptions::refused()
 {
@@ -119,6 +123,7 @@ void TestSimulatorOptions::refused()
     QVERIFY(options.log);
 }
 
+// clang-format off
 void TestSimulatorOptions::fault_data()
 {
     QTest::addColumn<QString>("text");
@@ -133,6 +138,7 @@ void TestSimulatorOptions::fault_data()
     QTest::newRow("late")        << "late@0.125"    << "late"      << 0.125;
     QTest::newRow("truncated")   << "truncated@.75" << "truncated" << 0.75;
 }
+// clang-format on
 
 void TestSimulatorOptions::fault()
 {

@@ -26,6 +26,7 @@ private slots:
     void valueField();
 };
 
+// clang-format off
 void TestModuleLink::readAnswer_data()
 {
     QTest::addColumn<QByteArray>("received");
@@ -47,6 +48,7 @@ void TestModuleLink::readAnswer_data()
     QTest::newRow("starOnly")             << QByteArray("*\r")                     << "*";
     QTest::newRow("nulBytesInside")       << QByteArray("*+0\0\x00" "1\r", 7)      << QString::fromLatin1("*+0\0\0" "1", 6);
 }
+// clang-format on
 
 void TestModuleLink::readAnswer()
 {
@@ -93,6 +95,7 @@ void TestModuleLink::sendWritesTheFrameWhole()
     QCOMPARE(port.writes, QByteArrayList{QByteArray("$6RD\r")});
 }
 
+// clang-format off
 void TestModuleLink::bytesBeforeTheCommandAreNoAnswer_data()
 {
     QTest::addColumn<QByteArray>("waiting"); // before the command
@@ -104,6 +107,7 @@ void TestModuleLink::bytesBeforeTheCommandAreNoAnswer_data()
     QTest::newRow("partialThenEnd")  << QByteArray("*+00")          << QByteArray("21.37\r")           << "TIMEOUT";
     QTest::newRow("lateThenRefusal") << QByteArray("zz*+0001.00\r") << QByteArray("?6 SYNTAX ERROR\r") << "?6 SYNTAX ERROR";
 }
+// clang-format on
 
 void TestModuleLink::bytesBeforeTheCommandAreNoAnswer()
 {
@@ -151,6 +155,7 @@ void TestModuleLink::aPortLostWhileDiscardingIsReportedClosed()
     QCOMPARE(link.ReadAnswer(), QString());
 }
 
+// clang-format off
 void TestModuleLink::waitCoversTheWholeMilliseconds_data()
 {
     QTest::addColumn<float>("ms");
@@ -161,6 +166,7 @@ void TestModuleLink::waitCoversTheWholeMilliseconds_data()
     QTest::newRow("belowOne") << 0.7f << qint64(0);
     QTest::newRow("negative") << -5.0f << qint64(0);
 }
+// clang-format on
 
 void TestModuleLink::waitCoversTheWholeMilliseconds()
 {
@@ -176,6 +182,7 @@ void TestModuleLink::waitCoversTheWholeMilliseconds()
     QCOMPARE(qint64((clock.now - start).count()), waitedNs);
 }
 
+// clang-format off
 void TestModuleLink::valueField_data()
 {
     QTest::addColumn<QString>("answer");
@@ -187,6 +194,7 @@ void TestModuleLink::valueField_data()
     QTest::newRow("twoChars")  << "*+"           << "";
     QTest::newRow("threeChars") << "*+5"         << "5";
 }
+// clang-format on
 
 void TestModuleLink::valueField()
 {

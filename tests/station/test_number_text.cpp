@@ -17,6 +17,7 @@ private slots:
     void oleDates();
 };
 
+// clang-format off
 void TestNumberText::roundHalfEven_data()
 {
     QTest::addColumn<double>("value");
@@ -31,6 +32,7 @@ void TestNumberText::roundHalfEven_data()
     QTest::newRow("twoDecimals")     << 782.6086956 << 2 << 782.61;
     QTest::newRow("alreadyRound")    << 1.5     << 2 << 1.5;
 }
+// clang-format on
 
 void TestNumberText::roundHalfEven()
 {
@@ -41,6 +43,7 @@ void TestNumberText::roundHalfEven()
     QCOMPARE(NumberText::roundHalfEven(value, decimals), rounded);
 }
 
+// clang-format off
 void TestNumberText::display_data()
 {
     QTest::addColumn<double>("value");
@@ -56,6 +59,7 @@ void TestNumberText::display_data()
     QTest::newRow("fifteenDigits")       << 1.0 / 3 << "en_US" << "0.333333333333333";
     QTest::newRow("sevenEightyTwo")      << 782.61 << "en_US" << "782.61";
 }
+// clang-format on
 
 void TestNumberText::display()
 {
@@ -65,6 +69,7 @@ void TestNumberText::display()
     QCOMPARE(NumberText::display(value, QLocale(locale)), text);
 }
 
+// clang-format off
 void TestNumberText::parseValueField_data()
 {
     QTest::addColumn<QString>("field");
@@ -86,6 +91,7 @@ void TestNumberText::parseValueField_data()
     QTest::newRow("twoSigns")      << "+-1"      << false << 0.0;
     QTest::newRow("innerBlank")    << "12 3"     << false << 0.0;
 }
+// clang-format on
 
 void TestNumberText::parseValueField()
 {

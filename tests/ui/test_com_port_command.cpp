@@ -1,9 +1,8 @@
-#include "station/ModuleLink.h"
-#include "ui/main/ComPortCommand.h"
-
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeWidgets.h"
+#include "station/ModuleLink.h"
+#include "ui/main/ComPortCommand.h"
 
 #include <QtTest>
 
@@ -26,6 +25,7 @@ private slots:
     void closesBeforeAsking();
 };
 
+// clang-format off
 void TestComPortCommand::conversion_data()
 {
     QTest::addColumn<QString>("locale");
@@ -53,6 +53,7 @@ void TestComPortCommand::conversion_data()
     QTest::newRow("grouping")         << "en_US" << "1,000"     << false << 0;
     QTest::newRow("notANumber")       << "en_US" << "nan"       << false << 0;
 }
+// clang-format on
 
 void TestComPortCommand::conversion()
 {
@@ -76,6 +77,7 @@ void TestComPortCommand::conversion()
     QVERIFY(messages.texts.isEmpty()); // a bad entry is silent
 }
 
+// clang-format off
 void TestComPortCommand::outcomes_data()
 {
     QTest::addColumn<bool>("openBefore");
@@ -107,6 +109,7 @@ void TestComPortCommand::outcomes_data()
     QTest::newRow("closedPortCancel")
         << false << ""   << 0    << 0    << 0 << 0 << 1  << false << QStringList();
 }
+// clang-format on
 
 void TestComPortCommand::outcomes()
 {
@@ -154,7 +157,7 @@ void TestComPortCommand::asksWithPromptAndTitle()
 class PortCheckingInputBox : public InputBox
 {
 public:
-    explicit PortCheckingInputBox(const SerialPort &port) : m_port(port) {}
+    explicit PortCheckingInputBox(const SerialPort &port) : m_port(port) { }
     bool portOpenWhileAsking = true;
     QString ask(const QString &, const QString &) override
     {

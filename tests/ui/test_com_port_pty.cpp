@@ -1,3 +1,5 @@
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeWidgets.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -5,11 +7,8 @@
 #include "station/ModuleLink.h"
 #include "ui/main/ComPortCommand.h"
 
-#include "fakes/FakeMessageBox.h"
-#include "fakes/FakeWidgets.h"
-
-#include <QtTest>
 #include <QSerialPort>
+#include <QtTest>
 
 #include <iostream>
 #include <string>
@@ -29,8 +28,7 @@ int holdPort(int argc, char **argv)
     }
     std::cout << "held" << std::endl;
     std::string line;
-    while (std::getline(std::cin, line)) {
-    }
+    while (std::getline(std::cin, line)) { }
     return 0;
 }
 } // namespace
@@ -72,6 +70,7 @@ QString TestComPortPty::transaction(SerialPort &port, MessageBox &messages)
     return link.ReadAnswer();
 }
 
+// clang-format off
 void TestComPortPty::movesToTheSimulatorTyped_data()
 {
     QTest::addColumn<QString>("answer");
@@ -86,6 +85,7 @@ void TestComPortPty::movesToTheSimulatorTyped_data()
                                     << QStringList{"Invalid ComPort #, please select another one."};
     QTest::newRow("cancel")         << ""     << false << ""          << QStringList();
 }
+// clang-format on
 
 void TestComPortPty::movesToTheSimulatorTyped()
 {

@@ -1,7 +1,6 @@
-#include "ui/main/ComPortCommand.h"
-
 #include "channels/ChannelRig.h"
 #include "fakes/FakeWidgets.h"
+#include "ui/main/ComPortCommand.h"
 
 #include <QtTest>
 
@@ -16,6 +15,7 @@ private slots:
     void closedPortAtNextTick();
 };
 
+// clang-format off
 void TestComPortReadTick::closedPortAtNextTick_data()
 {
     QTest::addColumn<QString>("answer");
@@ -26,6 +26,7 @@ void TestComPortReadTick::closedPortAtNextTick_data()
     QTest::newRow("letters")    << "abc" << 0    << QStringList();
     QTest::newRow("portInUse")  << "2"   << 8005 << QStringList{"Port is already open, please select another one."};
 }
+// clang-format on
 
 void TestComPortReadTick::closedPortAtNextTick()
 {
@@ -46,10 +47,10 @@ void TestComPortReadTick::closedPortAtNextTick()
 
     rig.acquisition.ReadCycle();
     const QString port = QStringLiteral("Port Not open");
-    QCOMPARE(rig.messages.texts.mid(commandMessages.size()),
-             (QStringList{port, "NO VALID RETURN FROM FLOW MODULE",
-                          port, "NO VALID RETURN FROM pH MODULE",
-                          port, "NO VALID RETURN FROM pH MODULE"}));
+    QCOMPARE(
+        rig.messages.texts.mid(commandMessages.size()),
+        (QStringList{port, "NO VALID RETURN FROM FLOW MODULE", port,
+                     "NO VALID RETURN FROM pH MODULE", port, "NO VALID RETURN FROM pH MODULE"}));
     QVERIFY(!rig.cwbFlow.value());
     QVERIFY(!rig.cwbPh.value());
     QVERIFY(!rig.cwbTherm.value());

@@ -16,6 +16,7 @@ private slots:
     void logOptions();
 };
 
+// clang-format off
 void TestCommandLine::parse_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -50,6 +51,7 @@ void TestCommandLine::parse_data()
     QTest::newRow("appendWithoutLog") << QStringList{"--append"}                      << A::Fail << ""               << false << false << "--log";
     QTest::newRow("intervalWithoutLog") << QStringList{"--interval", "5"}             << A::Fail << ""               << false << false << "--log";
 }
+// clang-format on
 
 void TestCommandLine::parse()
 {
@@ -83,12 +85,14 @@ void TestCommandLine::parse()
 
 void TestCommandLine::devicesInOrder()
 {
-    const auto result = CommandLine::parse({"kestrom-dgh", "--device", "3=/dev/ttyUSB1", "--device=1=/dev/pts/7"});
+    const auto result =
+        CommandLine::parse({"kestrom-dgh", "--device", "3=/dev/ttyUSB1", "--device=1=/dev/pts/7"});
     QCOMPARE(result.action, CommandLine::Action::Run);
     const QList<QPair<int, QString>> expected{{3, "/dev/ttyUSB1"}, {1, "/dev/pts/7"}};
     QCOMPARE(result.options.devices, expected);
 }
 
+// clang-format off
 void TestCommandLine::logOptions_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -109,6 +113,7 @@ void TestCommandLine::logOptions_data()
     QTest::newRow("intervalWord")       << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "often"} << false << 0         << 0.0  << "'often'";
     QTest::newRow("emptyFileName")      << QStringList{"--log", "", "--append", "--interval", "5"}               << false << 0         << 0.0  << "file name";
 }
+// clang-format on
 
 void TestCommandLine::logOptions()
 {

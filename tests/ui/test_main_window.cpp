@@ -21,9 +21,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 #include <qwt_knob.h>
 #include <qwt_slider.h>
+
+#include <memory>
 
 namespace {
 
@@ -40,15 +41,11 @@ struct Rig
                             folder.filePath(QStringLiteral("icons/")) + lamp);
         }
         port.open_ = false;
-        station = std::make_unique<Station>(window, Station::Platform{port, clock, settings, messages, inputs},
-                                            folder.path());
+        station = std::make_unique<Station>(
+            window, Station::Platform{port, clock, settings, messages, inputs}, folder.path());
     }
 
-    template <typename T>
-    T *find(const QString &name) const
-    {
-        return window.findChild<T *>(name);
-    }
+    template <typename T> T *find(const QString &name) const { return window.findChild<T *>(name); }
 
     QTemporaryDir folder;
     FakeSerialPort port;
@@ -60,8 +57,8 @@ struct Rig
     std::unique_ptr<Station> station;
 };
 
-const QStringList ValueLabels{"lblTherm1", "lblTherm2", "lblTherm3", "lblpH", "lblmV", "lblpH1",
-                              "lblmV1", "lblHz", "lblLitersPerMin", "liters"};
+const QStringList ValueLabels{"lblTherm1", "lblTherm2", "lblTherm3", "lblpH",           "lblmV",
+                              "lblpH1",    "lblmV1",    "lblHz",     "lblLitersPerMin", "liters"};
 
 } // namespace
 
@@ -94,6 +91,7 @@ private slots:
     void fitsTheDesignedSize();
 };
 
+// clang-format off
 void TestMainWindow::namedControls_data()
 {
     QTest::addColumn<QString>("name");
@@ -139,6 +137,7 @@ void TestMainWindow::namedControls_data()
     for (const QString &label : ValueLabels)
         QTest::newRow(qPrintable(label)) << label << "QLabel" << "000";
 }
+// clang-format on
 
 void TestMainWindow::namedControls()
 {
@@ -166,6 +165,7 @@ void TestMainWindow::namedControls()
     QCOMPARE(shown, text);
 }
 
+// clang-format off
 void TestMainWindow::valueLabelsLook_data()
 {
     QTest::addColumn<QString>("name");
@@ -178,6 +178,7 @@ void TestMainWindow::valueLabelsLook_data()
         QTest::newRow(qPrintable(label)) << label << (probeTwo ? red : green);
     }
 }
+// clang-format on
 
 void TestMainWindow::valueLabelsLook()
 {
@@ -196,6 +197,7 @@ void TestMainWindow::valueLabelsLook()
     QVERIFY(qobject_cast<QGroupBox *>(label->parentWidget()));
 }
 
+// clang-format off
 void TestMainWindow::scalesAtStart_data()
 {
     QTest::addColumn<QString>("name");
@@ -214,6 +216,7 @@ void TestMainWindow::scalesAtStart_data()
     QTest::newRow("CWpHmax")       << "CWpHmax"       << 0.0  << 20.0  << 15.0;
     QTest::newRow("CWKnobflow")    << "CWKnobflow"    << 25.0 << 400.0 << 25.0;
 }
+// clang-format on
 
 void TestMainWindow::scalesAtStart()
 {
@@ -285,6 +288,7 @@ void TestMainWindow::stateAfterStartUp()
     QCOMPARE(rig.settings.writes, 0);
 }
 
+// clang-format off
 void TestMainWindow::knobsRescaleTheirDisplays_data()
 {
     QTest::addColumn<QString>("knob");
@@ -299,6 +303,7 @@ void TestMainWindow::knobsRescaleTheirDisplays_data()
     QTest::newRow("phMaxTo9")     << "CWpHmax"    << 9.0   << "pH axes"       << 0.0  << 9.0;
     QTest::newRow("tankScale200") << "CWKnobflow" << 200.0 << "CWSlideLiters" << 0.0  << 200.0;
 }
+// clang-format on
 
 void TestMainWindow::knobsRescaleTheirDisplays()
 {
@@ -325,6 +330,7 @@ void TestMainWindow::knobsRescaleTheirDisplays()
     QCOMPARE(slide->upperBound(), maximum);
 }
 
+// clang-format off
 void TestMainWindow::failedStartUp_data()
 {
     QTest::addColumn<int>("openResult");
@@ -336,6 +342,7 @@ void TestMainWindow::failedStartUp_data()
     QTest::newRow("portInUse")   << int(SerialPort::PortInUseError)   << true  << "8005"         << "";
     QTest::newRow("lampMissing") << int(SerialPort::NoError)          << false << "redlight.bmp" << "Not Logging";
 }
+// clang-format on
 
 void TestMainWindow::failedStartUp()
 {
@@ -348,7 +355,8 @@ void TestMainWindow::failedStartUp()
     rig.port.openResult = openResult;
     QVERIFY(!rig.station->start());
     QCOMPARE(rig.messages.texts.size(), 1);
-    QVERIFY2(rig.messages.texts.first().contains(messagePart), qPrintable(rig.messages.texts.first()));
+    QVERIFY2(rig.messages.texts.first().contains(messagePart),
+             qPrintable(rig.messages.texts.first()));
     QCOMPARE(rig.find<PanelStatusBar>("StatusBar1")->panel(4)->text(), panel4);
     // Start-up ended before the knobs and the timers.
     QCOMPARE(rig.find<QwtKnob>("CWtherMax")->value(), 0.0);
@@ -380,6 +388,7 @@ void TestMainWindow::readTickSendsNothingUntilASwitchIsOn()
     QTRY_COMPARE(rig.find<QLabel>("lblHz")->text(), QStringLiteral("100"));
 }
 
+// clang-format off
 void TestMainWindow::unattendedStart_data()
 {
     QTest::addColumn<QString>("poll");
@@ -392,6 +401,7 @@ void TestMainWindow::unattendedStart_data()
     QTest::newRow("everything") << "flow,ph,therm" << true  << QStringList{"cwbFlow", "cwbPh", "cwbTherm", "cwPlot"};
     QTest::newRow("plotOnly")   << ""              << true  << QStringList{"cwPlot"};
 }
+// clang-format on
 
 void TestMainWindow::unattendedStart()
 {
@@ -448,9 +458,11 @@ void TestMainWindow::unattendedLogging()
     options.logFile = other.folder.filePath("no/such/folder/run.csv");
     QVERIFY(!other.station->applyOptions(options, &error));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(other.find<PanelStatusBar>("StatusBar1")->panel(4)->text(), QStringLiteral("Not Logging"));
+    QCOMPARE(other.find<PanelStatusBar>("StatusBar1")->panel(4)->text(),
+             QStringLiteral("Not Logging"));
 }
 
+// clang-format off
 void TestMainWindow::menuCommandsOpenOneWindowEach_data()
 {
     QTest::addColumn<QString>("entry");
@@ -459,6 +471,7 @@ void TestMainWindow::menuCommandsOpenOneWindowEach_data()
     QTest::newRow("loggingSetup") << "mnuLogSetup" << "FrmLogKestrom";
     QTest::newRow("calibration")  << "mnuPhCal"    << "CalibrationDialog";
 }
+// clang-format on
 
 void TestMainWindow::menuCommandsOpenOneWindowEach()
 {
@@ -513,12 +526,14 @@ void TestMainWindow::resetScaleUndoesAZoom()
     }
 }
 
+// clang-format off
 void TestMainWindow::exitEndsTheRun_data()
 {
     QTest::addColumn<bool>("throughFrame");
     QTest::newRow("fileExit")   << false;
     QTest::newRow("closeFrame") << true;
 }
+// clang-format on
 
 void TestMainWindow::exitEndsTheRun()
 {
@@ -555,7 +570,8 @@ void TestMainWindow::fitsTheDesignedSize()
     Rig rig;
     QVERIFY(rig.station->start());
     const QSize minimum = rig.window.minimumSizeHint();
-    QVERIFY2(minimum.width() <= MainWindow::DESIGN_WIDTH && minimum.height() <= MainWindow::DESIGN_HEIGHT,
+    QVERIFY2(minimum.width() <= MainWindow::DESIGN_WIDTH &&
+                 minimum.height() <= MainWindow::DESIGN_HEIGHT,
              qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));

@@ -18,7 +18,7 @@ struct Journal
 class JournalPort : public FakeSerialPort
 {
 public:
-    explicit JournalPort(Journal &journal) : m_journal(journal) {}
+    explicit JournalPort(Journal &journal) : m_journal(journal) { }
     int open() override
     {
         m_journal.lines << QStringLiteral("open port %1").arg(number);
@@ -32,7 +32,7 @@ private:
 class JournalStatusBar : public FakeStatusBar
 {
 public:
-    explicit JournalStatusBar(Journal &journal) : m_journal(journal) {}
+    explicit JournalStatusBar(Journal &journal) : m_journal(journal) { }
     void setPanelText(int panel, const QString &text) override
     {
         m_journal.lines << QStringLiteral("panel %1 text %2").arg(panel).arg(text);
@@ -40,7 +40,8 @@ public:
     }
     bool setPanelPicture(int panel, const QString &path, QString *error) override
     {
-        m_journal.lines << QStringLiteral("panel %1 picture %2").arg(panel).arg(QFileInfo(path).fileName());
+        m_journal.lines
+            << QStringLiteral("panel %1 picture %2").arg(panel).arg(QFileInfo(path).fileName());
         return FakeStatusBar::setPanelPicture(panel, path, error);
     }
 
@@ -70,11 +71,15 @@ void TestStartupSequence::runsEveryStepInOrder()
     JournalStatusBar status(journal);
     FakeKnob therMax, therMin, phMax;
     FakeMessageBox messages;
-    therMax.changed.setHandler([&] { journal.lines << QStringLiteral("CWtherMax %1").arg(therMax.value()); });
-    therMin.changed.setHandler([&] { journal.lines << QStringLiteral("CWtherMin %1").arg(therMin.value()); });
-    phMax.changed.setHandler([&] { journal.lines << QStringLiteral("CWpHmax %1").arg(phMax.value()); });
+    therMax.changed.setHandler(
+        [&] { journal.lines << QStringLiteral("CWtherMax %1").arg(therMax.value()); });
+    therMin.changed.setHandler(
+        [&] { journal.lines << QStringLiteral("CWtherMin %1").arg(therMin.value()); });
+    phMax.changed.setHandler(
+        [&] { journal.lines << QStringLiteral("CWpHmax %1").arg(phMax.value()); });
 
-    StartupSequence startup({port, status, therMax, therMin, phMax, messages}, QStringLiteral("/opt/station"),
+    StartupSequence startup({port, status, therMax, therMin, phMax, messages},
+                            QStringLiteral("/opt/station"),
                             [&] { journal.lines << QStringLiteral("LoadCalibration"); });
     QVERIFY(startup.run());
 
@@ -93,6 +98,7 @@ void TestStartupSequence::runsEveryStepInOrder()
     QVERIFY(messages.texts.isEmpty());
 }
 
+// clang-format off
 void TestStartupSequence::failureStopsTheSequence_data()
 {
     QTest::addColumn<int>("openResult");
@@ -114,6 +120,7 @@ void TestStartupSequence::failureStopsTheSequence_data()
         << QStringList{"open port 1", "panel 4 text Not Logging", "panel 4 picture redlight.bmp"}
         << QStringList{"File not found", "redlight.bmp"};
 }
+// clang-format on
 
 void TestStartupSequence::failureStopsTheSequence()
 {
@@ -152,6 +159,7 @@ void TestStartupSequence::failureStopsTheSequence()
     QCOMPARE(port.isOpen(), openResult == SerialPort::NoError);
 }
 
+// clang-format off
 void TestStartupSequence::lampPath_data()
 {
     QTest::addColumn<QString>("folder");
@@ -162,6 +170,7 @@ void TestStartupSequence::lampPath_data()
     QTest::newRow("trailingSlash")  << "/usr/lib/kestrom-dgh/" << "greenlight" << "/usr/lib/kestrom-dgh/icons/greenlight.bmp";
     QTest::newRow("folderWithBlank") << "/home/op/my station" << "redlight"    << "/home/op/my station/icons/redlight.bmp";
 }
+// clang-format on
 
 void TestStartupSequence::lampPath()
 {

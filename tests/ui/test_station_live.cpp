@@ -24,6 +24,7 @@ private slots:
     void readingsReachThePanel();
 };
 
+// clang-format off
 void TestStationLive::readingsReachThePanel_data()
 {
     QTest::addColumn<QString>("poll");
@@ -37,6 +38,7 @@ void TestStationLive::readingsReachThePanel_data()
     QTest::newRow("flowLpm")    << "flow"  << "lblLitersPerMin" << "1.2"   << QStringList{"lblmV1"};
     QTest::newRow("probe1mV")   << "ph"    << "lblmV"           << "2400"  << QStringList{"lblTherm3", "liters"};
 }
+// clang-format on
 
 void TestStationLive::readingsReachThePanel()
 {
@@ -61,7 +63,8 @@ void TestStationLive::readingsReachThePanel()
     FakeInputBox inputs;
     MainWindow window;
 
-    Station station(window, {port, clock, settings, messages, inputs}, QStringLiteral(DGH_PROGRAM_FOLDER));
+    Station station(window, {port, clock, settings, messages, inputs},
+                    QStringLiteral(DGH_PROGRAM_FOLDER));
     QVERIFY2(station.start(), qPrintable(messages.texts.join('\n')));
     StationOptions options;
     options.pollFlow = poll == "flow";
@@ -72,7 +75,9 @@ void TestStationLive::readingsReachThePanel()
 
     auto *target = window.findChild<QLabel *>(label);
     QVERIFY(target);
-    Switch &groupSwitch = poll == "flow" ? station.cwbFlow() : poll == "ph" ? station.cwbPh() : station.cwbTherm();
+    Switch &groupSwitch = poll == "flow" ? station.cwbFlow()
+        : poll == "ph"                   ? station.cwbPh()
+                                         : station.cwbTherm();
     QElapsedTimer waited;
     waited.start();
     while (target->text() != shown && waited.elapsed() < 20000) {
@@ -83,7 +88,8 @@ void TestStationLive::readingsReachThePanel()
         QTest::qWait(20);
     }
     QVERIFY2(target->text() == shown,
-             qPrintable(QStringLiteral("shows '%1'; messages: %2").arg(target->text(), messages.texts.join(" | "))));
+             qPrintable(QStringLiteral("shows '%1'; messages: %2")
+                            .arg(target->text(), messages.texts.join(" | "))));
     for (const QString &other : untouched)
         QCOMPARE(window.findChild<QLabel *>(other)->text(), QStringLiteral("000"));
     station.exit();

@@ -1,6 +1,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
 #include <pty.h>
 #include <unistd.h>
 
@@ -35,6 +36,7 @@ void TestStationProgram::cleanupTestCase()
     ::close(m_master);
 }
 
+// clang-format off
 void TestStationProgram::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // "PTY" stands for a free pseudo-terminal
@@ -54,6 +56,7 @@ void TestStationProgram::commandLine_data()
     QTest::newRow("pollsAndPlots")  << QStringList{"--simulate", "--poll", "flow,ph,therm", "--plot", "--exit-when-shown"} << 0 << "" << "";
     QTest::newRow("logFileRefused") << QStringList{"--device", "1=PTY", "--log", "/nonexistent/folder/run.csv", "--overwrite", "--interval", "1", "--exit-when-shown"} << 1 << "" << "/nonexistent/folder/run.csv";
 }
+// clang-format on
 
 void TestStationProgram::commandLine()
 {
@@ -69,7 +72,8 @@ void TestStationProgram::commandLine()
     const QString out = QString::fromLocal8Bit(station.readAllStandardOutput());
     const QString err = QString::fromLocal8Bit(station.readAllStandardError());
     QCOMPARE(station.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(station.exitCode() == exitCode, qPrintable(QStringLiteral("exit %1: %2").arg(station.exitCode()).arg(err)));
+    QVERIFY2(station.exitCode() == exitCode,
+             qPrintable(QStringLiteral("exit %1: %2").arg(station.exitCode()).arg(err)));
     QVERIFY2(out.contains(stdoutPart), qPrintable(out));
     QVERIFY2(err.contains(stderrPart), qPrintable(err));
 }

@@ -20,17 +20,18 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QImage>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QImage>
-#include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <qwt_knob.h>
 #include <qwt_slider.h>
+
 #include <memory>
 #include <thread>
 
@@ -84,6 +85,7 @@ void whenModalShows(std::function<void(QWidget *)> inspect)
 }
 } // namespace
 
+// clang-format off
 void TestWidgetAdapters::knobNotifiesEachChange_data()
 {
     QTest::addColumn<bool>("slider"); // a Qwt slider (the mode selector's kind) instead of a knob
@@ -102,6 +104,7 @@ void TestWidgetAdapters::knobNotifiesEachChange_data()
     QTest::newRow("sliderSameSilent") << true  << 4.0  << QList<double>{4}         << 0 << 4.0;
     QTest::newRow("sliderTwoChanges") << true  << 0.0  << QList<double>{1, 2}      << 2 << 2.0;
 }
+// clang-format on
 
 void TestWidgetAdapters::knobNotifiesEachChange()
 {
@@ -135,6 +138,7 @@ void TestWidgetAdapters::knobNotifiesEachChange()
         QCOMPARE(seen, finalValue);
 }
 
+// clang-format off
 void TestWidgetAdapters::switchFollowsPressAndProgram_data()
 {
     QTest::addColumn<QString>("onCaption");
@@ -151,6 +155,7 @@ void TestWidgetAdapters::switchFollowsPressAndProgram_data()
     QTest::newRow("pressThenProgramOff") << "Pause Plot" << "Start Plot" << "p0" << 2 << false;
     QTest::newRow("resetEachPress")      << "Reset" << "Reset" << "ppp"  << 3 << true;
 }
+// clang-format on
 
 void TestWidgetAdapters::switchFollowsPressAndProgram()
 {
@@ -184,6 +189,7 @@ void TestWidgetAdapters::switchFollowsPressAndProgram()
         QCOMPARE(captionSeen, button.text()); // the caption is current inside the handler
 }
 
+// clang-format off
 void TestWidgetAdapters::optionGroupRaisesClickOnSelection_data()
 {
     // Actions: "c<n>" = the operator clicks member n, "s<n>" = select(n) by program.
@@ -204,6 +210,7 @@ void TestWidgetAdapters::optionGroupRaisesClickOnSelection_data()
     QTest::newRow("noneIgnored")             << QStringList{"s-1"}      << QList<int>{}     << int(OptionGroup::None);
     QTest::newRow("unknownKeepsSelection")   << QStringList{"s1", "s7"} << QList<int>{1}    << 1;
 }
+// clang-format on
 
 void TestWidgetAdapters::optionGroupRaisesClickOnSelection()
 {
@@ -250,6 +257,7 @@ void TestWidgetAdapters::optionGroupRaisesClickOnSelection()
     QVERIFY(buttons[1]->isEnabled());
 }
 
+// clang-format off
 void TestWidgetAdapters::textEntryKeepsText_data()
 {
     QTest::addColumn<QString>("programText"); // set through the adapter first
@@ -259,6 +267,7 @@ void TestWidgetAdapters::textEntryKeepsText_data()
     QTest::newRow("operatorAppends")  << "2.45"   << "30"   << "2.4530";
     QTest::newRow("operatorTypesAll") << ""       << "P1 b" << "P1 b";
 }
+// clang-format on
 
 void TestWidgetAdapters::textEntryKeepsText()
 {
@@ -275,6 +284,7 @@ void TestWidgetAdapters::textEntryKeepsText()
     QCOMPARE(entry.text(), text);
 }
 
+// clang-format off
 void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly_data()
 {
     // Steps: "p<date>" = setDate() by program, "o<date>" = the operator picks
@@ -292,6 +302,7 @@ void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly_data()
     QTest::newRow("operatorThenProgram")   << QStringList{"o2010-05-06", "p2030-01-31"} << 1 << QDate(2030, 1, 31);
     QTest::newRow("operatorKeyUpOnYear")   << QStringList{"k"}                          << 1 << QDate(2002, 1, 1);
 }
+// clang-format on
 
 void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly()
 {
@@ -339,6 +350,7 @@ void TestWidgetAdapters::datePickerNotifiesOperatorEditsOnly()
     QCOMPARE(widgetSignals, notifications + programChanges); // others still hear the widget
 }
 
+// clang-format off
 void TestWidgetAdapters::dropDownListStartsUnchosen_data()
 {
     QTest::addColumn<QStringList>("entries");
@@ -353,6 +365,7 @@ void TestWidgetAdapters::dropDownListStartsUnchosen_data()
     QTest::newRow("refillForgetsChoice") << intervals     << 4  << true  << int(DropDownList::None);
     QTest::newRow("emptyList")           << QStringList{} << -1 << false << int(DropDownList::None);
 }
+// clang-format on
 
 void TestWidgetAdapters::dropDownListStartsUnchosen()
 {
@@ -378,6 +391,7 @@ void TestWidgetAdapters::dropDownListStartsUnchosen()
     QCOMPARE(list.currentPosition(), position);
 }
 
+// clang-format off
 void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled_data()
 {
     QTest::addColumn<int>("interval");
@@ -390,6 +404,7 @@ void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled_data()
     QTest::newRow("secondDisabled")        << 1000 << false << false;
     QTest::newRow("negativeIsZero")        << -5   << true  << false;
 }
+// clang-format on
 
 void TestWidgetAdapters::timerRunsOnlyWithIntervalAndEnabled()
 {
@@ -438,6 +453,7 @@ void TestWidgetAdapters::timerTicksAndDeliversMissedTicksOnce()
     QVERIFY(!qtimer.isActive());
 }
 
+// clang-format off
 void TestWidgetAdapters::slideKeepsValueAndMarkers_data()
 {
     QTest::addColumn<QList<double>>("values");
@@ -449,6 +465,7 @@ void TestWidgetAdapters::slideKeepsValueAndMarkers_data()
     QTest::newRow("beyondScale")     << QList<double>{30, 2}           << 2.0  << 30.0;
     QTest::newRow("zeroAfterSwitchOff") << QList<double>{19, 0}        << 0.0  << 19.0;
 }
+// clang-format on
 
 void TestWidgetAdapters::slideKeepsValueAndMarkers()
 {
@@ -483,6 +500,7 @@ void TestWidgetAdapters::slideKeepsValueAndMarkers()
     QCOMPARE(slide.value(), 21.0);
 }
 
+// clang-format off
 void TestWidgetAdapters::statusBarPicture_data()
 {
     QTest::addColumn<QString>("file");    // made in a temporary folder
@@ -496,6 +514,7 @@ void TestWidgetAdapters::statusBarPicture_data()
     QTest::newRow("emptyFile")      << "empty.bmp" << QByteArray("")          << 4 << false;
     QTest::newRow("panelWithoutPicture") << "red.bmp" << QByteArray("bmp")    << 1 << false;
 }
+// clang-format on
 
 void TestWidgetAdapters::statusBarPicture()
 {
@@ -549,6 +568,7 @@ void TestWidgetAdapters::statusBarPanels()
         QVERIFY(first > bar.panel(panel)->parentWidget()->width());
 }
 
+// clang-format off
 void TestWidgetAdapters::fileFilter_data()
 {
     QTest::addColumn<QString>("filter");
@@ -563,6 +583,7 @@ void TestWidgetAdapters::fileFilter_data()
     QTest::newRow("noPatterns")        << "Nothing|;|Logs|*.log"       << "Logs (*.log)";
     QTest::newRow("empty")             << ""                           << "";
 }
+// clang-format on
 
 void TestWidgetAdapters::fileFilter()
 {
@@ -571,6 +592,7 @@ void TestWidgetAdapters::fileFilter()
     QCOMPARE(QtFileChooser::toQtFilter(filter), qtFilter);
 }
 
+// clang-format off
 void TestWidgetAdapters::fileChooserAnswers_data()
 {
     // The operator's answers in turn: "type:<name>" accepts the file dialog with
@@ -591,6 +613,7 @@ void TestWidgetAdapters::fileChooserAnswers_data()
         << QStringList{"type:new.txt", "no", "cancel"}        << prompt << "preset"   << QStringList{"old.txt", "new.txt"};
     QTest::newRow("newWithoutPromptFlag") << QStringList{"type:new.txt"}        << 0      << "new.txt" << QStringList{"old.txt"};
 }
+// clang-format on
 
 namespace {
 // What the operator does with the chooser's dialogs, and what they showed.
@@ -663,10 +686,12 @@ void TestWidgetAdapters::fileChooserAnswers()
     QCOMPARE(session->questions.size(),
              int(answers.count(QStringLiteral("yes")) + answers.count(QStringLiteral("no"))));
     for (const QString &question : qAsConst(session->questions))
-        QVERIFY2(question.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("new.txt")))),
-                 qPrintable(question));
+        QVERIFY2(
+            question.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("new.txt")))),
+            qPrintable(question));
 }
 
+// clang-format off
 void TestWidgetAdapters::messageBoxHasOneOk_data()
 {
     QTest::addColumn<QString>("title");
@@ -675,6 +700,7 @@ void TestWidgetAdapters::messageBoxHasOneOk_data()
     QTest::newRow("ownTitle")   << "Port Failure" << "Port Failure";
     QTest::newRow("noTitle")    << ""             << "Kestrom dgh ";
 }
+// clang-format on
 
 void TestWidgetAdapters::messageBoxHasOneOk()
 {
@@ -701,6 +727,7 @@ void TestWidgetAdapters::messageBoxHasOneOk()
     QCOMPARE(buttons, QStringList{"OK"});
 }
 
+// clang-format off
 void TestWidgetAdapters::inputBoxAnswers_data()
 {
     QTest::addColumn<QString>("typed");
@@ -711,6 +738,7 @@ void TestWidgetAdapters::inputBoxAnswers_data()
     QTest::newRow("okEmpty")       << ""    << true  << "";
     QTest::newRow("cancelTyped")   << "7"   << false << "";
 }
+// clang-format on
 
 void TestWidgetAdapters::inputBoxAnswers()
 {
@@ -733,7 +761,8 @@ void TestWidgetAdapters::inputBoxAnswers()
         else
             dialog->reject();
     });
-    QCOMPARE(input.ask(QStringLiteral("Enter Commport Number"), QStringLiteral("Commport Setup")), answer);
+    QCOMPARE(input.ask(QStringLiteral("Enter Commport Number"), QStringLiteral("Commport Setup")),
+             answer);
     QCOMPARE(seenTitle, QStringLiteral("Commport Setup"));
     QCOMPARE(seenPrompt, QStringLiteral("Enter Commport Number"));
     QCOMPARE(preset, QString()); // the entry starts empty

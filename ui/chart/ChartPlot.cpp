@@ -41,8 +41,7 @@ QwtPlotMarker *makeCursor(const QString &title, const QColor &colour, Qt::PenSty
 
 } // namespace
 
-ChartPlot::ChartPlot(QWidget *parent)
-    : QwtPlot(parent)
+ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
 {
     setObjectName(QStringLiteral("CWGraph1"));
     setCanvasBackground(Qt::white);
@@ -91,9 +90,10 @@ ChartPlot::ChartPlot(QWidget *parent)
     m_panner->setAxisEnabled(xTop, false);
     m_panner->setMouseButton(Qt::LeftButton);
 
-    m_dragger = new CursorDragger(this, m_cursors[0], m_cursors[1], [this](int index, bool dragging) {
-        cursorMoved.notify(index, cursorX(index), cursorY(index), dragging);
-    });
+    m_dragger =
+        new CursorDragger(this, m_cursors[0], m_cursors[1], [this](int index, bool dragging) {
+            cursorMoved.notify(index, cursorX(index), cursorY(index), dragging);
+        });
 
     // Installed again so that it sees the canvas's mouse events before the
     // zoomer, the panner and the cursor dragger do.
@@ -112,14 +112,10 @@ ChartPlot::~ChartPlot()
 int ChartPlot::qwtAxis(int axis)
 {
     switch (axis) {
-    case 1:
-        return xBottom;
-    case 2:
-        return yLeft;
-    case 3:
-        return yRight;
-    default:
-        return -1;
+    case 1: return xBottom;
+    case 2: return yLeft;
+    case 3: return yRight;
+    default: return -1;
     }
 }
 
@@ -184,7 +180,7 @@ void ChartPlot::showAllPoints()
     if (!any1 && !any2)
         return;
     const double first = any1 && any2 ? std::min(m_series[0].minimumX(), m_series[1].minimumX())
-                                       : (any1 ? m_series[0] : m_series[1]).minimumX();
+                                      : (any1 ? m_series[0] : m_series[1]).minimumX();
     const double last = std::max(newestX(), first + 1.0 / 86400);
     m_following = false;
     m_scrollPending = false;
@@ -320,16 +316,16 @@ bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
             // Zoom, pan and cursors take their positions from what is shown.
             replot();
         }
-        if (m_mode == ZoomMode && type == QEvent::MouseButtonDblClick
-            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (m_mode == ZoomMode && type == QEvent::MouseButtonDblClick &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             showAllPoints();
             return true;
         }
-        if (m_mode == PanMode && type == QEvent::MouseButtonPress
-            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (m_mode == PanMode && type == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             m_following = false; // the operator has taken hold of the time axis
-        } else if (m_mode == PanMode && type == QEvent::MouseButtonRelease
-                   && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        } else if (m_mode == PanMode && type == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
             followNewest();
         }
     }

@@ -1,7 +1,6 @@
 #include "ui/chart/ChartZoomer.h"
 
-ChartZoomer::ChartZoomer(QWidget *canvas)
-    : QwtPlotZoomer(canvas, false)
+ChartZoomer::ChartZoomer(QWidget *canvas) : QwtPlotZoomer(canvas, false)
 {
     setTrackerMode(QwtPicker::AlwaysOff);
     setRubberBand(QwtPicker::RectRubberBand);

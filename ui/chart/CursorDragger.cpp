@@ -91,8 +91,7 @@ bool CursorDragger::eventFilter(QObject *watched, QEvent *event)
         moveTo(cursor, mouse->pos(), false);
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

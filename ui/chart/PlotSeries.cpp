@@ -28,8 +28,7 @@ void emitColumn(QVector<QPointF> *line, const QPointF &first, const QPointF &las
 
 } // namespace
 
-PlotSeries::PlotSeries(double gapDays)
-    : m_gapDays(gapDays)
+PlotSeries::PlotSeries(double gapDays) : m_gapDays(gapDays)
 {
 }
 
@@ -82,8 +81,8 @@ qint64 PlotSeries::segmentEnd(int segment) const
 
 qint64 PlotSeries::bytesUsed() const
 {
-    size_t bytes = m_chunks.size() * sizeof(Chunk) + m_chunks.capacity() * sizeof(m_chunks[0])
-                   + m_segmentStarts.capacity() * sizeof(qint64) + sizeof(*this);
+    size_t bytes = m_chunks.size() * sizeof(Chunk) + m_chunks.capacity() * sizeof(m_chunks[0]) +
+        m_segmentStarts.capacity() * sizeof(qint64) + sizeof(*this);
     for (int level = 0; level < LevelCount; ++level)
         bytes += (m_levelMin[level].capacity() + m_levelMax[level].capacity()) * sizeof(float);
     return static_cast<qint64>(bytes);
@@ -152,9 +151,7 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
                                    QVector<QPointF> *line) const
 {
     const double columnWidth = (x1 - x0) / columns;
-    const auto columnOf = [&](qint64 index) {
-        return std::floor((x(index) - x0) / columnWidth);
-    };
+    const auto columnOf = [&](qint64 index) { return std::floor((x(index) - x0) / columnWidth); };
 
     qint64 first = firstIndexNotBelow(begin, end, x0);
     if (first > begin)

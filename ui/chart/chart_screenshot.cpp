@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <qwt_knob.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -28,7 +29,7 @@ class SimulatedClock : public Clock
 public:
     QDateTime now{QDate(2026, 12, 7), QTime(13, 30, 0)};
     std::chrono::nanoseconds monotonic() const override { return {}; }
-    void sleepFor(std::chrono::nanoseconds) override {}
+    void sleepFor(std::chrono::nanoseconds) override { }
     QDateTime currentDateTime() const override { return now; }
 };
 
@@ -52,7 +53,8 @@ private:
 
 void dragOnCanvas(QWidget *canvas, const QPoint &from, const QPoint &to)
 {
-    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(canvas, &press);
     QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(canvas, &move);
@@ -108,9 +110,11 @@ int main(int argc, char **argv)
     cwPlot.setValue(true);
     for (int second = 0; second < 3600; ++second) {
         const double t = second / 3600.0;
-        state.probe1pH = std::round((7.02 + 0.15 * std::sin(t * 9.0) + 0.02 * std::sin(second * 0.7))
-                                    * 1e4) / 1e4;
-        const double settled = second < 1800 ? 7.0 : 4.01 + 2.99 * std::exp(-(second - 1800) / 60.0);
+        state.probe1pH =
+            std::round((7.02 + 0.15 * std::sin(t * 9.0) + 0.02 * std::sin(second * 0.7)) * 1e4) /
+            1e4;
+        const double settled =
+            second < 1800 ? 7.0 : 4.01 + 2.99 * std::exp(-(second - 1800) / 60.0);
         state.probe2pH = std::round((settled + 0.015 * std::cos(second * 1.3)) * 1e4) / 1e4;
         tmrPlot.fire();
         clock.now = clock.now.addSecs(1);

@@ -11,7 +11,9 @@
 #include <cmath>
 
 ComPortCommand::ComPortCommand(SerialPort &port, InputBox &input, MessageBox &messages)
-    : m_port(port), m_input(input), m_messages(messages)
+    : m_port(port)
+    , m_input(input)
+    , m_messages(messages)
 {
 }
 

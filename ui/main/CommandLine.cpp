@@ -26,32 +26,44 @@ void describe(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {Device, QStringLiteral("Serial port N is the device PATH (repeatable). Without it port N is "
-                                "~/.config/kestrom-dgh/ports/COM<N> where that exists, else /dev/ttyS<N-1>."),
+        {Device,
+         QStringLiteral(
+             "Serial port N is the device PATH (repeatable). Without it port N is "
+             "~/.config/kestrom-dgh/ports/COM<N> where that exists, else /dev/ttyS<N-1>."),
          QStringLiteral("N=PATH")},
-        {Simulate, QStringLiteral("Start the module simulator dgh-sim beside the station and use it as port 1.")},
-        {Poll, QStringLiteral("After start-up, turn on the switches of the listed groups, "
-                              "comma-separated: flow, ph, therm."),
+        {Simulate,
+         QStringLiteral(
+             "Start the module simulator dgh-sim beside the station and use it as port 1.")},
+        {Poll,
+         QStringLiteral("After start-up, turn on the switches of the listed groups, "
+                        "comma-separated: flow, ph, therm."),
          QStringLiteral("LIST")},
         {Plot, QStringLiteral("After start-up, start the strip chart.")},
-        {Log, QStringLiteral("After start-up, start logging to FILE, as Logging > Setup would; "
-                             "needs --append or --overwrite and --interval."),
+        {Log,
+         QStringLiteral("After start-up, start logging to FILE, as Logging > Setup would; "
+                        "needs --append or --overwrite and --interval."),
          QStringLiteral("FILE")},
         {Append, QStringLiteral("Add the logging run to the end of the log file.")},
         {Overwrite, QStringLiteral("Replace the log file by the logging run.")},
-        {Interval, QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
+        {Interval,
+         QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
          QStringLiteral("SECONDS")},
     });
-    QCommandLineOption exitWhenShown(ExitWhenShown, QStringLiteral("End once the window is shown."));
+    QCommandLineOption exitWhenShown(ExitWhenShown,
+                                     QStringLiteral("End once the window is shown."));
     exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(exitWhenShown);
 
     // Qt's own options (-platform offscreen, -geometry 1200x900, ...) are
     // taken out by QApplication later; here they are only let through.
-    const char *const qtWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                       "qmljsdebugger", "qwindowgeometry", "qwindowicon",
-                                       "qwindowtitle", "session", "display", "geometry", "style",
-                                       "stylesheet", "name", "title", "visual"};
+    const char *const qtWithValue[] = {"platform",      "platformpluginpath",
+                                       "platformtheme", "plugin",
+                                       "qmljsdebugger", "qwindowgeometry",
+                                       "qwindowicon",   "qwindowtitle",
+                                       "session",       "display",
+                                       "geometry",      "style",
+                                       "stylesheet",    "name",
+                                       "title",         "visual"};
     for (const char *name : qtWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -91,21 +103,24 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version")))
         return result.action = Action::ShowVersion, result;
     if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+        return fail(QStringLiteral("Unexpected argument '%1'.")
+                        .arg(parser.positionalArguments().constFirst()));
 
     StationOptions &options = result.options;
     for (const QString &text : parser.values(Device)) {
         int number = 0;
         QString path;
         if (!PortMap::parseDeviceOption(text, &number, &path))
-            return fail(QStringLiteral("--device '%1' is not N=PATH with N from 1 to 32767.").arg(text));
+            return fail(
+                QStringLiteral("--device '%1' is not N=PATH with N from 1 to 32767.").arg(text));
         options.devices.append({number, path});
     }
 
     options.simulate = parser.isSet(Simulate);
     for (const auto &device : qAsConst(options.devices)) {
         if (options.simulate && device.first == 1)
-            return fail(QStringLiteral("--simulate uses port 1 itself; it cannot be given with --device 1=PATH."));
+            return fail(QStringLiteral(
+                "--simulate uses port 1 itself; it cannot be given with --device 1=PATH."));
     }
 
     if (parser.isSet(Poll)) {
@@ -121,7 +136,8 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
                 else if (name == QLatin1String("therm"))
                     options.pollTherm = true;
                 else
-                    return fail(QStringLiteral("--poll: unknown group '%1' (use flow, ph, therm).").arg(raw.trimmed()));
+                    return fail(QStringLiteral("--poll: unknown group '%1' (use flow, ph, therm).")
+                                    .arg(raw.trimmed()));
             }
         }
     }
@@ -139,8 +155,10 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         if (append == overwrite)
             return fail(QStringLiteral("--log needs exactly one of --append and --overwrite."));
         if (!interval)
-            return fail(QStringLiteral("--log needs --interval SECONDS (%1).").arg(LogIntervals::choicesText()));
-        options.logMode = append ? StationOptions::LogMode::Append : StationOptions::LogMode::Overwrite;
+            return fail(QStringLiteral("--log needs --interval SECONDS (%1).")
+                            .arg(LogIntervals::choicesText()));
+        options.logMode =
+            append ? StationOptions::LogMode::Append : StationOptions::LogMode::Overwrite;
         bool ok = false;
         // Always with a period, whatever the user's locale.
         options.logIntervalSeconds = parser.value(Interval).trimmed().toDouble(&ok);
@@ -148,7 +166,8 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
             return fail(QStringLiteral("--interval '%1' is not one of %2 seconds.")
                             .arg(parser.value(Interval), LogIntervals::choicesText()));
     } else if (append || overwrite || interval) {
-        return fail(QStringLiteral("--append, --overwrite and --interval only go with --log FILE."));
+        return fail(
+            QStringLiteral("--append, --overwrite and --interval only go with --log FILE."));
     }
 
     result.action = Action::Run;

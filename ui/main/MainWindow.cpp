@@ -36,8 +36,7 @@ QLabel *caption(const QString &text, QWidget *parent)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(CAPTION);
@@ -148,7 +147,8 @@ QWidget *MainWindow::valueFrame(const QString &captionText, const QString &label
     label->setFont(valueFont());
     label->setAlignment(Qt::AlignCenter);
     // Room for a reading like "2541.95" without the layout moving as values change.
-    label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("0000.00")) + 8);
+    label->setMinimumWidth(
+        QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("0000.00")) + 8);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -250,9 +250,12 @@ QGroupBox *MainWindow::buildFlowGroup()
     auto *layout = new QGridLayout(group);
 
     auto *values = new QVBoxLayout;
-    values->addWidget(valueFrame(QStringLiteral("Total Liters"), QStringLiteral("liters"), ProbeOneDigits));
-    values->addWidget(valueFrame(QStringLiteral("Liters / min"), QStringLiteral("lblLitersPerMin"), ProbeOneDigits));
-    values->addWidget(valueFrame(QStringLiteral("Frequency"), QStringLiteral("lblHz"), ProbeOneDigits));
+    values->addWidget(
+        valueFrame(QStringLiteral("Total Liters"), QStringLiteral("liters"), ProbeOneDigits));
+    values->addWidget(valueFrame(QStringLiteral("Liters / min"), QStringLiteral("lblLitersPerMin"),
+                                 ProbeOneDigits));
+    values->addWidget(
+        valueFrame(QStringLiteral("Frequency"), QStringLiteral("lblHz"), ProbeOneDigits));
     values->addStretch();
     layout->addLayout(values, 0, 0);
 
@@ -267,12 +270,15 @@ QGroupBox *MainWindow::buildFlowGroup()
     slides->addWidget(slide(QStringLiteral("CWSlideFlow"), Qt::Vertical, 0, 5, 0, false), 1, 1);
     layout->addLayout(slides, 0, 1, 2, 1);
 
-    layout->addWidget(knob(QStringLiteral("CWKnobflow"), QStringLiteral("Total Liters tank scale"),
-                           25, 400, 25), 1, 0);
+    layout->addWidget(
+        knob(QStringLiteral("CWKnobflow"), QStringLiteral("Total Liters tank scale"), 25, 400, 25),
+        1, 0);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(toggle(QStringLiteral("cwbFlow"), QStringLiteral("Stop"), QStringLiteral("Start")));
-    buttons->addWidget(toggle(QStringLiteral("CWButton3"), QStringLiteral("Reset"), QStringLiteral("Reset")));
+    buttons->addWidget(
+        toggle(QStringLiteral("cwbFlow"), QStringLiteral("Stop"), QStringLiteral("Start")));
+    buttons->addWidget(
+        toggle(QStringLiteral("CWButton3"), QStringLiteral("Reset"), QStringLiteral("Reset")));
     layout->addLayout(buttons, 2, 0, 1, 2);
     layout->setRowStretch(0, 3);
     layout->setRowStretch(1, 2);
@@ -298,12 +304,15 @@ QGroupBox *MainWindow::buildPhGroup()
     auto *side = new QGridLayout;
     side->addWidget(new GraphModeSelector(Qt::Vertical, group), 0, 0, Qt::AlignCenter); // GraphMode
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(toggle(QStringLiteral("cwPlot"), QStringLiteral("Pause Plot"), QStringLiteral("Start Plot")));
+    buttons->addWidget(toggle(QStringLiteral("cwPlot"), QStringLiteral("Pause Plot"),
+                              QStringLiteral("Start Plot")));
     auto *resetScale = new QPushButton(QStringLiteral("Reset Scale"), group);
     resetScale->setObjectName(QStringLiteral("Command1"));
-    resetScale->setToolTip(QStringLiteral("Resets Y axis Min. Max settings after zoom or pan operation"));
+    resetScale->setToolTip(
+        QStringLiteral("Resets Y axis Min. Max settings after zoom or pan operation"));
     buttons->addWidget(resetScale);
-    buttons->addWidget(toggle(QStringLiteral("cwbPh"), QStringLiteral("Disable DGH"), QStringLiteral("Enable DGH")));
+    buttons->addWidget(toggle(QStringLiteral("cwbPh"), QStringLiteral("Disable DGH"),
+                              QStringLiteral("Enable DGH")));
     side->addLayout(buttons, 0, 1);
     side->addWidget(knob(QStringLiteral("CWpHmin"), QStringLiteral("Min."), 0, 20, 0), 1, 0);
     side->addWidget(knob(QStringLiteral("CWpHmax"), QStringLiteral("Max."), 0, 20, 0), 1, 1);
@@ -313,13 +322,19 @@ QGroupBox *MainWindow::buildPhGroup()
     auto *probes = new QGridLayout;
     probes->setHorizontalSpacing(6);
     probes->addWidget(thermistorOptions(QStringLiteral("optTherm"), QStringLiteral("lblpH0"),
-                                        QStringLiteral("pH Probe #1")), 0, 0, 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("pH1"), QStringLiteral("lblpH"), ProbeOneDigits), 1, 0);
-    probes->addWidget(valueFrame(QStringLiteral("mV1"), QStringLiteral("lblmV"), ProbeOneDigits), 1, 1);
+                                        QStringLiteral("pH Probe #1")),
+                      0, 0, 1, 2);
+    probes->addWidget(valueFrame(QStringLiteral("pH1"), QStringLiteral("lblpH"), ProbeOneDigits), 1,
+                      0);
+    probes->addWidget(valueFrame(QStringLiteral("mV1"), QStringLiteral("lblmV"), ProbeOneDigits), 1,
+                      1);
     probes->addWidget(thermistorOptions(QStringLiteral("optTherm1"), QStringLiteral("Label1"),
-                                        QStringLiteral("pH Probe #2")), 0, 2, 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("pH2"), QStringLiteral("lblpH1"), ProbeTwoDigits), 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("mV2"), QStringLiteral("lblmV1"), ProbeTwoDigits), 1, 3);
+                                        QStringLiteral("pH Probe #2")),
+                      0, 2, 1, 2);
+    probes->addWidget(valueFrame(QStringLiteral("pH2"), QStringLiteral("lblpH1"), ProbeTwoDigits),
+                      1, 2);
+    probes->addWidget(valueFrame(QStringLiteral("mV2"), QStringLiteral("lblmV1"), ProbeTwoDigits),
+                      1, 3);
     layout->addLayout(probes, 1, 0, 1, 2);
 
     layout->setRowStretch(0, 1);
@@ -337,7 +352,8 @@ QGroupBox *MainWindow::buildThermistorGroup()
         auto *column = new QVBoxLayout;
         column->addWidget(valueFrame(QStringLiteral("Thermistor %1").arg(n),
                                      QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits));
-        column->addWidget(slide(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5, true));
+        column->addWidget(
+            slide(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5, true));
         column->addStretch();
         layout->addLayout(column, 1);
     }
@@ -345,8 +361,10 @@ QGroupBox *MainWindow::buildThermistorGroup()
     layout->addWidget(knob(QStringLiteral("CWtherMin"), QStringLiteral("Min."), 0, 30, 0));
     layout->addWidget(knob(QStringLiteral("CWtherMax"), QStringLiteral("Max."), 0, 30, 0));
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(toggle(QStringLiteral("cwbTherm"), QStringLiteral("Stop"), QStringLiteral("Start")));
-    buttons->addWidget(toggle(QStringLiteral("cwbReset"), QStringLiteral("Reset"), QStringLiteral("Reset")));
+    buttons->addWidget(
+        toggle(QStringLiteral("cwbTherm"), QStringLiteral("Stop"), QStringLiteral("Start")));
+    buttons->addWidget(
+        toggle(QStringLiteral("cwbReset"), QStringLiteral("Reset"), QStringLiteral("Reset")));
     buttons->addStretch();
     layout->addLayout(buttons);
     return group;

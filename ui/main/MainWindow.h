@@ -29,8 +29,7 @@ public:
 
     // The named child of the given type; a missing name is a programming
     // error and ends the program with that name.
-    template <typename T>
-    T *control(const QString &name) const
+    template <typename T> T *control(const QString &name) const
     {
         T *found = findChild<T *>(name);
         if (!found)

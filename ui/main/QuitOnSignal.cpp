@@ -1,6 +1,7 @@
 #include "ui/main/QuitOnSignal.h"
 
 #include <QSocketNotifier>
+
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>

@@ -31,11 +31,11 @@ QString StartupSequence::portErrorText(const QString &port, int error)
     case SerialPort::PortInUseError:
         reason = QStringLiteral("the port is already in use by this or another program");
         break;
-    default:
-        reason = QStringLiteral("the port could not be opened");
-        break;
+    default: reason = QStringLiteral("the port could not be opened"); break;
     }
-    return QStringLiteral("Cannot open serial port %1: %2 (error %3).").arg(port, reason).arg(error);
+    return QStringLiteral("Cannot open serial port %1: %2 (error %3).")
+        .arg(port, reason)
+        .arg(error);
 }
 
 bool StartupSequence::run()

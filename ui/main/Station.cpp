@@ -114,7 +114,8 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
 {
     m_tmrRd.tick.setHandler([this] { m_channels.ReadCycle(); });
     wireMenus();
-    m_closedByFrame = QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
+    m_closedByFrame =
+        QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
 }
 
 Station::~Station()
@@ -138,9 +139,9 @@ void Station::wireMenus()
 
 bool Station::start()
 {
-    StartupSequence startup({m_platform.port, m_StatusBar1, m_CWtherMax, m_CWtherMin, m_CWpHmax,
-                             m_platform.messages},
-                            m_programFolder, [this] { m_calibration.LoadCalibration(); });
+    StartupSequence startup(
+        {m_platform.port, m_StatusBar1, m_CWtherMax, m_CWtherMin, m_CWpHmax, m_platform.messages},
+        m_programFolder, [this] { m_calibration.LoadCalibration(); });
     if (!startup.run())
         return false;
     m_tmrRd.setInterval(1000);
@@ -166,7 +167,8 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
             ? LogFile::Mode::Append
             : LogFile::Mode::Overwrite;
         QString reason;
-        if (!m_logSetup.startUnattended(options.logFile, mode, options.logIntervalSeconds, &reason)) {
+        if (!m_logSetup.startUnattended(options.logFile, mode, options.logIntervalSeconds,
+                                        &reason)) {
             if (error)
                 *error = reason;
             return false;

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
+
 #include <cstdio>
 
 namespace {
@@ -68,10 +69,10 @@ int main(int argc, char *argv[])
         print(stdout, QStringLiteral("kestrom-dgh %1\n").arg(QStringLiteral(DGH_VERSION)));
         return 0;
     case CommandLine::Action::Fail:
-        print(stderr, QStringLiteral("kestrom-dgh: %1\nTry 'kestrom-dgh --help'.\n").arg(parsed.error));
+        print(stderr,
+              QStringLiteral("kestrom-dgh: %1\nTry 'kestrom-dgh --help'.\n").arg(parsed.error));
         return 2;
-    case CommandLine::Action::Run:
-        break;
+    case CommandLine::Action::Run: break;
     }
     const StationOptions &options = parsed.options;
 
@@ -90,7 +91,9 @@ int main(int argc, char *argv[])
     if (options.simulate) {
         QString error;
         if (!simulator.start({}, &error)) {
-            print(stderr, QStringLiteral("kestrom-dgh: cannot start the module simulator: %1\n").arg(error));
+            print(
+                stderr,
+                QStringLiteral("kestrom-dgh: cannot start the module simulator: %1\n").arg(error));
             return 1;
         }
         ports.setDevice(1, simulator.devicePath());

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPolygon>
+
 #include <algorithm>
 
 MarkedSlider::MarkedSlider(Qt::Orientation orientation, QWidget *parent)
@@ -72,7 +73,8 @@ void MarkedSlider::drawMarker(QPainter *painter, const QRect &sliderRect, double
         arrow << QPoint(tip, at) << QPoint(tip + 2 * size, at - size)
               << QPoint(tip + 2 * size, at + size);
         const int top = isMax ? at - size - metrics.height() : at + size;
-        textRect = QRect(tip + 2 * size + 1, top, metrics.horizontalAdvance(name), metrics.height());
+        textRect =
+            QRect(tip + 2 * size + 1, top, metrics.horizontalAdvance(name), metrics.height());
     }
     painter->drawPolygon(arrow);
     painter->setPen(colour.darker(160));

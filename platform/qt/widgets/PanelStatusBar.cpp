@@ -4,8 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-PanelStatusBar::PanelStatusBar(QWidget *parent)
-    : QStatusBar(parent)
+PanelStatusBar::PanelStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     static constexpr int stretches[PanelCount] = {4, 2, 2, 2};
     for (int i = 0; i < PanelCount; ++i) {

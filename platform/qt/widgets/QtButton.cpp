@@ -2,10 +2,10 @@
 
 #include <QAbstractButton>
 
-QtButton::QtButton(QAbstractButton *button)
-    : m_button(button)
+QtButton::QtButton(QAbstractButton *button) : m_button(button)
 {
-    m_connection = QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked.notify(); });
+    m_connection =
+        QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked.notify(); });
 }
 
 QtButton::~QtButton()

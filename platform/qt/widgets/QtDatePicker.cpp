@@ -2,8 +2,7 @@
 
 #include <QDateEdit>
 
-QtDatePicker::QtDatePicker(QDateEdit *edit)
-    : m_edit(edit)
+QtDatePicker::QtDatePicker(QDateEdit *edit) : m_edit(edit)
 {
     m_connection = QObject::connect(edit, &QDateEdit::dateChanged, edit, [this] {
         if (!m_settingDate)

@@ -2,8 +2,7 @@
 
 #include <QComboBox>
 
-QtDropDownList::QtDropDownList(QComboBox *combo)
-    : m_combo(combo)
+QtDropDownList::QtDropDownList(QComboBox *combo) : m_combo(combo)
 {
 }
 

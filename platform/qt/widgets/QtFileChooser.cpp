@@ -5,8 +5,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-QtFileChooser::QtFileChooser(QWidget *parent)
-    : m_parent(parent)
+QtFileChooser::QtFileChooser(QWidget *parent) : m_parent(parent)
 {
 }
 
@@ -52,10 +51,10 @@ QString QtFileChooser::choose(const QString &filter, const QString &presetName, 
         const QString chosen = dialog.selectedFiles().constFirst();
         if (!(flags & PromptToCreate) || QFileInfo::exists(chosen))
             return chosen;
-        const auto answer = QMessageBox::question(
-            m_parent, title,
-            QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
-                .arg(QDir::toNativeSeparators(chosen)));
+        const auto answer =
+            QMessageBox::question(m_parent, title,
+                                  QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
+                                      .arg(QDir::toNativeSeparators(chosen)));
         if (answer == QMessageBox::Yes)
             return chosen;
         shown = chosen;

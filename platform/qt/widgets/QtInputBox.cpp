@@ -2,8 +2,7 @@
 
 #include <QInputDialog>
 
-QtInputBox::QtInputBox(QWidget *parent)
-    : m_parent(parent)
+QtInputBox::QtInputBox(QWidget *parent) : m_parent(parent)
 {
 }
 

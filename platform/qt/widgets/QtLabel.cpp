@@ -2,8 +2,7 @@
 
 #include <QLabel>
 
-QtLabel::QtLabel(QLabel *label)
-    : m_label(label)
+QtLabel::QtLabel(QLabel *label) : m_label(label)
 {
 }
 

@@ -2,10 +2,10 @@
 
 #include <QAction>
 
-QtMenuEntry::QtMenuEntry(QAction *action)
-    : m_action(action)
+QtMenuEntry::QtMenuEntry(QAction *action) : m_action(action)
 {
-    m_connection = QObject::connect(action, &QAction::triggered, action, [this] { clicked.notify(); });
+    m_connection =
+        QObject::connect(action, &QAction::triggered, action, [this] { clicked.notify(); });
 }
 
 QtMenuEntry::~QtMenuEntry()

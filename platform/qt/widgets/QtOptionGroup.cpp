@@ -3,15 +3,15 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 
-QtOptionGroup::QtOptionGroup(QButtonGroup *group)
-    : m_group(group)
+QtOptionGroup::QtOptionGroup(QButtonGroup *group) : m_group(group)
 {
     // Toggled, not clicked: the member is already the group's checked one
     // when the handler asks, and a click on it again is no change.
-    m_connection = QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
-        if (checked)
-            clicked.notify(id);
-    });
+    m_connection =
+        QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
+            if (checked)
+                clicked.notify(id);
+        });
 }
 
 QtOptionGroup::~QtOptionGroup()

@@ -7,8 +7,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-QtStatusBar::QtStatusBar(PanelStatusBar *bar)
-    : m_bar(bar)
+QtStatusBar::QtStatusBar(PanelStatusBar *bar) : m_bar(bar)
 {
 }
 

@@ -2,10 +2,10 @@
 
 #include <QAbstractButton>
 
-QtSwitch::QtSwitch(QAbstractButton *button)
-    : m_button(button)
+QtSwitch::QtSwitch(QAbstractButton *button) : m_button(button)
 {
-    m_connection = QObject::connect(button, &QAbstractButton::toggled, button, [this](bool) { changed.notify(); });
+    m_connection = QObject::connect(button, &QAbstractButton::toggled, button,
+                                    [this](bool) { changed.notify(); });
 }
 
 QtSwitch::~QtSwitch()

@@ -2,8 +2,7 @@
 
 #include <QLineEdit>
 
-QtTextEntry::QtTextEntry(QLineEdit *edit)
-    : m_edit(edit)
+QtTextEntry::QtTextEntry(QLineEdit *edit) : m_edit(edit)
 {
 }
 
