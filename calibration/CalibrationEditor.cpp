@@ -3,10 +3,9 @@
 #include "calibration/CalibrationStore.h"
 #include "calibration/CalibrationText.h"
 #include "platform/DatePicker.h"
+#include "platform/Label.h"
 #include "platform/MessageBox.h"
 #include "platform/OptionGroup.h"
-#include "platform/TextEntry.h"
-#include "station/ModuleLink.h"
 #include "station/StationState.h"
 
 #include <QStringList>
@@ -18,8 +17,8 @@ CalibrationEditor::CalibrationEditor(const Controls &controls, CalibrationStore 
     , m_state(state)
     , m_messages(messages)
 {
-    m_controls.probe.clicked.setHandler([this](int member) { showProbe(member); });
-    m_controls.date.changed.setHandler([this] { dateChanged(); });
+    m_handlers.install(m_controls.probe.clicked, [this](int member) { showProbe(member); });
+    m_handlers.install(m_controls.date.changed, [this] { dateChanged(); });
 }
 
 void CalibrationEditor::load()
@@ -82,7 +81,7 @@ void CalibrationEditor::save()
         wrong << QStringLiteral("The date is not a valid date.");
     if (!wrong.isEmpty()) {
         wrong << QStringLiteral("Nothing of pH Probe #%1 was saved.").arg(probe);
-        m_messages.show(wrong.join(QLatin1Char('\n')), APP_TITLE);
+        m_messages.show(wrong.join(QLatin1Char('\n')));
         return;
     }
 
@@ -115,5 +114,5 @@ void CalibrationEditor::save()
                        .arg(probe);
     if (const QString problem = m_store.storeProblem(); !problem.isEmpty())
         text += QLatin1Char('\n') + problem;
-    m_messages.show(text, APP_TITLE);
+    m_messages.show(text);
 }

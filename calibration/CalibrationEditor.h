@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/Handlers.h"
+
 class CalibrationStore;
 class DatePicker;
+class Label;
 class MessageBox;
 class OptionGroup;
-class TextEntry;
 struct StationState;
 
 // The pH calibration dialog's behaviour: shows one probe's stored
@@ -15,10 +17,10 @@ class CalibrationEditor
 public:
     struct Controls
     {
-        TextEntry &offset;
-        TextEntry &slope;
-        TextEntry &serialNumber;
-        TextEntry &calTemp;
+        Label &offset;
+        Label &slope;
+        Label &serialNumber;
+        Label &calTemp;
         OptionGroup &probe; // member 0 is probe 1, member 1 probe 2
         DatePicker &date;
     };
@@ -44,4 +46,5 @@ private:
     CalibrationStore &m_store;
     StationState &m_state;
     MessageBox &m_messages;
+    Handlers m_handlers;
 };

@@ -3,7 +3,6 @@
 #include "calibration/CalibrationText.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
-#include "station/ModuleLink.h"
 #include "station/StationState.h"
 
 #include <QStringList>
@@ -95,7 +94,7 @@ void CalibrationStore::LoadCalibration()
     m_state.probe2CalDate = date(2);
 
     if (!problems.isEmpty())
-        m_messages.show(problems.join(QLatin1Char('\n')), APP_TITLE);
+        m_messages.show(problems.join(QLatin1Char('\n')));
 }
 
 ProbeCalibrationTexts CalibrationStore::ReadProbeCalibration(int probe) const

@@ -1,16 +1,18 @@
 #include "channels/ChannelAcquisition.h"
 
+#include "channels/FlowChannel.h"
+#include "channels/PhChannel.h"
+#include "channels/ThermistorChannel.h"
 #include "station/StationState.h"
 
 #include <QScopedValueRollback>
 
-ChannelAcquisition::ChannelAcquisition(StationState &state, ModuleLink &link, MessageBox &messages,
-                                       const FlowPanel &flow, const PhPanel &ph,
-                                       const ThermistorPanel &thermistors)
+ChannelAcquisition::ChannelAcquisition(const StationState &state, FlowChannel &flow, PhChannel &ph,
+                                       ThermistorChannel &thermistors)
     : m_state(state)
-    , m_flow(state, link, messages, flow)
-    , m_ph(state, link, messages, ph)
-    , m_thermistors(state, link, messages, thermistors)
+    , m_flow(flow)
+    , m_ph(ph)
+    , m_thermistors(thermistors)
 {
 }
 

@@ -17,16 +17,16 @@ FlowChannel::FlowChannel(StationState &state, ModuleLink &link, MessageBox &mess
     , m_messages(messages)
     , m_panel(panel)
 {
-    m_panel.cwbFlow.changed.setHandler([this] { switchChanged(); });
-    m_panel.CWButton3.changed.setHandler([this] { resetTotal(); });
-    m_panel.CWKnobflow.changed.setHandler([this] { tankScaleChanged(); });
+    m_handlers.install(m_panel.cwbFlow.changed, [this] { switchChanged(); });
+    m_handlers.install(m_panel.CWButton3.changed, [this] { resetTotal(); });
+    m_handlers.install(m_panel.CWKnobflow.changed, [this] { tankScaleChanged(); });
 }
 
 void FlowChannel::ReadFlow()
 {
     const ModuleReading reading = ModuleReading::take(m_link, QStringLiteral("5"));
     if (reading.outcome == ModuleReading::Outcome::Invalid) {
-        m_messages.show(QStringLiteral("NO VALID RETURN FROM FLOW MODULE"), APP_TITLE);
+        m_messages.show(QStringLiteral("NO VALID RETURN FROM FLOW MODULE"));
         m_panel.cwbFlow.setValue(false);
         return;
     }

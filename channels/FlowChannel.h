@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelPanels.h"
+#include "platform/Handlers.h"
 
 class MessageBox;
 class ModuleLink;
@@ -32,4 +33,5 @@ private:
     ModuleLink &m_link;
     MessageBox &m_messages;
     FlowPanel m_panel;
+    Handlers m_handlers;
 };

@@ -35,18 +35,20 @@ PhChannel::PhChannel(StationState &state, ModuleLink &link, MessageBox &messages
     , m_messages(messages)
     , m_panel(panel)
 {
-    m_panel.cwbPh.changed.setHandler([this] { switchChanged(); });
-    m_panel.optTherm.clicked.setHandler(
-        [this](int member) { m_state.probe1TempSource = static_cast<Selector>(member + 1); });
-    m_panel.optTherm1.clicked.setHandler(
-        [this](int member) { m_state.probe2TempSource = static_cast<Selector>(member + 1); });
+    m_handlers.install(m_panel.cwbPh.changed, [this] { switchChanged(); });
+    m_handlers.install(m_panel.optTherm.clicked, [this](int member) {
+        m_state.probe1TempSource = static_cast<Selector>(member + 1);
+    });
+    m_handlers.install(m_panel.optTherm1.clicked, [this](int member) {
+        m_state.probe2TempSource = static_cast<Selector>(member + 1);
+    });
 }
 
 void PhChannel::ReadPhProbe(const QString &address)
 {
     const ModuleReading reading = ModuleReading::take(m_link, address);
     if (reading.outcome == ModuleReading::Outcome::Invalid) {
-        m_messages.show(QStringLiteral("NO VALID RETURN FROM pH MODULE"), APP_TITLE);
+        m_messages.show(QStringLiteral("NO VALID RETURN FROM pH MODULE"));
         m_panel.cwbPh.setValue(false);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelPanels.h"
+#include "platform/Handlers.h"
 
 #include <QString>
 
@@ -33,4 +34,5 @@ private:
     ModuleLink &m_link;
     MessageBox &m_messages;
     PhPanel m_panel;
+    Handlers m_handlers;
 };

@@ -17,10 +17,10 @@ ThermistorChannel::ThermistorChannel(StationState &state, ModuleLink &link, Mess
     , m_messages(messages)
     , m_panel(panel)
 {
-    m_panel.cwbTherm.changed.setHandler([this] { switchChanged(); });
-    m_panel.cwbReset.changed.setHandler([this] { resetMarkers(); });
-    m_panel.CWtherMin.changed.setHandler([this] { scaleMinimumChanged(); });
-    m_panel.CWtherMax.changed.setHandler([this] { scaleMaximumChanged(); });
+    m_handlers.install(m_panel.cwbTherm.changed, [this] { switchChanged(); });
+    m_handlers.install(m_panel.cwbReset.changed, [this] { resetMarkers(); });
+    m_handlers.install(m_panel.CWtherMin.changed, [this] { scaleMinimumChanged(); });
+    m_handlers.install(m_panel.CWtherMax.changed, [this] { scaleMaximumChanged(); });
 }
 
 void ThermistorChannel::ReadThermistors()
@@ -44,8 +44,7 @@ void ThermistorChannel::ReadThermistors()
         if (reading.outcome == ModuleReading::Outcome::Empty)
             return; // the modules after this one wait for the next cycle
         if (reading.outcome == ModuleReading::Outcome::Invalid) {
-            m_messages.show(QStringLiteral("No valid return from thermistor ") + address,
-                            APP_TITLE);
+            m_messages.show(QStringLiteral("No valid return from thermistor ") + address);
             if (module.failureStopsGroup)
                 m_panel.cwbTherm.setValue(false);
             continue;

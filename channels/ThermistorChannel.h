@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelPanels.h"
+#include "platform/Handlers.h"
 
 class MessageBox;
 class ModuleLink;
@@ -27,4 +28,5 @@ private:
     ModuleLink &m_link;
     MessageBox &m_messages;
     ThermistorPanel m_panel;
+    Handlers m_handlers;
 };

@@ -1,6 +1,6 @@
 #include "logging/LogHeader.h"
 
-#include "logging/LogFormats.h"
+#include "station/LocaleTexts.h"
 #include "station/NumberText.h"
 #include "station/StationState.h"
 
@@ -25,7 +25,7 @@ QVector<LogLine> lines(const StationState &state, const QString &logFileName, co
         {LogValue::text(QStringLiteral("Serial Number: ") + state.probe1Serial),
          LogValue::text(QStringLiteral("Serial Number2: ") + state.probe2Serial)},
         {LogValue::text(QStringLiteral("Calibration Date: ") +
-                        LogFormats::dateText(state.probe1CalDate, locale))},
+                        LocaleTexts::dateText(state.probe1CalDate, locale))},
         {LogValue::text(QStringLiteral("Log File: ") + logFileName)},
         {},
         {LogValue::text(QStringLiteral("Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, "

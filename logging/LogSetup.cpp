@@ -7,7 +7,6 @@
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/OptionGroup.h"
-#include "station/ModuleLink.h"
 
 namespace {
 constexpr int NoSave = 0;
@@ -24,9 +23,9 @@ void LogSetup::attach(const LogSetupControls &controls)
 {
     detach();
     m_controls = controls;
-    m_controls.optDatafile->clicked.setHandler([this](int) { datafileChanged(); });
-    m_controls.cmdSelect->clicked.setHandler([this] { SelectFile(); });
-    m_controls.cmdExit->clicked.setHandler([this] { StartLogging(); });
+    m_handlers.install(m_controls.optDatafile->clicked, [this](int) { datafileChanged(); });
+    m_handlers.install(m_controls.cmdSelect->clicked, [this] { SelectFile(); });
+    m_handlers.install(m_controls.cmdExit->clicked, [this] { StartLogging(); });
 
     m_controls.optDatafile->select(NoSave);
     m_controls.cmbInterval->setEntries(LogIntervals::entries());
@@ -36,9 +35,7 @@ void LogSetup::detach()
 {
     if (!isAttached())
         return;
-    m_controls.optDatafile->clicked.setHandler(nullptr);
-    m_controls.cmdSelect->clicked.setHandler(nullptr);
-    m_controls.cmdExit->clicked.setHandler(nullptr);
+    m_handlers.clear();
     m_controls = LogSetupControls();
 }
 
@@ -75,7 +72,7 @@ void LogSetup::StartLogging()
                                mode == Append ? LogFile::Mode::Append : LogFile::Mode::Overwrite,
                                &message)) {
             // Still idle, the dialog stays open for another choice.
-            m_messages.show(message, APP_TITLE);
+            m_messages.show(message);
             return;
         }
     }
@@ -83,7 +80,7 @@ void LogSetup::StartLogging()
     if (position >= 0 && position < static_cast<int>(LOG_INTERVALS_MS.size()))
         m_logger.setInterval(LOG_INTERVALS_MS[position]);
     else
-        m_messages.show(NO_INTERVAL_MESSAGE, APP_TITLE);
+        m_messages.show(NO_INTERVAL_MESSAGE);
     if (m_controls.hide)
         m_controls.hide();
     m_logger.enterLoggingState(m_logFileName);

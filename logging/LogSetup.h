@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logging/LogFile.h"
+#include "platform/Handlers.h"
 
 #include <QString>
 
@@ -63,4 +64,5 @@ private:
     MessageBox &m_messages;
     LogSetupControls m_controls;
     QString m_logFileName;
+    Handlers m_handlers; // on the attached dialog's controls
 };

@@ -1,25 +1,22 @@
 #include "logging/Logger.h"
 
-#include "logging/LogFormats.h"
 #include "logging/LogHeader.h"
+#include "logging/LoggingPanel.h"
+#include "platform/Button.h"
 #include "platform/Clock.h"
 #include "platform/Label.h"
-#include "platform/MenuEntry.h"
 #include "platform/MessageBox.h"
 #include "platform/StatusBar.h"
 #include "platform/Timer.h"
-#include "station/ModuleLink.h"
+#include "station/LocaleTexts.h"
 #include "station/StationState.h"
-
-#include <QDir>
 
 namespace {
 constexpr int FilePanel = 1;
-constexpr int StatePanel = 4;
 } // namespace
 
-Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, MenuEntry &mnuStop,
-               MenuEntry &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
+Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
+               Button &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
                const QString &programFolder)
     : m_state(state)
     , m_tmrLogger(tmrLogger)
@@ -31,8 +28,10 @@ Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Menu
     , m_clock(clock)
     , m_programFolder(programFolder)
 {
-    m_tmrLogger.tick.setHandler([this] { WriteLogRecord(); });
-    m_mnuStop.clicked.setHandler([this] { StopLogging(); });
+    m_tmrLogger.setInterval(0);
+    m_tmrLogger.setEnabled(true);
+    m_handlers.install(m_tmrLogger.tick, [this] { WriteLogRecord(); });
+    m_handlers.install(m_mnuStop.clicked, [this] { StopLogging(); });
 }
 
 bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *message)
@@ -70,8 +69,8 @@ void Logger::enterLoggingState(const QString &logFileName)
     m_statusBar.setPanelText(FilePanel,
                              m_statusBar.panelText(FilePanel) + QStringLiteral("  ") + logFileName);
     m_mnuStop.setEnabled(true);
-    m_statusBar.setPanelText(StatePanel, QStringLiteral("Logging"));
-    showLamp(QStringLiteral("greenlight.bmp"));
+    m_statusBar.setPanelText(LoggingPanel::PANEL, LoggingPanel::LOGGING);
+    showLamp(LoggingPanel::GREEN_LAMP);
     m_mnuLogSetup.setEnabled(false);
 }
 
@@ -79,7 +78,7 @@ void Logger::WriteLogRecord()
 {
     if (!m_logFile.isOpen())
         return;
-    const QString time = LogFormats::timeText(m_clock.currentDateTime().time());
+    const QString time = LocaleTexts::timeText(m_clock.currentDateTime().time());
     const LogLine record{
         LogValue::text(time),
         LogValue::number(m_state.therm1Temp),
@@ -100,35 +99,29 @@ void Logger::WriteLogRecord()
     // Stop before the message: the timer must not tick again while it shows.
     StopLogging();
     m_messages.show(QStringLiteral("Cannot write to the log file \"%1\": %2\nLogging has stopped.")
-                        .arg(fileName, reason),
-                    APP_TITLE);
+                        .arg(fileName, reason));
 }
 
 void Logger::StopLogging()
 {
     m_tmrLogger.setEnabled(false);
     m_logFile.close();
-    m_statusBar.setPanelText(StatePanel, QStringLiteral("Not Logging"));
-    showLamp(QStringLiteral("redlight.bmp"));
+    m_statusBar.setPanelText(LoggingPanel::PANEL, LoggingPanel::NOT_LOGGING);
+    showLamp(LoggingPanel::RED_LAMP);
     m_mnuLogSetup.setEnabled(true);
     m_mnuStop.setEnabled(false);
     m_logging = false;
 }
 
-QString Logger::lampPath(const QString &fileName) const
-{
-    return QDir(m_programFolder).filePath(QStringLiteral("icons/") + fileName);
-}
-
-void Logger::showLamp(const QString &fileName)
+void Logger::showLamp(const QString &lamp)
 {
     // A missing lamp is told but changes nothing else: the text of panel 4
     // still says which state the station is in.
-    const QString path = lampPath(fileName);
+    const QString path = LoggingPanel::lampPath(m_programFolder, lamp);
     QString error;
-    if (m_statusBar.setPanelPicture(StatePanel, path, &error))
+    if (m_statusBar.setPanelPicture(LoggingPanel::PANEL, path, &error))
         return;
     if (error.isEmpty())
         error = QStringLiteral("Cannot load the picture \"%1\".").arg(path);
-    m_messages.show(error, APP_TITLE);
+    m_messages.show(error);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "logging/LogFile.h"
+#include "platform/Handlers.h"
 
 #include <QString>
 
+class Button;
 class Clock;
 class Label;
-class MenuEntry;
 class MessageBox;
 class StatusBar;
 class Timer;
@@ -15,12 +16,13 @@ struct StationState;
 // The main window's side of logging: the open log file, one record per tick
 // of tmrLogger, and the switch between the idle and the logging state
 // (status panels 1 and 4, "Setup" and "Stop Logging"). It takes over the
-// tick of tmrLogger and the click of mnuStop.
+// tick of tmrLogger and the click of mnuStop, and starts tmrLogger enabled
+// with interval 0, which never ticks until a run sets its interval.
 class Logger
 {
 public:
-    Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, MenuEntry &mnuStop,
-           MenuEntry &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
+    Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
+           Button &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
            const QString &programFolder);
 
     // Opens the file and writes the header of a run. On failure nothing is
@@ -43,20 +45,19 @@ public:
     void closeLogFile() { m_logFile.close(); }
     const LogFile &logFile() const { return m_logFile; }
 
-    QString lampPath(const QString &fileName) const;
-
 private:
-    void showLamp(const QString &fileName);
+    void showLamp(const QString &lamp);
 
     StationState &m_state;
     Timer &m_tmrLogger;
     StatusBar &m_statusBar;
-    MenuEntry &m_mnuStop;
-    MenuEntry &m_mnuLogSetup;
+    Button &m_mnuStop;
+    Button &m_mnuLogSetup;
     Label &m_liters;
     MessageBox &m_messages;
     Clock &m_clock;
     QString m_programFolder;
     LogFile m_logFile;
     bool m_logging = false;
+    Handlers m_handlers;
 };

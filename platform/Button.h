@@ -2,7 +2,8 @@
 
 #include "platform/Notifier.h"
 
-// A push button that the logic enables, disables and hears clicked.
+// A push button or a menu entry: the logic enables and disables it and hears
+// it clicked. A disabled one cannot be clicked.
 class Button
 {
 public:

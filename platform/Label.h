@@ -2,6 +2,8 @@
 
 #include <QString>
 
+// A text the logic sets and reads back: a label, or a text entry the
+// operator may also type into.
 class Label
 {
 public:

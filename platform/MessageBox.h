@@ -6,6 +6,10 @@
 class MessageBox
 {
 public:
+    // The title of every message box that gives none of its own.
+    static inline const QString APP_TITLE = QStringLiteral("Kestrom dgh ");
+
     virtual ~MessageBox() = default;
     virtual void show(const QString &text, const QString &title) = 0;
+    void show(const QString &text) { show(text, APP_TITLE); }
 };

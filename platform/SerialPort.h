@@ -13,6 +13,9 @@ public:
     static constexpr int InvalidPortError = 8002; // no such or invalid port
     static constexpr int PortInUseError = 8005;   // held by this or another process
     static constexpr int OtherOpenError = 8010;   // any other failure, reported to nobody
+    // The receive buffer of the line: one answer never consumes more, and a
+    // flood of bytes cannot grow memory beyond it.
+    static constexpr int RECEIVE_BUFFER_BYTES = 1024;
 
     virtual ~SerialPort() = default;
 

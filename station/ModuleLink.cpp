@@ -57,7 +57,7 @@ QString ModuleLink::ReadAnswer()
     WaitMs(ANSWER_WAIT_MS);
 
     int consumed = 0;
-    while (consumed < RECEIVE_BUFFER_BYTES && m_port.bytesWaiting() > 0) {
+    while (consumed < SerialPort::RECEIVE_BUFFER_BYTES && m_port.bytesWaiting() > 0) {
         const QByteArray byte = m_port.read(1);
         if (byte.isEmpty())
             break; // the port closed itself under us (read error)

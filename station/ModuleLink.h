@@ -6,9 +6,6 @@ class Clock;
 class MessageBox;
 class SerialPort;
 
-// The title of every message box that gives none of its own.
-inline const QString APP_TITLE = QStringLiteral("Kestrom dgh ");
-
 // One command-and-answer transaction with a module on the shared line:
 // SendCommand, then ReadAnswer, which waits ANSWER_WAIT_MS and takes what has
 // arrived. Runs on the calling thread and blocks it for the wait.
@@ -17,8 +14,6 @@ class ModuleLink
 public:
     static constexpr float ANSWER_WAIT_MS = 35.0f;
     static constexpr int CHARACTER_MASK = 127;
-    // The receive buffer of the line: one answer never consumes more.
-    static constexpr int RECEIVE_BUFFER_BYTES = 1024;
     static inline const QString TIMEOUT = QStringLiteral("TIMEOUT");
 
     ModuleLink(SerialPort &port, MessageBox &messages, Clock &clock);
@@ -31,8 +26,6 @@ public:
     void SendCommand(const QString &command);
     QString ReadAnswer();
     void WaitMs(float ms);
-
-    SerialPort &port() { return m_port; }
 
 private:
     void discardStaleBytes();

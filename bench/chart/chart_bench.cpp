@@ -4,7 +4,10 @@
 // hour, the bytes each point takes, and a plain QwtPlotCurve drawing every
 // point for comparison. The last line sums it up for scripts.
 
+#include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartPlot.h"
+#include "ui/chart/ChartStore.h"
+#include "ui/chart/ChartTime.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +24,15 @@ namespace {
 
 constexpr double Second = 1.0 / 86400;
 const QSize ChartSize(883, 687);
+
+// The chart as the station puts it together: the widget, its store and the
+// Graph over both.
+struct Chart
+{
+    ChartPlot plot;
+    ChartStore store;
+    ChartGraph graph{plot, store};
+};
 
 double medianMs(QwtPlot &plot, int runs)
 {
@@ -50,8 +62,8 @@ struct Figures
 Figures measure(const char *name, int seconds, bool withPlain)
 {
     Figures figures;
-    ChartPlot plot;
-    plot.resize(ChartSize);
+    Chart chart;
+    chart.plot.resize(ChartSize);
 
     // Readings a second apart from 06:00, drifting like a probe does; the
     // time of day wraps at midnight as the clock's would.
@@ -71,39 +83,40 @@ Figures measure(const char *name, int seconds, bool withPlain)
     timer.start();
     for (int i = 0; i < seconds; ++i) {
         const double timeOfDay = ((startSecond + i) % 86400) * Second;
-        plot.appendPoint(2, timeOfDay, ph2[i]);
-        plot.appendPoint(1, timeOfDay, ph1[i]);
+        chart.graph.appendPoint(2, timeOfDay, ph2[i]);
+        chart.graph.appendPoint(1, timeOfDay, ph1[i]);
     }
     figures.appendNs = double(timer.nsecsElapsed()) / (2.0 * seconds);
     QCoreApplication::processEvents();
 
-    const double first = plot.series(1).minimumX();
-    const double last = plot.series(1).maximumX();
-    plot.setAxisRange(1, first, last);
-    figures.redrawMs = medianMs(plot, 9);
+    const double first = chart.store.series(1).minimumX();
+    const double last = chart.store.series(1).maximumX();
+    chart.graph.setAxisRange(1, first, last);
+    figures.redrawMs = medianMs(chart.plot, 9);
     const double middle = (first + last) / 2;
-    plot.setAxisRange(1, middle - 1.0 / 48, middle + 1.0 / 48);
-    figures.zoomedMs = medianMs(plot, 9);
+    chart.graph.setAxisRange(1, middle - 1.0 / 48, middle + 1.0 / 48);
+    figures.zoomedMs = medianMs(chart.plot, 9);
     figures.bytesPerPoint =
-        double(plot.series(1).bytesUsed() + plot.series(2).bytesUsed()) / (2.0 * seconds);
+        double(chart.store.series(1).bytesUsed() + chart.store.series(2).bytesUsed()) /
+        (2.0 * seconds);
 
     if (withPlain) {
-        ChartPlot plain;
-        plain.resize(ChartSize);
+        Chart plain; // its own store stays empty
+        plain.plot.resize(ChartSize);
         const QColor colours[2] = {QColor(0, 160, 0), QColor(220, 0, 0)};
         for (int p = 1; p <= 2; ++p) {
             QVector<QPointF> points;
             points.reserve(seconds);
-            const PlotSeries &series = plot.series(p);
+            const PlotSeries &series = chart.store.series(p);
             for (qint64 i = 0; i < series.size(); ++i)
-                points << QPointF(series.x(i) * ChartPlot::MsPerDay, series.y(i));
+                points << QPointF(ChartTime::toAxis(series.x(i)), series.y(i));
             auto *curve = new QwtPlotCurve;
             curve->setPen(colours[p - 1], 1);
             curve->setSamples(points);
-            curve->attach(&plain);
+            curve->attach(&plain.plot);
         }
-        plain.setAxisRange(1, first, last);
-        figures.plainMs = medianMs(plain, 3);
+        plain.graph.setAxisRange(1, first, last);
+        figures.plainMs = medianMs(plain.plot, 3);
     }
 
     std::printf("%-7s points/probe=%-8d append_ns_per_point=%.0f redraw_full_ms=%.2f "

@@ -2,7 +2,6 @@
 // record costs the UI thread, from the clock read to the line handed to the
 // operating system. Prints figures; the last line is us_per_record=X.
 
-#include "fakes/FakeButton.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
 #include "logging/LogSetup.h"
@@ -37,8 +36,8 @@ int main(int argc, char **argv)
     state.probe1Serial = state.probe2Serial = QStringLiteral("180312");
     FakeTimer tmrLogger;
     FakeStatusBar statusBar;
-    FakeMenuEntry mnuStop;
-    FakeMenuEntry mnuLogSetup;
+    FakeButton mnuStop;
+    FakeButton mnuLogSetup;
     FakeLabel liters;
     FakeMessageBox messages;
     SystemClock clock;

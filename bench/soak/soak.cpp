@@ -10,8 +10,9 @@
 #include "SimulatorLog.h"
 #include "SoakClock.h"
 #include "StoreGraph.h"
-#include "channels/ChannelAcquisition.h"
+#include "channels/ChannelSet.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/Reference.h"
 #include "logging/Logger.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/PortMap.h"
@@ -104,17 +105,6 @@ long peakResidentKb()
             return line.mid(6).trimmed().split(' ').first().toLong();
     }
     return 0;
-}
-
-// Rounding with exact halves to even, apart from the station's helper.
-double halfEven(double value, int decimals)
-{
-    const double scaled = value * std::pow(10.0, decimals);
-    double whole = std::floor(scaled);
-    const double rest = scaled - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0))
-        whole += 1;
-    return whole / std::pow(10.0, decimals);
 }
 
 // The reading in an answer's bytes as the module meant it: the last "*"
@@ -243,19 +233,21 @@ int main(int argc, char *argv[])
     SoakLabel lblHz, lblLitersPerMin, liters, lblmV, lblpH, lblmV1, lblpH1, lblTherm1, lblTherm2,
         lblTherm3;
     SoakSlide CWSlideFlow, CWSlideLiters, CWSlideTherm1, CWSlideTherm2, CWSlideTherm3;
-    ChannelAcquisition acquisition(state, link, messages,
-                                   {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters,
-                                    CWSlideFlow, CWSlideLiters},
-                                   {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1},
-                                   {cwbTherm, cwbReset, CWtherMin, CWtherMax, lblTherm1, lblTherm2,
-                                    lblTherm3, CWSlideTherm1, CWSlideTherm2, CWSlideTherm3});
+    ChannelSet channels(state, link, messages,
+                        {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters,
+                         CWSlideFlow, CWSlideLiters},
+                        {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1},
+                        {cwbTherm, cwbReset, CWtherMin, CWtherMax, lblTherm1, lblTherm2, lblTherm3,
+                         CWSlideTherm1, CWSlideTherm2, CWSlideTherm3});
+    ChannelAcquisition &acquisition = channels.acquisition;
 
     StoreGraph graph;
+    FakeButton resetScale;
     FakeTimer tmrPlot, tmrLogger;
     FakeStatusBar statusBar;
     StripChart chart(state, clock,
-                     {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar});
-    FakeMenuEntry mnuStop, mnuLogSetup;
+                     {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar, resetScale});
+    FakeButton mnuStop, mnuLogSetup;
     Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, messages, clock,
                   QCoreApplication::applicationDirPath());
     const QString logPath = dir.filePath(QStringLiteral("soak.log"));

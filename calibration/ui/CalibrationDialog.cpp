@@ -2,15 +2,15 @@
 
 #include "calibration/CalibrationEditor.h"
 #include "platform/qt/widgets/QtDatePicker.h"
+#include "platform/qt/widgets/QtLabel.h"
 #include "platform/qt/widgets/QtOptionGroup.h"
-#include "platform/qt/widgets/QtTextEntry.h"
+#include "station/LocaleTexts.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,14 +25,6 @@ QLineEdit *entry(const char *name, QWidget *parent)
     return edit;
 }
 
-// The locale's short date, but always with four-digit years.
-QString dateDisplayFormat()
-{
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
-}
 } // namespace
 
 CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &state,
@@ -66,7 +58,7 @@ CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &stat
     auto *date = new QDateEdit(frame);
     date->setObjectName(QStringLiteral("DTPicker1"));
     date->setCalendarPopup(true);
-    date->setDisplayFormat(dateDisplayFormat());
+    date->setDisplayFormat(LocaleTexts::shortDateFormat());
 
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("Command1"));
@@ -102,10 +94,10 @@ CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &stat
     probes->addButton(probe1, 0);
     probes->addButton(probe2, 1);
 
-    m_offset = std::make_unique<QtTextEntry>(offset);
-    m_slope = std::make_unique<QtTextEntry>(slope);
-    m_serialNumber = std::make_unique<QtTextEntry>(serialNumber);
-    m_calTemp = std::make_unique<QtTextEntry>(calTemp);
+    m_offset = std::make_unique<QtLabel>(offset);
+    m_slope = std::make_unique<QtLabel>(slope);
+    m_serialNumber = std::make_unique<QtLabel>(serialNumber);
+    m_calTemp = std::make_unique<QtLabel>(calTemp);
     m_probe = std::make_unique<QtOptionGroup>(probes);
     m_date = std::make_unique<QtDatePicker>(date);
     m_editor = std::make_unique<CalibrationEditor>(

@@ -9,7 +9,7 @@ class CalibrationStore;
 class MessageBox;
 class QtDatePicker;
 class QtOptionGroup;
-class QtTextEntry;
+class QtLabel;
 struct StationState;
 
 // The "pH Calibration" window (frmCalkestrom): fixed size, modeless, loaded
@@ -24,10 +24,10 @@ public:
     ~CalibrationDialog() override;
 
 private:
-    std::unique_ptr<QtTextEntry> m_offset;
-    std::unique_ptr<QtTextEntry> m_slope;
-    std::unique_ptr<QtTextEntry> m_serialNumber;
-    std::unique_ptr<QtTextEntry> m_calTemp;
+    std::unique_ptr<QtLabel> m_offset;
+    std::unique_ptr<QtLabel> m_slope;
+    std::unique_ptr<QtLabel> m_serialNumber;
+    std::unique_ptr<QtLabel> m_calTemp;
     std::unique_ptr<QtOptionGroup> m_probe;
     std::unique_ptr<QtDatePicker> m_date;
     std::unique_ptr<CalibrationEditor> m_editor;

@@ -103,22 +103,15 @@ FrmLogKestrom::FrmLogKestrom(LogSetup &setup, FileChooser *chooser, QWidget *par
     controls.cmdExit = m_cmdExit.get();
     controls.hide = [this] { hide(); };
     m_setup.attach(controls);
+    // Closed, not hidden: its choices are discarded with it.
+    connect(this, &QDialog::finished, this, [this] {
+        m_attached = false;
+        m_setup.detach();
+    });
 }
 
 FrmLogKestrom::~FrmLogKestrom()
 {
-    if (!m_discarded)
+    if (m_attached)
         m_setup.detach();
-}
-
-void FrmLogKestrom::reject()
-{
-    // The close box discards the dialog's choices; the next showing starts
-    // afresh from the load step.
-    if (!m_discarded) {
-        m_discarded = true;
-        m_setup.detach();
-        deleteLater();
-    }
-    QDialog::reject();
 }

@@ -12,9 +12,9 @@ class QtFileChooser;
 class QtOptionGroup;
 
 // The "Logger" dialog: chooses No Save or a file, Append or Overwrite and
-// the interval, and starts logging on "OK", which hides it. Its close box
-// (or Escape) discards it; LogSetup keeps the chosen file name. LogSetup
-// must outlive the dialog.
+// the interval, and starts logging on "OK", which hides it. Closed by its
+// close box (or Escape) it lets go of LogSetup, which keeps the chosen file
+// name; SingleDialog then discards it. LogSetup must outlive the dialog.
 class FrmLogKestrom : public QDialog
 {
     Q_OBJECT
@@ -25,15 +25,9 @@ public:
                            QWidget *parent = nullptr);
     ~FrmLogKestrom() override;
 
-    // True once the close box has discarded the dialog (deletion follows).
-    bool isDiscarded() const { return m_discarded; }
-
-public slots:
-    void reject() override;
-
 private:
     LogSetup &m_setup;
-    bool m_discarded = false;
+    bool m_attached = true;
     std::unique_ptr<QtOptionGroup> m_optDatafile;
     std::unique_ptr<QtOptionGroup> m_optAppend;
     std::unique_ptr<QtDropDownList> m_cmbInterval;

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The receive buffer the line is specified with: an event loop, if one runs,
-// reads no further ahead, so a flood of bytes cannot grow memory.
-constexpr qint64 RECEIVE_BUFFER_BYTES = 1024;
 // How long a write may take to leave: 512 bytes at 19200 baud plus slack.
 constexpr int WRITE_TIMEOUT_MS = 500;
 

@@ -47,10 +47,10 @@ struct EditorRig
     }
 
     FakeMessageBox messages;
-    FakeTextEntry offset;
-    FakeTextEntry slope;
-    FakeTextEntry serialNumber;
-    FakeTextEntry calTemp;
+    FakeLabel offset;
+    FakeLabel slope;
+    FakeLabel serialNumber;
+    FakeLabel calTemp;
     FakeOptionGroup probe;
     FakeDatePicker date;
     CalibrationStore store;

@@ -1,9 +1,9 @@
 #include "calibration/CalibrationFixture.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/CalibrationDialog.h"
-#include "calibration/ui/CalibrationDialogLauncher.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
+#include "platform/qt/widgets/SingleDialog.h"
 #include "station/StationState.h"
 
 #include <QtTest>
@@ -60,7 +60,7 @@ private:
     StationState m_state;
     FakeMessageBox m_messages;
     std::unique_ptr<CalibrationStore> m_store;
-    std::unique_ptr<CalibrationDialogLauncher> m_launcher;
+    std::unique_ptr<SingleDialog<CalibrationDialog>> m_launcher;
 };
 
 void TestCalibrationDialog::init()
@@ -70,7 +70,8 @@ void TestCalibrationDialog::init()
     m_messages = FakeMessageBox();
     m_store = std::make_unique<CalibrationStore>(m_settings, m_state, m_messages);
     m_store->LoadCalibration();
-    m_launcher = std::make_unique<CalibrationDialogLauncher>(*m_store, m_state, m_messages);
+    m_launcher = std::make_unique<SingleDialog<CalibrationDialog>>(
+        [this] { return new CalibrationDialog(*m_store, m_state, m_messages); });
 }
 
 void TestCalibrationDialog::cleanup()
@@ -106,7 +107,7 @@ void TestCalibrationDialog::controls()
     QFETCH(QString, caption);
     QFETCH(QString, parentName);
 
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QCOMPARE(dialog->objectName(), QStringLiteral("frmCalkestrom"));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("pH Calibration"));
     QVERIFY(!dialog->isModal());
@@ -127,7 +128,7 @@ void TestCalibrationDialog::controls()
 
 void TestCalibrationDialog::fixedSizeWithoutMinMax()
 {
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     const Qt::WindowFlags flags = dialog->windowFlags();
@@ -141,7 +142,7 @@ void TestCalibrationDialog::fixedSizeWithoutMinMax()
 
 void TestCalibrationDialog::tabOrderAndInitialFocus()
 {
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtSerialNum"));
 
@@ -161,7 +162,7 @@ void TestCalibrationDialog::tabOrderAndInitialFocus()
 
 void TestCalibrationDialog::firstRunLoadAndSaveWithoutProbe()
 {
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QCOMPARE(child<QLineEdit>(dialog, "txtOffset")->text(), QStringLiteral("2.5777"));
     QCOMPARE(child<QLineEdit>(dialog, "txtSlope")->text(), QStringLiteral("4.5427"));
     QCOMPARE(child<QLineEdit>(dialog, "txtSerialNum")->text(), QStringLiteral("180312"));
@@ -182,7 +183,7 @@ void TestCalibrationDialog::firstRunLoadAndSaveWithoutProbe()
 
 void TestCalibrationDialog::probe2Save()
 {
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_1"), Qt::LeftButton);
     retype(dialog, "txtSlope", QStringLiteral("4.3900"));
     QTest::mouseClick(child<QPushButton>(dialog, "Command1"), Qt::LeftButton);
@@ -203,7 +204,7 @@ void TestCalibrationDialog::probe2Save()
 void TestCalibrationDialog::typingThenSwitchingDiscards()
 {
     m_settings.values[storePath("offset2")] = QStringLiteral("2.6100");
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_0"), Qt::LeftButton);
     retype(dialog, "txtOffset", QStringLiteral("1.11"));
     retype(dialog, "txtSerialNum", QStringLiteral("typed"));
@@ -221,14 +222,14 @@ void TestCalibrationDialog::typingThenSwitchingDiscards()
 void TestCalibrationDialog::closeAndReopenReloadsProbe1()
 {
     m_settings.values[storePath("serial number")] = QStringLiteral("P1");
-    QDialog *first = m_launcher->open(nullptr);
+    QDialog *first = m_launcher->show();
     QTest::mouseClick(child<QRadioButton>(first, "option1_1"), Qt::LeftButton);
     retype(first, "txtCalTemp", QStringLiteral("25.0"));
     retype(first, "txtOffset", QStringLiteral("3.3"));
     closeAndDiscard(first);
     QVERIFY(!m_launcher->dialog());
 
-    QDialog *second = m_launcher->open(nullptr);
+    QDialog *second = m_launcher->show();
     QCOMPARE(child<QLineEdit>(second, "txtOffset")->text(), QStringLiteral("2.5777"));
     QCOMPARE(child<QLineEdit>(second, "txtSerialNum")->text(), QStringLiteral("P1"));
     QCOMPARE(child<QLineEdit>(second, "txtCalTemp")->text(), QStringLiteral("14.000"));
@@ -239,16 +240,16 @@ void TestCalibrationDialog::closeAndReopenReloadsProbe1()
 
 void TestCalibrationDialog::openWhileOpenOnlyRaises()
 {
-    QDialog *first = m_launcher->open(nullptr);
+    QDialog *first = m_launcher->show();
     retype(first, "txtSlope", QStringLiteral("4.0"));
-    QDialog *again = m_launcher->open(nullptr);
+    QDialog *again = m_launcher->show();
     QCOMPARE(again, first);
     QCOMPARE(child<QLineEdit>(again, "txtSlope")->text(), QStringLiteral("4.0"));
 }
 
 void TestCalibrationDialog::probe1DateRoundTrip()
 {
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_0"), Qt::LeftButton);
     QDateEdit *picker = child<QDateEdit>(dialog, "DTPicker1");
     picker->setDate(QDate(2026, 11, 30));                          // as the calendar popup does
@@ -261,7 +262,7 @@ void TestCalibrationDialog::probe1DateRoundTrip()
     StationState next;
     CalibrationStore(m_settings, next, m_messages).LoadCalibration();
     QCOMPARE(next.probe1CalDate, oleDays(QDate(2026, 11, 30)));
-    QDialog *reopened = m_launcher->open(nullptr);
+    QDialog *reopened = m_launcher->show();
     QCOMPARE(child<QDateEdit>(reopened, "DTPicker1")->date(), QDate(2026, 11, 30));
 }
 
@@ -284,7 +285,7 @@ void TestCalibrationDialog::notANumberRefused()
     QFETCH(QString, text);
     QFETCH(QString, named);
 
-    QDialog *dialog = m_launcher->open(nullptr);
+    QDialog *dialog = m_launcher->show();
     QTest::mouseClick(child<QRadioButton>(dialog, "option1_0"), Qt::LeftButton);
     const StationState before = m_state;
     retype(dialog, "txtSerialNum", QStringLiteral("X9"));

@@ -68,7 +68,7 @@ void TestCalibrationInUse::nextConversionUsesSavedCoefficients()
     const QString address = probe1 ? QStringLiteral("6") : QStringLiteral("7");
     rig.answer(address, "*+2450.00");
     rig.cwbPh.press();
-    rig.acquisition.ReadPhProbe(address);
+    rig.ph.ReadPhProbe(address);
     const double before = probe1 ? rig.state.probe1pH : rig.state.probe2pH;
     QCOMPARE(before, expectedPh(2450, 2.5777, 4.5427, 20));
 
@@ -78,7 +78,7 @@ void TestCalibrationInUse::nextConversionUsesSavedCoefficients()
     dialog.editor.save();
     QCOMPARE(probe1 ? rig.state.probe1Slope : rig.state.probe2Slope, usedSlope); // zero included
 
-    rig.acquisition.ReadPhProbe(address);
+    rig.ph.ReadPhProbe(address);
     const double pH = probe1 ? rig.state.probe1pH : rig.state.probe2pH;
     // A zero slope gives no pH: the last one stays.
     QCOMPARE(pH, usedSlope == 0 ? before : expectedPh(2450, usedOffset, usedSlope, 20));

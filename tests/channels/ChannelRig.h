@@ -1,10 +1,11 @@
 #pragma once
 
-#include "channels/ChannelAcquisition.h"
 #include "channels/ChannelControls.h"
+#include "channels/ChannelSet.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
+#include "fakes/Reference.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
 
@@ -19,8 +20,11 @@ struct ChannelRig : ChannelControls
     FakeMessageBox messages;
     FakeClock clock;
     ModuleLink link{port, messages, clock};
-    ChannelAcquisition acquisition{state,       link,      messages,
-                                   flowPanel(), phPanel(), thermistorPanel()};
+    ChannelSet channels{state, link, messages, flowPanel(), phPanel(), thermistorPanel()};
+    FlowChannel &flow = channels.flow;
+    PhChannel &ph = channels.ph;
+    ThermistorChannel &thermistors = channels.thermistors;
+    ChannelAcquisition &acquisition = channels.acquisition;
 
     // The calibration a fresh settings store gives both probes.
     void defaultCalibration()
@@ -77,15 +81,3 @@ struct ChannelRig : ChannelControls
         port.scriptAddress(address, body.isEmpty() ? QByteArray() : body + '\r');
     }
 };
-
-// Rounding to n decimals with exact halves to even, written apart from the
-// station's own helper so the two can disagree.
-inline double halfEven(double value, int decimals)
-{
-    const double scaled = value * std::pow(10.0, decimals);
-    double whole = std::floor(scaled);
-    const double rest = scaled - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0))
-        whole += 1;
-    return whole / std::pow(10.0, decimals);
-}

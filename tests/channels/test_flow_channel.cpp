@@ -69,7 +69,7 @@ void TestFlowChannel::reading()
     m_rig->answer("5", answer);
 
     for (int i = 0; i < reads; ++i)
-        m_rig->acquisition.ReadFlow();
+        m_rig->flow.ReadFlow();
 
     double total = startTotal;
     for (int i = 0; i < reads; ++i)
@@ -124,7 +124,7 @@ void TestFlowChannel::invalidAnswer()
     QList<Flag> flagWhileShown;
     m_rig->messages.onShow = [&] { flagWhileShown << m_rig->state.flowEnabled; };
 
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
 
     QCOMPARE(m_rig->messages.texts, messages);
     QCOMPARE(m_rig->messages.titles.last(), QString("Kestrom dgh "));
@@ -141,7 +141,7 @@ void TestFlowChannel::emptyValueField()
 {
     m_rig->state.pulseTotal = 500;
     m_rig->answer("5", "*+");
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
 
     QVERIFY(m_rig->messages.texts.isEmpty());
     QVERIFY(m_rig->displayLog.isEmpty());
@@ -185,7 +185,7 @@ void TestFlowChannel::fieldForms()
 
     QLocale::setDefault(QLocale(locale));
     m_rig->port.scriptAddress("5", bytes);
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
 
     QCOMPARE(m_rig->messages.texts.isEmpty(), accepted);
     QCOMPARE(m_rig->state.flowEnabled, accepted ? FlagOn : FlagOff);
@@ -198,7 +198,7 @@ void TestFlowChannel::fieldForms()
 void TestFlowChannel::resetTotalWaitsForNextRead()
 {
     m_rig->answer("5", "*+6900.00");
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
     QCOMPARE(m_rig->liters.text(), QString("1"));
 
     m_rig->CWButton3.press();
@@ -212,7 +212,7 @@ void TestFlowChannel::resetTotalWaitsForNextRead()
     m_rig->CWButton3.press();
     QCOMPARE(m_rig->state.pulseTotal, 0.0);
 
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
     QCOMPARE(m_rig->state.totalLiters, 1.0);
     QCOMPARE(m_rig->state.pulseTotal, 6900.0);
 }
@@ -223,15 +223,15 @@ void TestFlowChannel::switchedOnAgainKeepsTotal()
     m_rig->port.scriptAddress("5", QByteArray());
     m_rig->answer("5", "*+0115.00");
 
-    m_rig->acquisition.ReadFlow();
-    m_rig->acquisition.ReadFlow(); // no answer: switched off
+    m_rig->flow.ReadFlow();
+    m_rig->flow.ReadFlow(); // no answer: switched off
     QCOMPARE(m_rig->state.flowEnabled, FlagOff);
     QCOMPARE(m_rig->state.pulseTotal, 115.0);
 
     m_rig->cwbFlow.press();
     QCOMPARE(m_rig->state.flowEnabled, FlagOn);
     QCOMPARE(m_rig->liters.text(), QString()); // blank until the next read
-    m_rig->acquisition.ReadFlow();
+    m_rig->flow.ReadFlow();
     QCOMPARE(m_rig->state.pulseTotal, 230.0);
     QCOMPARE(m_rig->state.totalLiters, halfEven(230.0 / 6900, 2));
 }

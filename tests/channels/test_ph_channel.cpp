@@ -101,7 +101,7 @@ void TestPhChannel::conversion()
     s.therm3Temp = therm3;
     m_rig->answer(address, answer);
 
-    m_rig->acquisition.ReadPhProbe(address);
+    m_rig->ph.ReadPhProbe(address);
 
     const double pH = expectedPh(mV, 2.5777, 4.5427, compTemp);
     QCOMPARE(m_rig->port.polledAddresses(), QStringList{address});
@@ -160,7 +160,7 @@ void TestPhChannel::halves()
     m_rig->state.probe1Slope = slope;
     m_rig->state.therm1Temp = 25.0;
     m_rig->answer("6", "*+2400.00");
-    m_rig->acquisition.ReadPhProbe("6");
+    m_rig->ph.ReadPhProbe("6");
 
     QCOMPARE(m_rig->state.probe1pH, pH);
     QCOMPARE(m_rig->lblpH.text(), pHText);
@@ -200,7 +200,7 @@ void TestPhChannel::invalidAnswer()
     QList<Flag> flagWhileShown;
     m_rig->messages.onShow = [&] { flagWhileShown << m_rig->state.phEnabled; };
 
-    m_rig->acquisition.ReadPhProbe(address);
+    m_rig->ph.ReadPhProbe(address);
 
     QCOMPARE(m_rig->messages.texts, messages);
     QCOMPARE(m_rig->messages.titles.last(), QString("Kestrom dgh "));
@@ -234,7 +234,7 @@ void TestPhChannel::emptyValueField()
     m_rig->state.compTemp = 21;
     m_rig->port.scriptAddress("6", bytes);
 
-    m_rig->acquisition.ReadPhProbe("6");
+    m_rig->ph.ReadPhProbe("6");
 
     QCOMPARE(m_rig->port.polledAddresses(), QStringList{"6"});
     QVERIFY(m_rig->messages.texts.isEmpty());
@@ -276,7 +276,7 @@ void TestPhChannel::noFinitePh()
     m_rig->lblpH.m_text = "6.5";
     m_rig->answer("6", answer);
 
-    m_rig->acquisition.ReadPhProbe("6");
+    m_rig->ph.ReadPhProbe("6");
 
     QCOMPARE(s.probe1mV, mV);
     QCOMPARE(s.probe1Volts, mV / 1000);

@@ -1,6 +1,6 @@
-#include "channels/ChannelAcquisition.h"
 #include "channels/ChannelControls.h"
 #include "channels/ChannelRig.h"
+#include "channels/ChannelSet.h"
 #include "fakes/FakeMessageBox.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
@@ -80,8 +80,9 @@ void TestReadCycleOnLine::twoCycles()
     SystemClock clock;
     ModuleLink link(port, messageBox, clock);
     ChannelControls controls;
-    ChannelAcquisition acquisition(state, link, messageBox, controls.flowPanel(),
-                                   controls.phPanel(), controls.thermistorPanel());
+    ChannelSet channels(state, link, messageBox, controls.flowPanel(), controls.phPanel(),
+                        controls.thermistorPanel());
+    ChannelAcquisition &acquisition = channels.acquisition;
 
     controls.optTherm1.select(1); // probe 2 compensated by thermistor 2
     controls.cwbFlow.press();

@@ -117,7 +117,7 @@ void TestThermistorChannel::readThermistors()
     m_rig->port.scriptAddress("2", answer2);
     m_rig->port.scriptAddress("3", answer3);
 
-    m_rig->acquisition.ReadThermistors();
+    m_rig->thermistors.ReadThermistors();
 
     QCOMPARE(m_rig->port.polledAddresses(), polled);
     QCOMPARE(m_rig->messages.texts, messages);
@@ -173,7 +173,7 @@ void TestThermistorChannel::labelText()
     m_rig->answer("1", answer);
     m_rig->answer("2", "*+0020.00");
     m_rig->answer("3", "*+0020.00");
-    m_rig->acquisition.ReadThermistors();
+    m_rig->thermistors.ReadThermistors();
 
     QCOMPARE(m_rig->state.therm1Temp, temp);
     QCOMPARE(m_rig->lblTherm1.text(), text);
@@ -185,7 +185,7 @@ void TestThermistorChannel::displayOrder()
     m_rig->answer("1", "*+0011.00");
     m_rig->answer("2", "*+0012.00");
     m_rig->answer("3", "*+0013.00");
-    m_rig->acquisition.ReadThermistors();
+    m_rig->thermistors.ReadThermistors();
 
     QCOMPARE(
         m_rig->displayLog,
@@ -250,10 +250,12 @@ void TestThermistorChannel::knobReadBeforeEachSlide()
     QFETCH(bool, maximumKnob);
 
     ChannelRig &r = *m_rig;
+    // Controls of its own: the rig's channel already hears the rig's.
+    FakeSwitch cwbTherm, cwbReset;
     TurningKnob minKnob, maxKnob;
     FakeSlide slide1, slide2, slide3;
     ThermistorChannel channel(r.state, r.link, r.messages,
-                              ThermistorPanel{r.cwbTherm, r.cwbReset, minKnob, maxKnob, r.lblTherm1,
+                              ThermistorPanel{cwbTherm, cwbReset, minKnob, maxKnob, r.lblTherm1,
                                               r.lblTherm2, r.lblTherm3, slide1, slide2, slide3});
     TurningKnob &knob = maximumKnob ? maxKnob : minKnob;
     knob.values = {10, 11, 12};

@@ -1,7 +1,10 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/qt/widgets/QtKnob.h"
+#include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartPlot.h"
+#include "ui/chart/ChartStore.h"
+#include "ui/chart/ChartTime.h"
 #include "ui/chart/GraphModeSelector.h"
 #include "ui/chart/StripChart.h"
 
@@ -73,14 +76,22 @@ void drag(QWidget *canvas, QPoint from, QPoint to, Qt::MouseButton button = Qt::
     QApplication::sendEvent(canvas, &release);
 }
 
-void fillMinutes(ChartPlot &plot, double start, int seconds)
+void fillMinutes(Graph &graph, double start, int seconds)
 {
     QRandomGenerator random(3);
     for (int i = 0; i < seconds; ++i) {
-        plot.appendPoint(2, start + i * Second, 5 + random.bounded(1.0));
-        plot.appendPoint(1, start + i * Second, 7 + random.bounded(1.0));
+        graph.appendPoint(2, start + i * Second, 5 + random.bounded(1.0));
+        graph.appendPoint(1, start + i * Second, 7 + random.bounded(1.0));
     }
 }
+
+// The chart widget, its store and the Graph over both, as the station puts them.
+struct Chart
+{
+    ChartPlot plot;
+    ChartStore store;
+    ChartGraph graph{plot, store};
+};
 
 // Shown at the station's size, so mouse events land on a laid-out canvas.
 bool showAtChartSize(ChartPlot &plot)
@@ -95,7 +106,9 @@ struct ChartRig
 {
     StationState state;
     FakeClock clock;
-    ChartPlot plot;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
     GraphModeSelector selector;
     QtKnob mode{&selector};
     FakeSwitch cwPlot;
@@ -103,7 +116,9 @@ struct ChartRig
     FakeKnob phMin;
     FakeKnob phMax;
     FakeStatusBar status;
-    StripChart chart{state, clock, {plot, cwPlot, tmrPlot, phMin, phMax, mode, status}};
+    FakeButton resetScale;
+    StripChart stripChart{
+        state, clock, {graph, cwPlot, tmrPlot, phMin, phMax, mode, status, resetScale}};
 };
 
 struct MovedRecord
@@ -169,11 +184,12 @@ void TestChartPlot::axisRanges()
     QFETCH(double, expectedMax);
     QFETCH(bool, stillFollowing);
 
-    ChartPlot plot;
-    plot.setAxisRange(axis, minimum, maximum);
-    QCOMPARE(plot.axisMinimum(axis), expectedMin);
-    QCOMPARE(plot.axisMaximum(axis), expectedMax);
-    QCOMPARE(plot.isFollowing(), stillFollowing);
+    Chart chart;
+    ChartGraph &graph = chart.graph;
+    graph.setAxisRange(axis, minimum, maximum);
+    QCOMPARE(graph.axisMinimum(axis), expectedMin);
+    QCOMPARE(graph.axisMaximum(axis), expectedMax);
+    QCOMPARE(graph.isFollowing(), stillFollowing);
 }
 
 // clang-format off
@@ -194,24 +210,28 @@ void TestChartPlot::timeLabels()
     QFETCH(double, x);
     QFETCH(QString, label);
 
-    ChartPlot plot;
-    plot.setAxisRange(1, x - 60 * Second, x + 60 * Second);
-    const double ms = x * ChartPlot::MsPerDay;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
+    graph.setAxisRange(1, x - 60 * Second, x + 60 * Second);
+    const double ms = x * ChartTime::MsPerDay;
     QCOMPARE(plot.axisScaleDraw(QwtPlot::xBottom)->label(ms).text(), label);
     // The cursor placed there reads back the same time of day.
-    plot.setCursorX(1, x);
-    QVERIFY(std::fabs(plot.cursorX(1) - x) < 1e-9);
+    graph.setCursorX(1, x);
+    QVERIFY(std::fabs(graph.cursorX(1) - x) < 1e-9);
 }
 
 void TestChartPlot::midnightNeverDrawsBack()
 {
-    ChartPlot plot;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
     plot.resize(ChartSize);
     // The last two minutes before midnight and the first two after it.
     const int start = (23 * 60 + 58) * 60;
     for (int i = 0; i < 240; ++i)
-        plot.appendPoint(1, ((start + i) % 86400) * Second, i % 2 ? 6 : 8);
-    const PlotSeries &series = plot.series(1);
+        graph.appendPoint(1, ((start + i) % 86400) * Second, i % 2 ? 6 : 8);
+    const PlotSeries &series = chart.store.series(1);
     QCOMPARE(series.size(), qint64(240));
     QCOMPARE(series.segmentCount(), 1);
     QVERIFY(series.x(239) > series.x(0));
@@ -219,13 +239,13 @@ void TestChartPlot::midnightNeverDrawsBack()
 
     // Following the newest points, the window spans midnight, and no green
     // pixel lies left of where the first point is drawn.
-    QVERIFY(plot.isFollowing());
-    QVERIFY(plot.axisMinimum(1) < 1.0 && plot.axisMaximum(1) > 1.0);
+    QVERIFY(graph.isFollowing());
+    QVERIFY(graph.axisMinimum(1) < 1.0 && graph.axisMaximum(1) > 1.0);
     const QImage image = render(plot);
     const QRect area = canvasArea(plot);
     const auto green = columnsOf(image, area, QColor(0, 160, 0).rgb());
     QVERIFY(!green.isEmpty());
-    const double firstPixel = plot.transform(QwtPlot::xBottom, series.x(0) * ChartPlot::MsPerDay) +
+    const double firstPixel = plot.transform(QwtPlot::xBottom, series.x(0) * ChartTime::MsPerDay) +
         plot.canvas()->pos().x();
     QVERIFY2(green.firstKey() >= firstPixel - 2,
              qPrintable(QString("%1 < %2").arg(green.firstKey()).arg(firstPixel)));
@@ -235,34 +255,35 @@ void TestChartPlot::envelopeMatchesPlainCurve()
 {
     // A day of points on plot 1, drawn by the chart and by a plain curve
     // holding every point on an identical plot.
-    ChartPlot chart;
-    ChartPlot reference;
+    Chart drawnChart;
+    Chart reference;
     QVector<QPointF> raw;
     QRandomGenerator random(11);
     double value = 7;
     const double start = dayFraction(8, 0, 0);
     for (int i = 0; i < 86400; ++i) {
         value = qBound(1.0, value + random.bounded(0.2) - 0.1, 14.0);
-        chart.appendPoint(1, start + i * Second, value);
-        raw << QPointF((start + i * Second) * ChartPlot::MsPerDay, float(value));
+        drawnChart.graph.appendPoint(1, start + i * Second, value);
+        raw << QPointF((start + i * Second) * ChartTime::MsPerDay, float(value));
     }
     auto *plain = new QwtPlotCurve(QStringLiteral("plain"));
     plain->setPen(QColor(0, 160, 0), 1);
     plain->setSamples(raw);
-    plain->attach(&reference);
+    plain->attach(&reference.plot);
 
-    for (ChartPlot *plot : {&chart, &reference}) {
-        plot->resize(ChartSize);
-        plot->setAxisRange(1, start, start + 86400 * Second);
-        plot->setAxisRange(2, 0, 15);
+    for (Chart *chart : {&drawnChart, &reference}) {
+        chart->plot.resize(ChartSize);
+        chart->graph.setAxisRange(1, start, start + 86400 * Second);
+        chart->graph.setAxisRange(2, 0, 15);
     }
+    ChartPlot &chart = drawnChart.plot;
     const QImage drawn = render(chart);
-    const QImage expected = render(reference);
-    QCOMPARE(canvasArea(chart), canvasArea(reference));
+    const QImage expected = render(reference.plot);
+    QCOMPARE(canvasArea(chart), canvasArea(reference.plot));
 
     const QRgb green = QColor(0, 160, 0).rgb();
     const auto drawnColumns = columnsOf(drawn, canvasArea(chart), green);
-    const auto expectedColumns = columnsOf(expected, canvasArea(reference), green);
+    const auto expectedColumns = columnsOf(expected, canvasArea(reference.plot), green);
     QVERIFY(expectedColumns.size() > canvasArea(chart).width() * 9 / 10);
     QCOMPARE(drawnColumns.keys(), expectedColumns.keys());
     for (auto it = expectedColumns.cbegin(); it != expectedColumns.cend(); ++it) {
@@ -307,23 +328,25 @@ void TestChartPlot::mouseDrags()
     QFETCH(QPointF, to);
     QFETCH(QString, expect);
 
-    ChartPlot plot;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
     QVERIFY(showAtChartSize(plot));
-    fillMinutes(plot, dayFraction(10, 0, 0), 900);
+    fillMinutes(graph, dayFraction(10, 0, 0), 900);
     plot.replot();
     MovedRecord moved;
-    plot.cursorMoved.setHandler([&](int cursor, double x, double y, bool dragging) {
+    graph.cursorMoved.setHandler([&](int cursor, double x, double y, bool dragging) {
         moved = {cursor, x, y, dragging, moved.count + 1};
     });
-    plot.setInteractionMode(mode);
-    plot.setCursorVisible(1, mode == Graph::CursorMode);
-    plot.setCursorX(1, (plot.axisMinimum(1) + plot.axisMaximum(1)) / 2);
-    plot.setCursorY(1, 7.5);
+    graph.setInteractionMode(mode);
+    graph.setCursorVisible(1, mode == Graph::CursorMode);
+    graph.setCursorX(1, (graph.axisMinimum(1) + graph.axisMaximum(1)) / 2);
+    graph.setCursorY(1, 7.5);
 
-    const double timeMin = plot.axisMinimum(1);
-    const double timeMax = plot.axisMaximum(1);
-    const double phMin = plot.axisMinimum(2);
-    const double phMax = plot.axisMaximum(2);
+    const double timeMin = graph.axisMinimum(1);
+    const double timeMax = graph.axisMaximum(1);
+    const double phMin = graph.axisMinimum(2);
+    const double phMax = graph.axisMaximum(2);
     QWidget *canvas = plot.canvas();
     const QRect area = canvas->contentsRect();
     const auto at = [&](QPointF f) {
@@ -334,40 +357,40 @@ void TestChartPlot::mouseDrags()
     QCoreApplication::processEvents();
     plot.replot();
 
-    const double newMin = plot.axisMinimum(1);
-    const double newMax = plot.axisMaximum(1);
+    const double newMin = graph.axisMinimum(1);
+    const double newMax = graph.axisMaximum(1);
     QVERIFY(std::isfinite(newMin) && std::isfinite(newMax) && newMin < newMax);
-    QVERIFY(plot.axisMinimum(2) < plot.axisMaximum(2));
+    QVERIFY(graph.axisMinimum(2) < graph.axisMaximum(2));
     if (expect == "zoomed") {
-        QVERIFY(!plot.isFollowing());
+        QVERIFY(!graph.isFollowing());
         // The rubber band from a quarter to three quarters of the width.
         const double span = timeMax - timeMin;
         QVERIFY(std::fabs(newMin - (timeMin + span / 4)) < span / 100);
         QVERIFY(std::fabs(newMax - (timeMin + span * 3 / 4)) < span / 100);
-        QVERIFY(plot.axisMaximum(2) < phMax && plot.axisMinimum(2) > phMin);
-        fillMinutes(plot, dayFraction(10, 15, 0), 5); // newer points leave the zoom alone
-        QCOMPARE(plot.axisMaximum(1), newMax);
+        QVERIFY(graph.axisMaximum(2) < phMax && graph.axisMinimum(2) > phMin);
+        fillMinutes(graph, dayFraction(10, 15, 0), 5); // newer points leave the zoom alone
+        QCOMPARE(graph.axisMaximum(1), newMax);
     } else if (expect == "panned") {
-        QVERIFY(!plot.isFollowing());
+        QVERIFY(!graph.isFollowing());
         const double span = timeMax - timeMin;
         // Dragged a quarter of the width to the left: later times come into view.
         QVERIFY(std::fabs(newMin - (timeMin + span / 4)) < span / 50);
-        QCOMPARE(plot.axisMinimum(2), phMin);
+        QCOMPARE(graph.axisMinimum(2), phMin);
     } else if (expect == "cursor") {
         QCOMPARE(moved.cursor, 1);
         QVERIFY(!moved.dragging);
         QVERIFY(moved.count >= 2);
         const double span = timeMax - timeMin;
-        QVERIFY(std::fabs(plot.cursorX(1) - (timeMin + span * 0.8)) < span / 100);
-        QVERIFY(std::fabs(plot.cursorY(1) - (phMax - (phMax - phMin) * 0.2)) < 0.1);
-        QCOMPARE(moved.x, plot.cursorX(1));
-        QCOMPARE(moved.y, plot.cursorY(1));
+        QVERIFY(std::fabs(graph.cursorX(1) - (timeMin + span * 0.8)) < span / 100);
+        QVERIFY(std::fabs(graph.cursorY(1) - (phMax - (phMax - phMin) * 0.2)) < 0.1);
+        QCOMPARE(moved.x, graph.cursorX(1));
+        QCOMPARE(moved.y, graph.cursorY(1));
         QCOMPARE(newMin, timeMin); // dragging a cursor moves no axis
     } else if (expect == "cursorClamped") {
         QCOMPARE(moved.cursor, 1);
-        QVERIFY(plot.cursorX(1) >= timeMin &&
-                plot.cursorX(1) <= timeMin + (timeMax - timeMin) / 100);
-        QVERIFY(plot.cursorY(1) >= phMin && plot.cursorY(1) <= phMin + 0.1);
+        QVERIFY(graph.cursorX(1) >= timeMin &&
+                graph.cursorX(1) <= timeMin + (timeMax - timeMin) / 100);
+        QVERIFY(graph.cursorY(1) >= phMin && graph.cursorY(1) <= phMin + 0.1);
     }
     if (mode != Graph::CursorMode)
         QCOMPARE(moved.count, 0);
@@ -387,23 +410,26 @@ void TestChartPlot::rightClickFollowsAgain()
 {
     QFETCH(int, mode);
 
-    ChartPlot plot;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
     QVERIFY(showAtChartSize(plot));
-    fillMinutes(plot, dayFraction(10, 0, 0), 1200);
+    fillMinutes(graph, dayFraction(10, 0, 0), 1200);
     plot.replot();
-    plot.setInteractionMode(mode);
+    graph.setInteractionMode(mode);
     QWidget *canvas = plot.canvas();
     const QRect area = canvas->contentsRect();
     drag(canvas, area.center(), area.center() + QPoint(area.width() / 4, area.height() / 8));
     plot.replot();
-    QVERIFY(!plot.isFollowing());
+    QVERIFY(!graph.isFollowing());
 
-    fillMinutes(plot, dayFraction(10, 20, 0), 60);
+    fillMinutes(graph, dayFraction(10, 20, 0), 60);
     drag(canvas, area.center(), area.center(), Qt::RightButton);
-    QVERIFY(plot.isFollowing());
+    QVERIFY(graph.isFollowing());
     const double newest = dayFraction(10, 20, 59);
-    QVERIFY(std::fabs(plot.axisMaximum(1) - newest) < 1e-6);
-    QVERIFY(std::fabs(plot.axisMaximum(1) - plot.axisMinimum(1) - ChartPlot::FollowWindow) < 1e-6);
+    QVERIFY(std::fabs(graph.axisMaximum(1) - newest) < 1e-6);
+    QVERIFY(std::fabs(graph.axisMaximum(1) - graph.axisMinimum(1) - ChartFollow::DefaultWindow) <
+            1e-6);
 }
 
 // clang-format off
@@ -423,28 +449,30 @@ void TestChartPlot::doubleClick()
     QFETCH(int, mode);
     QFETCH(bool, showsAll);
 
-    ChartPlot plot;
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    ChartGraph &graph = chart.graph;
     QVERIFY(showAtChartSize(plot));
     // An hour before midnight and an hour after it.
-    fillMinutes(plot, dayFraction(23, 0, 0), 3600);
-    fillMinutes(plot, 0, 3600);
+    fillMinutes(graph, dayFraction(23, 0, 0), 3600);
+    fillMinutes(graph, 0, 3600);
     plot.replot();
-    plot.setInteractionMode(mode);
-    const double followMin = plot.axisMinimum(1);
+    graph.setInteractionMode(mode);
+    const double followMin = graph.axisMinimum(1);
     QWidget *canvas = plot.canvas();
     const QPoint at = canvas->contentsRect().center();
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
     plot.replot();
 
     if (showsAll) {
-        QVERIFY(!plot.isFollowing());
-        QVERIFY(std::fabs(plot.axisMinimum(1) - dayFraction(23, 0, 0)) < 1e-9);
-        QVERIFY(std::fabs(plot.axisMaximum(1) - (1 + dayFraction(0, 59, 59))) < 1e-9);
+        QVERIFY(!graph.isFollowing());
+        QVERIFY(std::fabs(graph.axisMinimum(1) - dayFraction(23, 0, 0)) < 1e-9);
+        QVERIFY(std::fabs(graph.axisMaximum(1) - (1 + dayFraction(0, 59, 59))) < 1e-9);
         // A right click goes back to following the newest points.
         drag(canvas, at, at, Qt::RightButton);
-        QVERIFY(plot.isFollowing());
+        QVERIFY(graph.isFollowing());
     }
-    QCOMPARE(plot.axisMinimum(1) == followMin, !showsAll || plot.isFollowing());
+    QCOMPARE(graph.axisMinimum(1) == followMin, !showsAll || graph.isFollowing());
 }
 
 // clang-format off
@@ -468,26 +496,27 @@ void TestChartPlot::dragShowsReadout()
 
     ChartRig rig;
     ChartPlot &plot = rig.plot;
+    ChartGraph &graph = rig.graph;
     GraphModeSelector &selector = rig.selector;
     QVERIFY(showAtChartSize(plot));
 
-    plot.setAxisRange(1, dayFraction(14, 0, 0), dayFraction(14, 10, 0));
-    plot.setAxisRange(2, 0, 14);
+    graph.setAxisRange(1, dayFraction(14, 0, 0), dayFraction(14, 10, 0));
+    graph.setAxisRange(2, 0, 14);
     plot.replot();
     if (selectorValue == 3) {
         selector.setValue(2);
-        plot.setCursorX(1, dayFraction(14, 1, 0)); // where the operator left it
-        plot.setCursorY(1, 3);
+        graph.setCursorX(1, dayFraction(14, 1, 0)); // where the operator left it
+        graph.setCursorY(1, 3);
     }
     selector.setValue(selectorValue == 0 ? 1 : selectorValue);
     selector.setValue(selectorValue);
     plot.replot();
 
     // From cursor 1 at the centre to 14:05:09 on the time axis, pH 7.03.
-    const int fromX = int(plot.transform(QwtPlot::xBottom, plot.cursorX(1) * ChartPlot::MsPerDay));
-    const int fromY = int(plot.transform(QwtPlot::yLeft, plot.cursorY(1)));
+    const int fromX = int(plot.transform(QwtPlot::xBottom, graph.cursorX(1) * ChartTime::MsPerDay));
+    const int fromY = int(plot.transform(QwtPlot::yLeft, graph.cursorY(1)));
     const int toX =
-        qRound(plot.transform(QwtPlot::xBottom, dayFraction(14, 5, 9) * ChartPlot::MsPerDay));
+        qRound(plot.transform(QwtPlot::xBottom, dayFraction(14, 5, 9) * ChartTime::MsPerDay));
     const int toY = qRound(plot.transform(QwtPlot::yLeft, 7.03));
     drag(plot.canvas(), QPoint(fromX + 2, fromY + 200), QPoint(toX, toY));
 
@@ -503,7 +532,7 @@ void TestChartPlot::dragShowsReadout()
     QVERIFY2(QRegularExpression("^Y:  \\d+\\.\\d{0,4}$").match(y).hasMatch(), qPrintable(y));
     QVERIFY2(std::fabs(y.mid(4).toDouble() - 7.03) < 0.03, qPrintable(y));
     if (selectorValue == 3)
-        QCOMPARE(plot.cursorX(2), dayFraction(14, 5, 0)); // cursor 2 stayed in the middle
+        QCOMPARE(graph.cursorX(2), dayFraction(14, 5, 0)); // cursor 2 stayed in the middle
 }
 
 // clang-format off
@@ -529,7 +558,7 @@ void TestChartPlot::modeSelector()
     QFETCH(bool, cursor2Shown);
 
     ChartRig rig;
-    ChartPlot &plot = rig.plot;
+    ChartGraph &graph = rig.graph;
     GraphModeSelector &selector = rig.selector;
     QCOMPARE(selector.objectName(), QString("GraphMode"));
     QCOMPARE(selector.lowerBound(), 0.0);
@@ -538,15 +567,15 @@ void TestChartPlot::modeSelector()
     for (int position = 0; position < 4; ++position)
         QCOMPARE(qAsConst(selector).scaleDraw()->label(position).text(), labels[position]);
 
-    plot.setAxisRange(2, 6, 8);
+    graph.setAxisRange(2, 6, 8);
     selector.setValue(value == 0 ? 1 : 0); // start elsewhere, so the value below is a change
     selector.setValue(value);
     QCOMPARE(rig.mode.value(), value);
-    QCOMPARE(plot.interactionMode(), chartMode);
-    QCOMPARE(plot.isCursorVisible(1), cursor1Shown);
-    QCOMPARE(plot.isCursorVisible(2), cursor2Shown);
+    QCOMPARE(graph.interactionMode(), chartMode);
+    QCOMPARE(graph.isCursorVisible(1), cursor1Shown);
+    QCOMPARE(graph.isCursorVisible(2), cursor2Shown);
     if (value == 2)
-        QCOMPARE(plot.cursorY(1), 7.0); // the middle of pH 6..8
+        QCOMPARE(graph.cursorY(1), 7.0); // the middle of pH 6..8
 
     // The operator's keys step whole positions, from 0 up to 3 and no further.
     selector.setValue(0);

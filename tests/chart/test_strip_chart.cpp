@@ -65,7 +65,9 @@ struct Rig
     FakeKnob phMax;
     FakeKnob mode;
     FakeStatusBar status;
-    StripChart chart{state, clock, {graph, cwPlot, tmrPlot, phMin, phMax, mode, status}};
+    FakeButton resetScale;
+    StripChart chart{
+        state, clock, {graph, cwPlot, tmrPlot, phMin, phMax, mode, status, resetScale}};
 };
 
 } // namespace
@@ -268,7 +270,7 @@ void TestStripChart::resetPhScale()
     rig.graph.ranges = {{1, {0.50, 0.51}}, {2, {6.1, 6.3}}, {3, {6.1, 6.3}}};
     rig.phMin.m_value = knobMin;
     rig.phMax.m_value = knobMax;
-    rig.chart.ResetPhScale();
+    rig.resetScale.press(); // "Reset Scale"
 
     QCOMPARE(rig.graph.calls, applied ? QStringList({"range 2", "range 3"}) : QStringList());
     for (int axis : {2, 3}) {

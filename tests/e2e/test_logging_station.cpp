@@ -1,3 +1,4 @@
+#include "fakes/Reference.h"
 #include "sim/SimulatorProcess.h"
 
 #include <QFile>
@@ -20,22 +21,6 @@ private slots:
 };
 
 namespace {
-
-double halfEven(double value, int decimals)
-{
-    const double scale = decimals == 4 ? 10000.0 : 100.0;
-    const double scaled = value * scale;
-    double whole = std::floor(scaled);
-    const double rest = scaled - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0))
-        whole += 1;
-    return whole / scale;
-}
-
-double phOf(double mV, double offset, double slope, double celsius)
-{
-    return halfEven(7 + (mV / 1000 - offset) / (0.000198416 * slope * (celsius + 273.15)), 4);
-}
 
 QStringList splitRecord(const QByteArray &line)
 {
@@ -115,8 +100,8 @@ void TestLoggingStation::logsWhatTheModulesSent()
     QCOMPARE(last[3].toDouble(), 23.0);
     QCOMPARE(last[4].toDouble(), 2450.0);
     QCOMPARE(last[5].toDouble(), 2600.0);
-    QCOMPARE(last[6].toDouble(), phOf(2450.0, 2.5, 4.6, 21.37));
-    QCOMPARE(last[7].toDouble(), phOf(2600.0, 2.6, 4.4, 21.37));
+    QCOMPARE(last[6].toDouble(), referencePh(2450.0, 2.5, 4.6, 21.37));
+    QCOMPARE(last[7].toDouble(), referencePh(2600.0, 2.6, 4.4, 21.37));
     QCOMPARE(last[8].toDouble(), 172.5);
     QCOMPARE(last[9].toDouble(), halfEven(172.5 * 60 / 6900, 2));
     // The total is the flow label's text: some whole number of reads of 172.5 Hz.

@@ -5,8 +5,8 @@
 // as one on a port that is not open, the groups switch off, and all stays
 // quiet until Comm Port opens a new simulator's port and polling resumes.
 
-#include "channels/ChannelAcquisition.h"
 #include "channels/ChannelControls.h"
+#include "channels/ChannelSet.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/qt/PortMap.h"
@@ -106,8 +106,9 @@ void TestVanishingPort::pulledAdapter()
     StationState state;
     ModuleLink link(port, box, clock);
     ChannelControls controls;
-    ChannelAcquisition acquisition(state, link, box, controls.flowPanel(), controls.phPanel(),
-                                   controls.thermistorPanel());
+    ChannelSet channels(state, link, box, controls.flowPanel(), controls.phPanel(),
+                        controls.thermistorPanel());
+    ChannelAcquisition &acquisition = channels.acquisition;
     const auto switchOn = [&] {
         controls.cwbFlow.setValue(flow);
         controls.cwbPh.setValue(ph);
@@ -160,7 +161,7 @@ void TestVanishingPort::pulledAdapter()
         QCOMPARE(box.texts, messages);
     }
     for (const QString &title : box.titles)
-        QVERIFY(title == QLatin1String("Port Failure") || title == APP_TITLE);
+        QVERIFY(title == QLatin1String("Port Failure") || title == MessageBox::APP_TITLE);
     QVERIFY(!port.isOpen());
     const int messageCount = box.texts.size();
 

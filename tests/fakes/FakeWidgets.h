@@ -3,18 +3,17 @@
 // Recording stand-ins for the window controls: they keep what the logic set
 // and raise the change notifications the way the real widgets do.
 
+#include "platform/Button.h"
 #include "platform/DatePicker.h"
 #include "platform/DropDownList.h"
 #include "platform/FileChooser.h"
 #include "platform/InputBox.h"
 #include "platform/Knob.h"
 #include "platform/Label.h"
-#include "platform/MenuEntry.h"
 #include "platform/OptionGroup.h"
 #include "platform/Slide.h"
 #include "platform/StatusBar.h"
 #include "platform/Switch.h"
-#include "platform/TextEntry.h"
 #include "platform/Timer.h"
 
 #include <QMap>
@@ -129,21 +128,20 @@ public:
     }
 };
 
-class FakeMenuEntry : public MenuEntry
+// A push button or a menu entry; like the real ones, a disabled one cannot
+// be clicked.
+class FakeButton : public Button
 {
 public:
     bool m_enabled = true;
     void setEnabled(bool on) override { m_enabled = on; }
     bool isEnabled() const override { return m_enabled; }
-    void click() { clicked.notify(); }
-};
-
-class FakeTextEntry : public TextEntry
-{
-public:
-    QString m_text;
-    void setText(const QString &text) override { m_text = text; }
-    QString text() const override { return m_text; }
+    // The operator clicking it.
+    void press()
+    {
+        if (m_enabled)
+            clicked.notify();
+    }
 };
 
 class FakeDatePicker : public DatePicker

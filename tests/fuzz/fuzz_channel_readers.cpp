@@ -131,10 +131,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const StationState before = s;
     switch (reader) {
-    case 0: rig.acquisition.ReadFlow(); break;
-    case 1: rig.acquisition.ReadPhProbe(QStringLiteral("6")); break;
-    case 2: rig.acquisition.ReadPhProbe(QStringLiteral("7")); break;
-    default: rig.acquisition.ReadThermistors(); break;
+    case 0: rig.flow.ReadFlow(); break;
+    case 1: rig.ph.ReadPhProbe(QStringLiteral("6")); break;
+    case 2: rig.ph.ReadPhProbe(QStringLiteral("7")); break;
+    default: rig.thermistors.ReadThermistors(); break;
     }
     check(allFinite(s));
 

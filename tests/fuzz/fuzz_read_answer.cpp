@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString answer = link.ReadAnswer();
 
     const int consumed = static_cast<int>(size) - port.bytesWaiting();
-    if (consumed != qMin(static_cast<int>(size), ModuleLink::RECEIVE_BUFFER_BYTES))
+    if (consumed != qMin(static_cast<int>(size), SerialPort::RECEIVE_BUFFER_BYTES))
         std::abort();
     if (answer != ModuleLink::TIMEOUT) {
         if (answer.isEmpty() || (answer[0] != QLatin1Char('*') && answer[0] != QLatin1Char('?')))

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "fakes/FakeButton.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
@@ -51,8 +50,8 @@ struct LoggingFixture
     StationState state;
     FakeTimer tmrLogger;
     FakeStatusBar statusBar;
-    FakeMenuEntry mnuStop;
-    FakeMenuEntry mnuLogSetup;
+    FakeButton mnuStop;
+    FakeButton mnuLogSetup;
     FakeLabel liters;
     FakeMessageBox messages;
     FakeClock clock;

@@ -1,6 +1,6 @@
 #include "LoggingFixture.h"
 #include "logging/ui/FrmLogKestrom.h"
-#include "logging/ui/LogSetupWindow.h"
+#include "platform/qt/widgets/SingleDialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -162,7 +162,8 @@ private slots:
     void okHidesAndKeeps()
     {
         LoggingFixture f;
-        LogSetupWindow window(f.setup, nullptr, &f.cdlDataFiles);
+        SingleDialog<FrmLogKestrom> window(
+            [&f] { return new FrmLogKestrom(f.setup, &f.cdlDataFiles); });
         window.show();
         QPointer<FrmLogKestrom> first = window.dialog();
         QVERIFY(first && first->isVisible());
@@ -179,7 +180,7 @@ private slots:
         discardDeleted();
         QVERIFY(first);
         QVERIFY(!first->isVisible());
-        f.mnuStop.click();
+        f.mnuStop.press();
         window.show();
         QCOMPARE(window.dialog(), first.data());
         QVERIFY(first->isVisible());
@@ -192,7 +193,8 @@ private slots:
     void closeBoxDiscards()
     {
         LoggingFixture f;
-        LogSetupWindow window(f.setup, nullptr, &f.cdlDataFiles);
+        SingleDialog<FrmLogKestrom> window(
+            [&f] { return new FrmLogKestrom(f.setup, &f.cdlDataFiles); });
         window.show();
         QPointer<FrmLogKestrom> first = window.dialog();
         f.cdlDataFiles.answer = QStringLiteral("/var/tmp/kept.txt");
@@ -223,7 +225,8 @@ private slots:
     void secondSetupSameDialog()
     {
         LoggingFixture f;
-        LogSetupWindow window(f.setup, nullptr, &f.cdlDataFiles);
+        SingleDialog<FrmLogKestrom> window(
+            [&f] { return new FrmLogKestrom(f.setup, &f.cdlDataFiles); });
         window.show();
         FrmLogKestrom *first = window.dialog();
         window.show();

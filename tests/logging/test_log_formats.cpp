@@ -1,5 +1,5 @@
-#include "logging/LogFormats.h"
 #include "logging/LogIntervals.h"
+#include "station/LocaleTexts.h"
 
 #include <QtTest>
 
@@ -30,7 +30,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QTime, time);
         QFETCH(QString, expected);
-        QCOMPARE(LogFormats::timeText(time, QLocale(locale)), expected);
+        QCOMPARE(LocaleTexts::timeText(time, QLocale(locale)), expected);
     }
 
     // No locale's form may carry the time zone into a record: a record
@@ -46,7 +46,7 @@ private slots:
     {
         QFETCH(QString, locale);
         const QLocale form(locale);
-        const QString format = LogFormats::longTimeFormat(form);
+        const QString format = LocaleTexts::longTimeFormat(form);
         QVERIFY2(!format.contains(QLatin1Char('t')) || format.contains(QLatin1Char('\'')),
                  qPrintable(format));
         QVERIFY2(!format.startsWith(QLatin1Char(' ')) && !format.endsWith(QLatin1Char(' ')),
@@ -78,7 +78,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(double, value);
         QFETCH(QString, expected);
-        QCOMPARE(LogFormats::dateText(value, QLocale(locale)), expected);
+        QCOMPARE(LocaleTexts::dateText(value, QLocale(locale)), expected);
     }
 
     void intervalEntries_data()

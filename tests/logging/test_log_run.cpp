@@ -127,7 +127,7 @@ private slots:
         f.tmrLogger.fire();
         QCOMPARE(LoggingFixture::contents(fileName), header + record);
         f.tmrLogger.fire();
-        f.mnuStop.click();
+        f.mnuStop.press();
         QCOMPARE(LoggingFixture::contents(fileName), header + record + record);
         f.tmrLogger.fire(); // stopped: nothing more
         QCOMPARE(LoggingFixture::contents(fileName), header + record + record);
@@ -186,7 +186,7 @@ private slots:
         LoggingFixture f;
         f.startWriting(fileName, mode, 6);
         f.tmrLogger.fire();
-        f.mnuStop.click();
+        f.mnuStop.press();
         const QByteArray run = expectedHeader(fileName, "0", "0", "12/30/1899", "") +
             "\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n";
         QCOMPARE(LoggingFixture::contents(fileName), keepsOld ? old + run : run);
@@ -200,12 +200,12 @@ private slots:
         LoggingFixture f;
         f.startWriting(fileName, 0, 6);
         f.tmrLogger.fire();
-        f.mnuStop.click();
+        f.mnuStop.press();
         f.state.therm1Temp = 20;
         f.startWriting(fileName, 0, 6);
         f.tmrLogger.fire();
         f.tmrLogger.fire();
-        f.mnuStop.click();
+        f.mnuStop.press();
         const QByteArray header = expectedHeader(fileName, "0", "0", "12/30/1899", "");
         const QByteArray zeros = "\"2:05:30 PM\",0,0,0,0,0,0,0,0,0,\"000\"\r\n";
         const QByteArray twenty = "\"2:05:30 PM\",20,0,0,0,0,0,0,0,0,\"000\"\r\n";

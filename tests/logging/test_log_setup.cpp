@@ -142,7 +142,7 @@ private slots:
         f.cmbInterval.position = firstPosition;
         f.cmdExit.press();
         if (secondPosition != -2) {
-            f.mnuStop.click();
+            f.mnuStop.press();
             verifyIdle(f);
             f.attachDialog(); // the operator closed it; Setup makes a new one
             f.cmbInterval.position = secondPosition;
@@ -171,7 +171,7 @@ private slots:
             f.tmrLogger.fire();
         QVERIFY(!f.logger.logFile().isOpen());
         QCOMPARE(f.messages.texts, QStringList());
-        f.mnuStop.click();
+        f.mnuStop.press();
         verifyIdle(f);
         QVERIFY(!f.tmrLogger.isEnabled());
         QCOMPARE(f.tmrLogger.interval(), 1000);
@@ -199,12 +199,12 @@ private slots:
         f.statusBar.texts[1] = QStringLiteral("Ready");
         f.startWriting(path("run1.txt"), 1, 6);
         verifyLogging(f);
-        f.mnuStop.click();
+        f.mnuStop.press();
         QCOMPARE(f.statusBar.texts.value(1), "Ready  " + path("run1.txt"));
         f.startWriting(path("run2.txt"), 0, 6);
         QCOMPARE(f.statusBar.texts.value(1),
                  "Ready  " + path("run1.txt") + "  " + path("run2.txt"));
-        f.mnuStop.click();
+        f.mnuStop.press();
         verifyIdle(f);
         QVERIFY(QFile::exists(path("run1.txt")));
         QVERIFY(QFile::exists(path("run2.txt")));
@@ -214,7 +214,7 @@ private slots:
     {
         LoggingFixture f;
         f.startWriting(path("kept.txt"), 0, 4);
-        f.mnuStop.click();
+        f.mnuStop.press();
         f.attachDialog();
         QCOMPARE(f.optDatafile.selected(), 0);
         QCOMPARE(f.optAppend.selected(), int(OptionGroup::None));

@@ -268,7 +268,7 @@ void TestQtSerialPortAdapter::floodIsReadAtMostOneBufferPerAnswer()
     // receive buffer's worth, the answer comes out of the third.
     QVERIFY(pty.send(QByteArray(3000, 'x') + "*+0001.00\r"));
     QCOMPARE(link.ReadAnswer(), QString("TIMEOUT"));
-    QCOMPARE(port.bytesWaiting(), 3010 - ModuleLink::RECEIVE_BUFFER_BYTES);
+    QCOMPARE(port.bytesWaiting(), 3010 - SerialPort::RECEIVE_BUFFER_BYTES);
     QCOMPARE(link.ReadAnswer(), QString("TIMEOUT"));
     QCOMPARE(link.ReadAnswer(), QString("*+0001.00"));
     QCOMPARE(port.bytesWaiting(), 0);

@@ -136,7 +136,7 @@ void TestModuleLink::readConsumesAtMostTheReceiveBuffer()
     ModuleLink link(port, messages, clock);
 
     QCOMPARE(link.ReadAnswer(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(port.bytesWaiting(), 5010 - ModuleLink::RECEIVE_BUFFER_BYTES);
+    QCOMPARE(port.bytesWaiting(), 5010 - SerialPort::RECEIVE_BUFFER_BYTES);
 }
 
 void TestModuleLink::aPortLostWhileDiscardingIsReportedClosed()

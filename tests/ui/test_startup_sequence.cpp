@@ -1,6 +1,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeWidgets.h"
+#include "logging/LoggingPanel.h"
 #include "ui/main/StartupSequence.h"
 
 #include <QTemporaryDir>
@@ -136,7 +137,7 @@ void TestStartupSequence::failureStopsTheSequence()
     JournalStatusBar status(journal);
     const QString folder = QStringLiteral("/opt/station");
     if (lampMissing)
-        status.missingPictures << StartupSequence::lampPath(folder, QStringLiteral("redlight"));
+        status.missingPictures << LoggingPanel::lampPath(folder, QStringLiteral("redlight"));
     FakeKnob therMax, therMin, phMax;
     therMax.changed.setHandler([&] { journal.lines << QStringLiteral("CWtherMax"); });
     therMin.changed.setHandler([&] { journal.lines << QStringLiteral("CWtherMin"); });
@@ -177,7 +178,7 @@ void TestStartupSequence::lampPath()
     QFETCH(QString, folder);
     QFETCH(QString, name);
     QFETCH(QString, path);
-    QCOMPARE(StartupSequence::lampPath(folder, name), path);
+    QCOMPARE(LoggingPanel::lampPath(folder, name), path);
 }
 
 QTEST_MAIN(TestStartupSequence)

@@ -4,10 +4,12 @@
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/qt/widgets/ToggleButton.h"
 #include "sim/SimulatorProcess.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/Station.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -75,16 +77,17 @@ void TestStationLive::readingsReachThePanel()
 
     auto *target = window.findChild<QLabel *>(label);
     QVERIFY(target);
-    Switch &groupSwitch = poll == "flow" ? station.cwbFlow()
-        : poll == "ph"                   ? station.cwbPh()
-                                         : station.cwbTherm();
+    const MainWindow::Controls &controls = window.controls();
+    QAbstractButton *groupSwitch = poll == "flow" ? static_cast<QAbstractButton *>(controls.cwbFlow)
+        : poll == "ph"                            ? controls.cwbPh
+                                                  : controls.cwbTherm;
     QElapsedTimer waited;
     waited.start();
     while (target->text() != shown && waited.elapsed() < 20000) {
         // A starved simulator can still answer late: the reader then reports
         // it and switches the group off, and the operator switches it on again.
-        if (!groupSwitch.value())
-            groupSwitch.setValue(true);
+        if (!groupSwitch->isChecked())
+            groupSwitch->setChecked(true);
         QTest::qWait(20);
     }
     QVERIFY2(target->text() == shown,

@@ -5,12 +5,12 @@
 #include "platform/qt/widgets/QtFileChooser.h"
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtKnob.h"
+#include "platform/qt/widgets/QtLabel.h"
 #include "platform/qt/widgets/QtMessageBox.h"
 #include "platform/qt/widgets/QtOptionGroup.h"
 #include "platform/qt/widgets/QtSlide.h"
 #include "platform/qt/widgets/QtStatusBar.h"
 #include "platform/qt/widgets/QtSwitch.h"
-#include "platform/qt/widgets/QtTextEntry.h"
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/ToggleButton.h"
 
@@ -276,7 +276,7 @@ void TestWidgetAdapters::textEntryKeepsText()
     QFETCH(QString, text);
 
     QLineEdit edit(QStringLiteral("000.0"));
-    QtTextEntry entry(&edit);
+    QtLabel entry(&edit);
     entry.setText(programText);
     QCOMPARE(edit.text(), programText);
     edit.end(false);
@@ -707,7 +707,7 @@ void TestWidgetAdapters::messageBoxHasOneOk()
     QFETCH(QString, title);
     QFETCH(QString, shownTitle);
 
-    QtMessageBox messages(nullptr, QStringLiteral("Kestrom dgh "));
+    QtMessageBox messages(nullptr);
     QString seenTitle, seenText;
     QStringList buttons;
     whenModalShows([&](QWidget *modal) {
@@ -720,7 +720,11 @@ void TestWidgetAdapters::messageBoxHasOneOk()
             buttons << b->text().remove(QLatin1Char('&'));
         box->button(QMessageBox::Ok)->click();
     });
-    messages.show(QStringLiteral("Port Not open"), title); // returns once OK is pressed
+    // Returns once OK is pressed; without a title of its own, the program's.
+    if (title.isEmpty())
+        messages.show(QStringLiteral("Port Not open"));
+    else
+        messages.show(QStringLiteral("Port Not open"), title);
 
     QCOMPARE(seenTitle, shownTitle);
     QCOMPARE(seenText, QStringLiteral("Port Not open"));

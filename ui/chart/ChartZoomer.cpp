@@ -6,9 +6,18 @@ ChartZoomer::ChartZoomer(QWidget *canvas) : QwtPlotZoomer(canvas, false)
     setRubberBand(QwtPicker::RectRubberBand);
 }
 
+void ChartZoomer::zoom(const QRectF &rect)
+{
+    QwtPlotZoomer::zoom(rect);
+    if (zoomRectIndex() > 0)
+        zoomedIn.notify();
+}
+
 void ChartZoomer::zoom(int offset)
 {
     QwtPlotZoomer::zoom(offset);
-    if (offset <= 0 && zoomRectIndex() == 0)
-        emit backAtBase();
+    if (zoomRectIndex() > 0)
+        zoomedIn.notify();
+    else if (offset <= 0)
+        backAtBase.notify();
 }

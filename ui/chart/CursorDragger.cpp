@@ -9,12 +9,10 @@
 #include <cmath>
 #include <limits>
 
-CursorDragger::CursorDragger(QwtPlot *plot, QwtPlotMarker *cursor1, QwtPlotMarker *cursor2,
-                             MovedHandler moved)
+CursorDragger::CursorDragger(QwtPlot *plot, QwtPlotMarker *cursor1, QwtPlotMarker *cursor2)
     : QObject(plot)
     , m_plot(plot)
     , m_cursors{cursor1, cursor2}
-    , m_moved(std::move(moved))
 {
     plot->canvas()->installEventFilter(this);
 }
@@ -57,7 +55,7 @@ void CursorDragger::moveTo(int cursor, const QPoint &position, bool dragging)
     marker->setValue(clamped(marker->xAxis(), m_plot->invTransform(marker->xAxis(), position.x())),
                      clamped(marker->yAxis(), m_plot->invTransform(marker->yAxis(), position.y())));
     m_plot->replot();
-    m_moved(cursor, dragging);
+    moved.notify(cursor, dragging);
 }
 
 bool CursorDragger::eventFilter(QObject *watched, QEvent *event)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include "platform/Notifier.h"
 
-#include <functional>
+#include <QObject>
 
 class QwtPlot;
 class QwtPlotMarker;
@@ -15,14 +15,13 @@ class CursorDragger : public QObject
     Q_OBJECT
 
 public:
-    // moved(cursor from 1, still dragging) runs after each move of a cursor.
-    using MovedHandler = std::function<void(int, bool)>;
-
-    CursorDragger(QwtPlot *plot, QwtPlotMarker *cursor1, QwtPlotMarker *cursor2,
-                  MovedHandler moved);
+    CursorDragger(QwtPlot *plot, QwtPlotMarker *cursor1, QwtPlotMarker *cursor2);
 
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
+
+    // After each move of a cursor: its index from 1, and whether the drag goes on.
+    Notifier<int, bool> moved;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -33,7 +32,6 @@ private:
 
     QwtPlot *m_plot;
     QwtPlotMarker *m_cursors[2];
-    MovedHandler m_moved;
     bool m_enabled = false;
     int m_dragging = 0; // cursor being dragged, 0 for none
 };

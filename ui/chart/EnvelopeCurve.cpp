@@ -1,5 +1,6 @@
 #include "ui/chart/EnvelopeCurve.h"
 
+#include "ui/chart/ChartTime.h"
 #include "ui/chart/PlotSeries.h"
 
 #include <QPainter>
@@ -9,12 +10,10 @@
 
 #include <cmath>
 
-EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series,
-                             double unitsPerX)
+EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series)
     : QwtPlotItem(QwtText(title))
     , m_pen(pen)
     , m_series(series)
-    , m_unitsPerX(unitsPerX)
 {
     setItemAttribute(QwtPlotItem::AutoScale, true);
     setZ(20);
@@ -36,8 +35,8 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
     const double left = std::floor(std::min(xMap.p1(), xMap.p2())) - (align ? 0.5 : 0.0);
     const double right = std::max(xMap.p1(), xMap.p2());
     const int columns = std::max(1, static_cast<int>(std::ceil(right - left)));
-    const double xa = xMap.invTransform(left) / m_unitsPerX;
-    const double xb = xMap.invTransform(left + columns) / m_unitsPerX;
+    const double xa = ChartTime::fromAxis(xMap.invTransform(left));
+    const double xb = ChartTime::fromAxis(xMap.invTransform(left + columns));
     const double x0 = std::min(xa, xb);
     const double x1 = std::max(xa, xb);
 
@@ -51,7 +50,7 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
         QPolygonF polygon;
         polygon.reserve(line.size());
         for (const QPointF &point : line) {
-            const double px = xMap.transform(point.x() * m_unitsPerX);
+            const double px = xMap.transform(ChartTime::toAxis(point.x()));
             const double py = yMap.transform(point.y());
             polygon << (align ? QPointF(qRound(px), qRound(py)) : QPointF(px, py));
         }
@@ -68,7 +67,7 @@ QRectF EnvelopeCurve::boundingRect() const
 {
     if (m_series.size() == 0)
         return QRectF(1.0, 1.0, -2.0, -2.0); // invalid: nothing to autoscale to
-    return QRectF(m_series.minimumX() * m_unitsPerX, m_series.minimumY(),
-                  (m_series.maximumX() - m_series.minimumX()) * m_unitsPerX,
+    return QRectF(ChartTime::toAxis(m_series.minimumX()), m_series.minimumY(),
+                  ChartTime::toAxis(m_series.maximumX() - m_series.minimumX()),
                   m_series.maximumY() - m_series.minimumY());
 }

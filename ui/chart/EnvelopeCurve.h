@@ -10,9 +10,7 @@ class PlotSeries;
 class EnvelopeCurve : public QwtPlotItem
 {
 public:
-    // unitsPerX converts the series' X (days) to the plot's X scale.
-    EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series,
-                  double unitsPerX);
+    EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series);
 
     int rtti() const override;
     void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
@@ -24,5 +22,4 @@ public:
 private:
     QPen m_pen;
     const PlotSeries &m_series;
-    double m_unitsPerX;
 };

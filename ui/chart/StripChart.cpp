@@ -12,24 +12,15 @@ StripChart::StripChart(const StationState &state, const Clock &clock,
 {
     m_controls.tmrPlot.setInterval(PlotInterval);
     m_controls.tmrPlot.setEnabled(m_controls.cwPlot.value());
-    m_controls.cwPlot.changed.setHandler([this] { PlotSwitchChanged(); });
-    m_controls.tmrPlot.tick.setHandler([this] { AppendPlotPoints(); });
-    m_controls.CWpHmin.changed.setHandler([this] { ResetPhScale(); });
-    m_controls.CWpHmax.changed.setHandler([this] { ResetPhScale(); });
-    m_controls.GraphMode.changed.setHandler(
-        [this] { SwitchChartMode(m_controls.GraphMode.value()); });
-    m_controls.CWGraph1.cursorMoved.setHandler(
-        [this](int cursor, double, double y, bool) { CursorMoved(cursor, y); });
-}
-
-StripChart::~StripChart()
-{
-    m_controls.cwPlot.changed.setHandler(nullptr);
-    m_controls.tmrPlot.tick.setHandler(nullptr);
-    m_controls.CWpHmin.changed.setHandler(nullptr);
-    m_controls.CWpHmax.changed.setHandler(nullptr);
-    m_controls.GraphMode.changed.setHandler(nullptr);
-    m_controls.CWGraph1.cursorMoved.setHandler(nullptr);
+    m_handlers.install(m_controls.cwPlot.changed, [this] { PlotSwitchChanged(); });
+    m_handlers.install(m_controls.tmrPlot.tick, [this] { AppendPlotPoints(); });
+    m_handlers.install(m_controls.CWpHmin.changed, [this] { ResetPhScale(); });
+    m_handlers.install(m_controls.CWpHmax.changed, [this] { ResetPhScale(); });
+    m_handlers.install(m_controls.Command1.clicked, [this] { ResetPhScale(); });
+    m_handlers.install(m_controls.GraphMode.changed,
+                       [this] { SwitchChartMode(m_controls.GraphMode.value()); });
+    m_handlers.install(m_controls.CWGraph1.cursorMoved,
+                       [this](int cursor, double, double y, bool) { CursorMoved(cursor, y); });
 }
 
 void StripChart::PlotSwitchChanged()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Button.h"
 #include "platform/Clock.h"
 #include "platform/Graph.h"
+#include "platform/Handlers.h"
 #include "platform/Knob.h"
 #include "platform/StatusBar.h"
 #include "platform/Switch.h"
@@ -18,29 +20,25 @@ struct StripChartControls
     Knob &CWpHmax;
     Knob &GraphMode; // the mode selector: its value and its change notification
     StatusBar &StatusBar1;
+    Button &Command1; // "Reset Scale"
 };
 
 // The strip chart's handlers: the plot timer and its switch, the pH axis
-// range from the pH knobs, the chart mode selector and the cursor readout.
+// range from the pH knobs and "Reset Scale", the chart mode selector and the
+// cursor readout.
 //
-// Wiring, in the window that owns the controls (they must outlive this):
-//
-//     StripChart chart(state, clock, {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax,
-//                                     graphMode, statusBar});
-//     Command1.clicked.setHandler([&] { chart.ResetPhScale(); });
-//
-// The constructor takes over the change notifications of cwPlot, tmrPlot,
-// both pH knobs, the mode selector and the graph's cursor; it sets tmrPlot to
-// 1000 ms, running only while cwPlot is on, so turning cwPlot on (by the
-// operator or for an unattended start) is all it takes to start plotting.
-// Nothing runs the mode switch until the selector first changes.
+// The constructor takes over the notifications of cwPlot, tmrPlot, both pH
+// knobs, Command1, the mode selector and the graph's cursor (the controls
+// must outlive it); it sets tmrPlot to 1000 ms, running only while cwPlot is
+// on, so turning cwPlot on (by the operator or for an unattended start) is
+// all it takes to start plotting. Nothing runs the mode switch until the
+// selector first changes.
 class StripChart
 {
 public:
     static constexpr int PlotInterval = 1000;
 
     StripChart(const StationState &state, const Clock &clock, const StripChartControls &controls);
-    ~StripChart();
     StripChart(const StripChart &) = delete;
     StripChart &operator=(const StripChart &) = delete;
 
@@ -65,4 +63,5 @@ private:
     const StationState &m_state;
     const Clock &m_clock;
     StripChartControls m_controls;
+    Handlers m_handlers;
 };

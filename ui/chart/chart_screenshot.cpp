@@ -4,17 +4,22 @@
 // points, the mode selector switches the mode, a mouse drag moves cursor 1.
 
 #include "platform/qt/widgets/PanelStatusBar.h"
+#include "platform/qt/widgets/QtButton.h"
 #include "platform/qt/widgets/QtKnob.h"
 #include "platform/qt/widgets/QtStatusBar.h"
 #include "platform/qt/widgets/QtSwitch.h"
 #include "platform/qt/widgets/ToggleButton.h"
+#include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartPlot.h"
+#include "ui/chart/ChartStore.h"
+#include "ui/chart/ChartTime.h"
 #include "ui/chart/GraphModeSelector.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <qwt_knob.h>
 
@@ -80,6 +85,8 @@ int main(int argc, char **argv)
     auto *chartRow = new QHBoxLayout;
     auto *plot = new ChartPlot;
     plot->setMinimumSize(883, 687);
+    ChartStore store;
+    ChartGraph graph(*plot, store);
     auto *selector = new GraphModeSelector;
     chartRow->addWidget(plot, 1);
     chartRow->addWidget(selector);
@@ -102,7 +109,10 @@ int main(int argc, char **argv)
     QtKnob phMax(&phMaxKnob);
     phMax.setValue(15);
     QtKnob graphMode(selector);
-    StripChart chart(state, clock, {*plot, cwPlot, tmrPlot, phMin, phMax, graphMode, statusBar});
+    QPushButton resetButton(QStringLiteral("Reset Scale"));
+    QtButton resetScale(&resetButton);
+    StripChart chart(state, clock,
+                     {graph, cwPlot, tmrPlot, phMin, phMax, graphMode, statusBar, resetScale});
     chart.ResetPhScale();
 
     // An hour of both probes: one in a slowly drifting buffer, one being
@@ -119,7 +129,7 @@ int main(int argc, char **argv)
         tmrPlot.fire();
         clock.now = clock.now.addSecs(1);
     }
-    plot->showAllPoints();
+    graph.showAllPoints();
     phMin.setValue(2);
     phMax.setValue(10);
 
@@ -134,9 +144,9 @@ int main(int argc, char **argv)
     QWidget *canvas = plot->canvas();
     const QPoint centre = canvas->contentsRect().center();
     const int second = 2520;
-    const double settledX = plot->series(2).x(second) * ChartPlot::MsPerDay;
+    const double settledX = ChartTime::toAxis(store.series(2).x(second));
     const QPoint target(int(plot->transform(QwtPlot::xBottom, settledX)),
-                        int(plot->transform(QwtPlot::yLeft, plot->series(2).y(second))));
+                        int(plot->transform(QwtPlot::yLeft, store.series(2).y(second))));
     dragOnCanvas(canvas, centre, target);
     selector->setValue(3);
     QApplication::processEvents();

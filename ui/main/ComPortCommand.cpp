@@ -3,7 +3,6 @@
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
-#include "station/ModuleLink.h"
 #include "station/NumberText.h"
 
 #include <QLocale>
@@ -56,7 +55,7 @@ void ComPortCommand::run()
         error = m_port.open();
 
     if (error == SerialPort::InvalidPortError)
-        m_messages.show(INVALID_PORT_MESSAGE, APP_TITLE);
+        m_messages.show(INVALID_PORT_MESSAGE);
     else if (error == SerialPort::PortInUseError)
-        m_messages.show(PORT_IN_USE_MESSAGE, APP_TITLE);
+        m_messages.show(PORT_IN_USE_MESSAGE);
 }

@@ -56,9 +56,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     grid->setRowStretch(1, 0);
     setCentralWidget(central);
 
-    auto *status = new PanelStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(status);
+    m_controls.StatusBar1 = new PanelStatusBar(this);
+    m_controls.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(m_controls.StatusBar1);
 
     buildMenus();
     buildTimers();
@@ -86,14 +86,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     emit closedByFrame();
 }
 
-void MainWindow::missingControl(const QString &name)
-{
-    qFatal("frmMain has no control named %s", qPrintable(name));
-}
-
 void MainWindow::buildMenus()
 {
-    auto addEntry = [this](QMenu *menu, const QString &name, const QString &text) {
+    auto addEntry = [](QMenu *menu, const QString &name, const QString &text) {
         QAction *action = menu->addAction(text);
         action->setObjectName(name);
         return action;
@@ -103,47 +98,43 @@ void MainWindow::buildMenus()
         menu->setObjectName(name);
         return menu;
     };
+    Controls &c = m_controls;
 
     QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    addEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
+    c.mnuExit = addEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
 
     QMenu *log = addMenu(QStringLiteral("mnuLog"), QStringLiteral("&Logging"));
-    addEntry(log, QStringLiteral("mnuLogSetup"), QStringLiteral("&Setup"));
-    addEntry(log, QStringLiteral("mnuStop"), QStringLiteral("Stop &Logging"))->setEnabled(false);
+    c.mnuLogSetup = addEntry(log, QStringLiteral("mnuLogSetup"), QStringLiteral("&Setup"));
+    c.mnuStop = addEntry(log, QStringLiteral("mnuStop"), QStringLiteral("Stop &Logging"));
+    c.mnuStop->setEnabled(false);
 
     QMenu *cal = addMenu(QStringLiteral("mnuCal"), QStringLiteral("&Calibration"));
-    addEntry(cal, QStringLiteral("mnuPhCal"), QStringLiteral("&pH calibration values"));
+    c.mnuPhCal =
+        addEntry(cal, QStringLiteral("mnuPhCal"), QStringLiteral("&pH calibration values"));
 
     // A command of its own on the menu bar, without a menu below it.
-    QAction *comPort = menuBar()->addAction(QStringLiteral("C&omm Port"));
-    comPort->setObjectName(QStringLiteral("mnuComPort"));
+    c.mnuComPort = menuBar()->addAction(QStringLiteral("C&omm Port"));
+    c.mnuComPort->setObjectName(QStringLiteral("mnuComPort"));
 }
 
 void MainWindow::buildTimers()
 {
-    // Created stopped: the composition root starts them once start-up is done.
-    const struct
-    {
-        const char *name;
-        int interval;
-    } timers[] = {{"tmrRd", 1000}, {"tmrPlot", 1000}, {"tmrLogger", 0}};
-    for (const auto &t : timers) {
-        auto *timer = new QTimer(this);
-        timer->setObjectName(QString::fromLatin1(t.name));
-        timer->setInterval(t.interval);
-    }
+    // Created stopped and without an interval: the logic that each one
+    // drives sets it.
+    auto timer = [this](const QString &name) {
+        auto *created = new QTimer(this);
+        created->setObjectName(name);
+        return created;
+    };
+    m_controls.tmrRd = timer(QStringLiteral("tmrRd"));
+    m_controls.tmrPlot = timer(QStringLiteral("tmrPlot"));
+    m_controls.tmrLogger = timer(QStringLiteral("tmrLogger"));
 }
 
-QWidget *MainWindow::valueFrame(const QString &captionText, const QString &labelName,
-                                const QColor &digits)
+QLabel *MainWindow::valueLabel(const QString &name, const QColor &digits)
 {
-    auto *frame = new QGroupBox(captionText);
-    // A bigger window widens the readings; only the gauges grow taller.
-    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto *layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(4, 2, 4, 4);
-    auto *label = new QLabel(QStringLiteral("000"), frame);
-    label->setObjectName(labelName);
+    auto *label = new QLabel(QStringLiteral("000"));
+    label->setObjectName(name);
     label->setFont(valueFont());
     label->setAlignment(Qt::AlignCenter);
     // Room for a reading like "2541.95" without the layout moving as values change.
@@ -157,18 +148,23 @@ QWidget *MainWindow::valueFrame(const QString &captionText, const QString &label
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return label;
+}
+
+QWidget *MainWindow::valueFrame(const QString &captionText, QLabel *label)
+{
+    auto *frame = new QGroupBox(captionText);
+    // A bigger window widens the readings; only the gauges grow taller.
+    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(4, 2, 4, 4);
     layout->addWidget(label);
     return frame;
 }
 
-QWidget *MainWindow::knob(const QString &name, const QString &captionText, double minimum,
-                          double maximum, double value)
+QwtKnob *MainWindow::knob(const QString &name, double minimum, double maximum, double value)
 {
-    auto *box = new QWidget;
-    auto *layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto *widget = new QwtKnob(box);
+    auto *widget = new QwtKnob;
     widget->setObjectName(name);
     widget->setScale(minimum, maximum);
     widget->setValue(value);
@@ -182,7 +178,16 @@ QWidget *MainWindow::knob(const QString &name, const QString &captionText, doubl
     widget->setMarkerStyle(QwtKnob::Triangle);
     // Smaller than Qwt would ask for; the scale still fits around the knob.
     widget->setMinimumSize(80, 80);
-    layout->addWidget(widget, 0, Qt::AlignHCenter);
+    return widget;
+}
+
+QWidget *MainWindow::knobBox(QwtKnob *knob, const QString &captionText)
+{
+    auto *box = new QWidget;
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(knob, 0, Qt::AlignHCenter);
     QLabel *label = caption(captionText, box);
     label->setWordWrap(true);
     layout->addWidget(label);
@@ -190,10 +195,11 @@ QWidget *MainWindow::knob(const QString &name, const QString &captionText, doubl
     return box;
 }
 
-QwtSlider *MainWindow::slide(const QString &name, Qt::Orientation orientation, double minimum,
-                             double maximum, double value, bool markers)
+template <typename Slider>
+Slider *MainWindow::slide(const QString &name, Qt::Orientation orientation, double minimum,
+                          double maximum, double value)
 {
-    QwtSlider *widget = markers ? new MarkedSlider(orientation) : new QwtSlider(orientation);
+    auto *widget = new Slider(orientation);
     widget->setObjectName(name);
     widget->setScalePosition(orientation == Qt::Horizontal ? QwtSlider::TrailingScale
                                                            : QwtSlider::LeadingScale);
@@ -218,8 +224,8 @@ ToggleButton *MainWindow::toggle(const QString &name, const QString &onCaption,
     return button;
 }
 
-QWidget *MainWindow::thermistorOptions(const QString &groupName, const QString &headName,
-                                       const QString &heading)
+QWidget *MainWindow::thermistorOptions(QButtonGroup **group, const QString &groupName,
+                                       const QString &headName, const QString &heading)
 {
     auto *box = new QWidget;
     auto *layout = new QGridLayout(box);
@@ -231,54 +237,56 @@ QWidget *MainWindow::thermistorOptions(const QString &groupName, const QString &
     bold.setBold(true);
     head->setFont(bold);
     layout->addWidget(head, 0, 0, 1, 3);
-    auto *group = new QButtonGroup(box);
-    group->setObjectName(groupName);
+    *group = new QButtonGroup(box);
+    (*group)->setObjectName(groupName);
     for (int member = 0; member < 3; ++member) {
         auto *option = new QRadioButton(QStringLiteral("T-%1").arg(member + 1), box);
         option->setObjectName(QStringLiteral("%1_%2").arg(groupName).arg(member));
-        group->addButton(option, member);
+        (*group)->addButton(option, member);
         layout->addWidget(option, 1, member);
     }
-    group->button(0)->setChecked(true);
+    (*group)->button(0)->setChecked(true);
     return box;
 }
 
 QGroupBox *MainWindow::buildFlowGroup()
 {
+    Controls &c = m_controls;
     auto *group = new QGroupBox(QStringLiteral("Electronic Flow Gauge"));
     group->setObjectName(QStringLiteral("frameFlow"));
     auto *layout = new QGridLayout(group);
 
+    c.liters = valueLabel(QStringLiteral("liters"), ProbeOneDigits);
+    c.lblLitersPerMin = valueLabel(QStringLiteral("lblLitersPerMin"), ProbeOneDigits);
+    c.lblHz = valueLabel(QStringLiteral("lblHz"), ProbeOneDigits);
     auto *values = new QVBoxLayout;
-    values->addWidget(
-        valueFrame(QStringLiteral("Total Liters"), QStringLiteral("liters"), ProbeOneDigits));
-    values->addWidget(valueFrame(QStringLiteral("Liters / min"), QStringLiteral("lblLitersPerMin"),
-                                 ProbeOneDigits));
-    values->addWidget(
-        valueFrame(QStringLiteral("Frequency"), QStringLiteral("lblHz"), ProbeOneDigits));
+    values->addWidget(valueFrame(QStringLiteral("Total Liters"), c.liters));
+    values->addWidget(valueFrame(QStringLiteral("Liters / min"), c.lblLitersPerMin));
+    values->addWidget(valueFrame(QStringLiteral("Frequency"), c.lblHz));
     values->addStretch();
     layout->addLayout(values, 0, 0);
 
+    c.CWSlideLiters = slide<QwtSlider>(QStringLiteral("CWSlideLiters"), Qt::Vertical, 0, 2, 0);
+    c.CWSlideFlow = slide<QwtSlider>(QStringLiteral("CWSlideFlow"), Qt::Vertical, 0, 5, 0);
     auto *slides = new QGridLayout;
     for (const QString &text : {QStringLiteral("Total Liters"), QStringLiteral("L/min")}) {
         QLabel *label = caption(text, group);
         label->setWordWrap(true);
-        slides->addWidget(label, 0, slides->columnCount() == 1 && slides->count() == 0 ? 0 : 1,
-                          Qt::AlignBottom);
+        slides->addWidget(label, 0, slides->count(), Qt::AlignBottom);
     }
-    slides->addWidget(slide(QStringLiteral("CWSlideLiters"), Qt::Vertical, 0, 2, 0, false), 1, 0);
-    slides->addWidget(slide(QStringLiteral("CWSlideFlow"), Qt::Vertical, 0, 5, 0, false), 1, 1);
+    slides->addWidget(c.CWSlideLiters, 1, 0);
+    slides->addWidget(c.CWSlideFlow, 1, 1);
     layout->addLayout(slides, 0, 1, 2, 1);
 
-    layout->addWidget(
-        knob(QStringLiteral("CWKnobflow"), QStringLiteral("Total Liters tank scale"), 25, 400, 25),
-        1, 0);
+    c.CWKnobflow = knob(QStringLiteral("CWKnobflow"), 25, 400, 25);
+    layout->addWidget(knobBox(c.CWKnobflow, QStringLiteral("Total Liters tank scale")), 1, 0);
 
+    c.cwbFlow = toggle(QStringLiteral("cwbFlow"), QStringLiteral("Stop"), QStringLiteral("Start"));
+    c.CWButton3 =
+        toggle(QStringLiteral("CWButton3"), QStringLiteral("Reset"), QStringLiteral("Reset"));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(
-        toggle(QStringLiteral("cwbFlow"), QStringLiteral("Stop"), QStringLiteral("Start")));
-    buttons->addWidget(
-        toggle(QStringLiteral("CWButton3"), QStringLiteral("Reset"), QStringLiteral("Reset")));
+    buttons->addWidget(c.cwbFlow);
+    buttons->addWidget(c.CWButton3);
     layout->addLayout(buttons, 2, 0, 1, 2);
     layout->setRowStretch(0, 3);
     layout->setRowStretch(1, 2);
@@ -287,54 +295,60 @@ QGroupBox *MainWindow::buildFlowGroup()
 
 QGroupBox *MainWindow::buildPhGroup()
 {
+    Controls &c = m_controls;
     auto *group = new QGroupBox(QStringLiteral("pH Probe"));
     group->setObjectName(QStringLiteral("framePh"));
     auto *layout = new QGridLayout(group);
 
-    auto *chart = new ChartPlot(group); // objectName CWGraph1
-    chart->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    c.CWGraph1 = new ChartPlot(group); // objectName CWGraph1
+    c.CWGraph1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // Its axes would ask for more; the panel's share is what the design gives.
-    chart->setMinimumSize(300, 160);
+    c.CWGraph1->setMinimumSize(300, 160);
     // Fewer time labels, so they stay apart at the panel's width.
-    chart->setAxisMaxMajor(QwtPlot::xBottom, 4);
-    layout->addWidget(chart, 0, 0);
+    c.CWGraph1->setAxisMaxMajor(QwtPlot::xBottom, 4);
+    layout->addWidget(c.CWGraph1, 0, 0);
 
     // Beside the chart: the mode selector with the plot, scale and probe
     // buttons next to it, the pH range knobs below.
-    auto *side = new QGridLayout;
-    side->addWidget(new GraphModeSelector(Qt::Vertical, group), 0, 0, Qt::AlignCenter); // GraphMode
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(toggle(QStringLiteral("cwPlot"), QStringLiteral("Pause Plot"),
-                              QStringLiteral("Start Plot")));
-    auto *resetScale = new QPushButton(QStringLiteral("Reset Scale"), group);
-    resetScale->setObjectName(QStringLiteral("Command1"));
-    resetScale->setToolTip(
+    c.GraphMode = new GraphModeSelector(Qt::Vertical, group); // objectName GraphMode
+    c.cwPlot = toggle(QStringLiteral("cwPlot"), QStringLiteral("Pause Plot"),
+                      QStringLiteral("Start Plot"));
+    c.Command1 = new QPushButton(QStringLiteral("Reset Scale"), group);
+    c.Command1->setObjectName(QStringLiteral("Command1"));
+    c.Command1->setToolTip(
         QStringLiteral("Resets Y axis Min. Max settings after zoom or pan operation"));
-    buttons->addWidget(resetScale);
-    buttons->addWidget(toggle(QStringLiteral("cwbPh"), QStringLiteral("Disable DGH"),
-                              QStringLiteral("Enable DGH")));
+    c.cwbPh = toggle(QStringLiteral("cwbPh"), QStringLiteral("Disable DGH"),
+                     QStringLiteral("Enable DGH"));
+    c.CWpHmin = knob(QStringLiteral("CWpHmin"), 0, 20, 0);
+    c.CWpHmax = knob(QStringLiteral("CWpHmax"), 0, 20, 0);
+    auto *side = new QGridLayout;
+    side->addWidget(c.GraphMode, 0, 0, Qt::AlignCenter);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(c.cwPlot);
+    buttons->addWidget(c.Command1);
+    buttons->addWidget(c.cwbPh);
     side->addLayout(buttons, 0, 1);
-    side->addWidget(knob(QStringLiteral("CWpHmin"), QStringLiteral("Min."), 0, 20, 0), 1, 0);
-    side->addWidget(knob(QStringLiteral("CWpHmax"), QStringLiteral("Max."), 0, 20, 0), 1, 1);
+    side->addWidget(knobBox(c.CWpHmin, QStringLiteral("Min.")), 1, 0);
+    side->addWidget(knobBox(c.CWpHmax, QStringLiteral("Max.")), 1, 1);
     side->setRowStretch(2, 1);
     layout->addLayout(side, 0, 1);
 
+    c.lblpH = valueLabel(QStringLiteral("lblpH"), ProbeOneDigits);
+    c.lblmV = valueLabel(QStringLiteral("lblmV"), ProbeOneDigits);
+    c.lblpH1 = valueLabel(QStringLiteral("lblpH1"), ProbeTwoDigits);
+    c.lblmV1 = valueLabel(QStringLiteral("lblmV1"), ProbeTwoDigits);
     auto *probes = new QGridLayout;
     probes->setHorizontalSpacing(6);
-    probes->addWidget(thermistorOptions(QStringLiteral("optTherm"), QStringLiteral("lblpH0"),
-                                        QStringLiteral("pH Probe #1")),
+    probes->addWidget(thermistorOptions(&c.optTherm, QStringLiteral("optTherm"),
+                                        QStringLiteral("lblpH0"), QStringLiteral("pH Probe #1")),
                       0, 0, 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("pH1"), QStringLiteral("lblpH"), ProbeOneDigits), 1,
-                      0);
-    probes->addWidget(valueFrame(QStringLiteral("mV1"), QStringLiteral("lblmV"), ProbeOneDigits), 1,
-                      1);
-    probes->addWidget(thermistorOptions(QStringLiteral("optTherm1"), QStringLiteral("Label1"),
-                                        QStringLiteral("pH Probe #2")),
+    probes->addWidget(valueFrame(QStringLiteral("pH1"), c.lblpH), 1, 0);
+    probes->addWidget(valueFrame(QStringLiteral("mV1"), c.lblmV), 1, 1);
+    probes->addWidget(thermistorOptions(&c.optTherm1, QStringLiteral("optTherm1"),
+                                        QStringLiteral("Label1"), QStringLiteral("pH Probe #2")),
                       0, 2, 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("pH2"), QStringLiteral("lblpH1"), ProbeTwoDigits),
-                      1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("mV2"), QStringLiteral("lblmV1"), ProbeTwoDigits),
-                      1, 3);
+    probes->addWidget(valueFrame(QStringLiteral("pH2"), c.lblpH1), 1, 2);
+    probes->addWidget(valueFrame(QStringLiteral("mV2"), c.lblmV1), 1, 3);
     layout->addLayout(probes, 1, 0, 1, 2);
 
     layout->setRowStretch(0, 1);
@@ -344,27 +358,35 @@ QGroupBox *MainWindow::buildPhGroup()
 
 QGroupBox *MainWindow::buildThermistorGroup()
 {
+    Controls &c = m_controls;
     auto *group = new QGroupBox(QStringLiteral("Thermistors"));
     group->setObjectName(QStringLiteral("frameThermistors"));
     auto *layout = new QHBoxLayout(group);
 
+    QLabel **labels[3] = {&c.lblTherm1, &c.lblTherm2, &c.lblTherm3};
+    MarkedSlider **slides[3] = {&c.CWSlideTherm1, &c.CWSlideTherm2, &c.CWSlideTherm3};
     for (int n = 1; n <= 3; ++n) {
+        *labels[n - 1] = valueLabel(QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits);
+        *slides[n - 1] =
+            slide<MarkedSlider>(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5);
         auto *column = new QVBoxLayout;
-        column->addWidget(valueFrame(QStringLiteral("Thermistor %1").arg(n),
-                                     QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits));
-        column->addWidget(
-            slide(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5, true));
+        column->addWidget(valueFrame(QStringLiteral("Thermistor %1").arg(n), *labels[n - 1]));
+        column->addWidget(*slides[n - 1]);
         column->addStretch();
         layout->addLayout(column, 1);
     }
     // Set to 25 and 5 by start-up, whose change handling then scales the slides.
-    layout->addWidget(knob(QStringLiteral("CWtherMin"), QStringLiteral("Min."), 0, 30, 0));
-    layout->addWidget(knob(QStringLiteral("CWtherMax"), QStringLiteral("Max."), 0, 30, 0));
+    c.CWtherMin = knob(QStringLiteral("CWtherMin"), 0, 30, 0);
+    c.CWtherMax = knob(QStringLiteral("CWtherMax"), 0, 30, 0);
+    layout->addWidget(knobBox(c.CWtherMin, QStringLiteral("Min.")));
+    layout->addWidget(knobBox(c.CWtherMax, QStringLiteral("Max.")));
+    c.cwbTherm =
+        toggle(QStringLiteral("cwbTherm"), QStringLiteral("Stop"), QStringLiteral("Start"));
+    c.cwbReset =
+        toggle(QStringLiteral("cwbReset"), QStringLiteral("Reset"), QStringLiteral("Reset"));
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(
-        toggle(QStringLiteral("cwbTherm"), QStringLiteral("Stop"), QStringLiteral("Start")));
-    buttons->addWidget(
-        toggle(QStringLiteral("cwbReset"), QStringLiteral("Reset"), QStringLiteral("Reset")));
+    buttons->addWidget(c.cwbTherm);
+    buttons->addWidget(c.cwbReset);
     buttons->addStretch();
     layout->addLayout(buttons);
     return group;

@@ -2,20 +2,25 @@
 
 #include <QMainWindow>
 
-class QAbstractButton;
+class ChartPlot;
+class GraphModeSelector;
+class MarkedSlider;
+class PanelStatusBar;
+class QAction;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QTimer;
 class QwtKnob;
 class QwtSlider;
-class PanelStatusBar;
 class ToggleButton;
 
 // The station's instrument panel, objectName "frmMain": the flow, pH and
 // thermistor groups, the menus, the four-panel status bar and the three
-// timers, each control under the objectName the logic knows it by. The
-// window decides nothing; the composition root wires its controls.
+// timers. Every control carries the objectName the design gives it, and the
+// composition root reaches them through controls(). The window decides
+// nothing.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -25,17 +30,58 @@ public:
     static constexpr int DESIGN_WIDTH = 883;
     static constexpr int DESIGN_HEIGHT = 687;
 
+    // The window's controls, named as the design names them.
+    struct Controls
+    {
+        // Electronic Flow Gauge
+        QLabel *liters = nullptr;
+        QLabel *lblLitersPerMin = nullptr;
+        QLabel *lblHz = nullptr;
+        QwtKnob *CWKnobflow = nullptr;
+        ToggleButton *cwbFlow = nullptr;
+        ToggleButton *CWButton3 = nullptr;
+        QwtSlider *CWSlideLiters = nullptr;
+        QwtSlider *CWSlideFlow = nullptr;
+        // pH Probe
+        ChartPlot *CWGraph1 = nullptr;
+        QPushButton *Command1 = nullptr;
+        QButtonGroup *optTherm = nullptr;
+        QButtonGroup *optTherm1 = nullptr;
+        QwtKnob *CWpHmin = nullptr;
+        QwtKnob *CWpHmax = nullptr;
+        GraphModeSelector *GraphMode = nullptr;
+        ToggleButton *cwPlot = nullptr;
+        ToggleButton *cwbPh = nullptr;
+        QLabel *lblpH = nullptr;
+        QLabel *lblmV = nullptr;
+        QLabel *lblpH1 = nullptr;
+        QLabel *lblmV1 = nullptr;
+        // Thermistors
+        QLabel *lblTherm1 = nullptr;
+        QLabel *lblTherm2 = nullptr;
+        QLabel *lblTherm3 = nullptr;
+        MarkedSlider *CWSlideTherm1 = nullptr;
+        MarkedSlider *CWSlideTherm2 = nullptr;
+        MarkedSlider *CWSlideTherm3 = nullptr;
+        QwtKnob *CWtherMin = nullptr;
+        QwtKnob *CWtherMax = nullptr;
+        ToggleButton *cwbTherm = nullptr;
+        ToggleButton *cwbReset = nullptr;
+        // The window's own
+        PanelStatusBar *StatusBar1 = nullptr;
+        QAction *mnuExit = nullptr;
+        QAction *mnuLogSetup = nullptr;
+        QAction *mnuStop = nullptr;
+        QAction *mnuPhCal = nullptr;
+        QAction *mnuComPort = nullptr;
+        QTimer *tmrRd = nullptr;
+        QTimer *tmrPlot = nullptr;
+        QTimer *tmrLogger = nullptr;
+    };
+
     explicit MainWindow(QWidget *parent = nullptr);
 
-    // The named child of the given type; a missing name is a programming
-    // error and ends the program with that name.
-    template <typename T> T *control(const QString &name) const
-    {
-        T *found = findChild<T *>(name);
-        if (!found)
-            missingControl(name);
-        return found;
-    }
+    const Controls &controls() const { return m_controls; }
 
     // The face of the value labels: the named display face where installed,
     // else a bold condensed face from the system's fonts.
@@ -49,20 +95,22 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    [[noreturn]] static void missingControl(const QString &name);
-
     void buildMenus();
     void buildTimers();
     QGroupBox *buildFlowGroup();
     QGroupBox *buildPhGroup();
     QGroupBox *buildThermistorGroup();
 
-    QWidget *valueFrame(const QString &caption, const QString &labelName, const QColor &digits);
-    QWidget *knob(const QString &name, const QString &caption, double minimum, double maximum,
+    QWidget *valueFrame(const QString &caption, QLabel *label);
+    QLabel *valueLabel(const QString &name, const QColor &digits);
+    QWidget *knobBox(QwtKnob *knob, const QString &caption);
+    QwtKnob *knob(const QString &name, double minimum, double maximum, double value);
+    template <typename Slider>
+    Slider *slide(const QString &name, Qt::Orientation orientation, double minimum, double maximum,
                   double value);
-    QwtSlider *slide(const QString &name, Qt::Orientation orientation, double minimum,
-                     double maximum, double value, bool markers);
     ToggleButton *toggle(const QString &name, const QString &onCaption, const QString &offCaption);
-    QWidget *thermistorOptions(const QString &groupName, const QString &headName,
-                               const QString &heading);
+    QWidget *thermistorOptions(QButtonGroup **group, const QString &groupName,
+                               const QString &headName, const QString &heading);
+
+    Controls m_controls;
 };

@@ -1,12 +1,10 @@
 #include "ui/main/StartupSequence.h"
 
+#include "logging/LoggingPanel.h"
 #include "platform/Knob.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
 #include "platform/StatusBar.h"
-#include "station/ModuleLink.h"
-
-#include <QDir>
 
 StartupSequence::StartupSequence(const Controls &controls, const QString &programFolder,
                                  std::function<void()> loadCalibration)
@@ -14,11 +12,6 @@ StartupSequence::StartupSequence(const Controls &controls, const QString &progra
     , m_programFolder(programFolder)
     , m_loadCalibration(std::move(loadCalibration))
 {
-}
-
-QString StartupSequence::lampPath(const QString &programFolder, const QString &name)
-{
-    return QDir(programFolder).filePath(QStringLiteral("icons/%1.bmp").arg(name));
 }
 
 QString StartupSequence::portErrorText(const QString &port, int error)
@@ -45,15 +38,16 @@ bool StartupSequence::run()
     if (error != SerialPort::NoError) {
         const int number = port.portNumber();
         const QString name = m_portName ? m_portName(number) : QString::number(number);
-        m_controls.messages.show(portErrorText(name, error), APP_TITLE);
+        m_controls.messages.show(portErrorText(name, error));
         return false;
     }
 
-    m_controls.StatusBar1.setPanelText(LOGGING_PANEL, NOT_LOGGING);
+    m_controls.StatusBar1.setPanelText(LoggingPanel::PANEL, LoggingPanel::NOT_LOGGING);
     QString pictureError;
     if (!m_controls.StatusBar1.setPanelPicture(
-            LOGGING_PANEL, lampPath(m_programFolder, QStringLiteral("redlight")), &pictureError)) {
-        m_controls.messages.show(pictureError, APP_TITLE);
+            LoggingPanel::PANEL, LoggingPanel::lampPath(m_programFolder, LoggingPanel::RED_LAMP),
+            &pictureError)) {
+        m_controls.messages.show(pictureError);
         return false;
     }
 

@@ -17,9 +17,6 @@ class StatusBar;
 class StartupSequence
 {
 public:
-    static inline const QString NOT_LOGGING = QStringLiteral("Not Logging");
-    static constexpr int LOGGING_PANEL = 4;
-
     struct Controls
     {
         SerialPort &MSComm1;
@@ -40,8 +37,6 @@ public:
     // True when every step ran; false after the failing step's message.
     bool run();
 
-    // <folder>/icons/<name>.bmp
-    static QString lampPath(const QString &programFolder, const QString &name);
     // The operator's text for a failed opening of port number.
     static QString portErrorText(const QString &port, int error);
 

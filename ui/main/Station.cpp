@@ -2,117 +2,88 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
+#include "platform/qt/widgets/MarkedSlider.h"
 #include "platform/qt/widgets/PanelStatusBar.h"
+#include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
-#include "ui/main/MainWindow.h"
+#include "ui/chart/GraphModeSelector.h"
 #include "ui/main/StartupSequence.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QTimer>
-#include <qwt_abstract_slider.h>
 #include <qwt_knob.h>
-#include <qwt_slider.h>
-
-namespace {
-
-QLabel *label(MainWindow &w, const char *name)
-{
-    return w.control<QLabel>(QString::fromLatin1(name));
-}
-QwtSlider *slider(MainWindow &w, const char *name)
-{
-    return w.control<QwtSlider>(QString::fromLatin1(name));
-}
-QwtKnob *knob(MainWindow &w, const char *name)
-{
-    return w.control<QwtKnob>(QString::fromLatin1(name));
-}
-QAbstractButton *button(MainWindow &w, const char *name)
-{
-    return w.control<QAbstractButton>(QString::fromLatin1(name));
-}
-QButtonGroup *group(MainWindow &w, const char *name)
-{
-    return w.control<QButtonGroup>(QString::fromLatin1(name));
-}
-QTimer *timer(MainWindow &w, const char *name)
-{
-    return w.control<QTimer>(QString::fromLatin1(name));
-}
-QAction *action(MainWindow &w, const char *name)
-{
-    return w.control<QAction>(QString::fromLatin1(name));
-}
-
-} // namespace
 
 Station::Station(MainWindow &window, const Platform &platform, const QString &programFolder)
     : m_window(window)
     , m_platform(platform)
     , m_programFolder(programFolder)
-    , m_lblHz(label(window, "lblHz"))
-    , m_lblLitersPerMin(label(window, "lblLitersPerMin"))
-    , m_liters(label(window, "liters"))
-    , m_lblmV(label(window, "lblmV"))
-    , m_lblpH(label(window, "lblpH"))
-    , m_lblmV1(label(window, "lblmV1"))
-    , m_lblpH1(label(window, "lblpH1"))
-    , m_lblTherm1(label(window, "lblTherm1"))
-    , m_lblTherm2(label(window, "lblTherm2"))
-    , m_lblTherm3(label(window, "lblTherm3"))
-    , m_CWSlideFlow(slider(window, "CWSlideFlow"))
-    , m_CWSlideLiters(slider(window, "CWSlideLiters"))
-    , m_CWSlideTherm1(slider(window, "CWSlideTherm1"))
-    , m_CWSlideTherm2(slider(window, "CWSlideTherm2"))
-    , m_CWSlideTherm3(slider(window, "CWSlideTherm3"))
-    , m_CWKnobflow(knob(window, "CWKnobflow"))
-    , m_CWtherMin(knob(window, "CWtherMin"))
-    , m_CWtherMax(knob(window, "CWtherMax"))
-    , m_CWpHmin(knob(window, "CWpHmin"))
-    , m_CWpHmax(knob(window, "CWpHmax"))
-    , m_GraphMode(window.control<QwtAbstractSlider>(QStringLiteral("GraphMode")))
-    , m_Command1(button(window, "Command1"))
-    , m_cwbFlow(button(window, "cwbFlow"))
-    , m_CWButton3(button(window, "CWButton3"))
-    , m_cwbPh(button(window, "cwbPh"))
-    , m_cwbTherm(button(window, "cwbTherm"))
-    , m_cwbReset(button(window, "cwbReset"))
-    , m_cwPlot(button(window, "cwPlot"))
-    , m_optTherm(group(window, "optTherm"))
-    , m_optTherm1(group(window, "optTherm1"))
-    , m_tmrRd(timer(window, "tmrRd"))
-    , m_tmrPlot(timer(window, "tmrPlot"))
-    , m_tmrLogger(timer(window, "tmrLogger"))
-    , m_StatusBar1(window.control<PanelStatusBar>(QStringLiteral("StatusBar1")))
-    , m_mnuExit(action(window, "mnuExit"))
-    , m_mnuLogSetup(action(window, "mnuLogSetup"))
-    , m_mnuStop(action(window, "mnuStop"))
-    , m_mnuPhCal(action(window, "mnuPhCal"))
-    , m_mnuComPort(action(window, "mnuComPort"))
+    , m_lblHz(window.controls().lblHz)
+    , m_lblLitersPerMin(window.controls().lblLitersPerMin)
+    , m_liters(window.controls().liters)
+    , m_lblmV(window.controls().lblmV)
+    , m_lblpH(window.controls().lblpH)
+    , m_lblmV1(window.controls().lblmV1)
+    , m_lblpH1(window.controls().lblpH1)
+    , m_lblTherm1(window.controls().lblTherm1)
+    , m_lblTherm2(window.controls().lblTherm2)
+    , m_lblTherm3(window.controls().lblTherm3)
+    , m_CWSlideFlow(window.controls().CWSlideFlow)
+    , m_CWSlideLiters(window.controls().CWSlideLiters)
+    , m_CWSlideTherm1(window.controls().CWSlideTherm1)
+    , m_CWSlideTherm2(window.controls().CWSlideTherm2)
+    , m_CWSlideTherm3(window.controls().CWSlideTherm3)
+    , m_CWKnobflow(window.controls().CWKnobflow)
+    , m_CWtherMin(window.controls().CWtherMin)
+    , m_CWtherMax(window.controls().CWtherMax)
+    , m_CWpHmin(window.controls().CWpHmin)
+    , m_CWpHmax(window.controls().CWpHmax)
+    , m_GraphMode(window.controls().GraphMode)
+    , m_Command1(window.controls().Command1)
+    , m_cwbFlow(window.controls().cwbFlow)
+    , m_CWButton3(window.controls().CWButton3)
+    , m_cwbPh(window.controls().cwbPh)
+    , m_cwbTherm(window.controls().cwbTherm)
+    , m_cwbReset(window.controls().cwbReset)
+    , m_cwPlot(window.controls().cwPlot)
+    , m_optTherm(window.controls().optTherm)
+    , m_optTherm1(window.controls().optTherm1)
+    , m_tmrRd(window.controls().tmrRd)
+    , m_tmrPlot(window.controls().tmrPlot)
+    , m_tmrLogger(window.controls().tmrLogger)
+    , m_StatusBar1(window.controls().StatusBar1)
+    , m_mnuExit(window.controls().mnuExit)
+    , m_mnuLogSetup(window.controls().mnuLogSetup)
+    , m_mnuStop(window.controls().mnuStop)
+    , m_mnuPhCal(window.controls().mnuPhCal)
+    , m_mnuComPort(window.controls().mnuComPort)
     , m_link(platform.port, platform.messages, platform.clock)
-    , m_channels(m_state, m_link, platform.messages,
-                 FlowPanel{m_cwbFlow, m_CWButton3, m_CWKnobflow, m_lblHz, m_lblLitersPerMin,
-                           m_liters, m_CWSlideFlow, m_CWSlideLiters},
-                 PhPanel{m_cwbPh, m_optTherm, m_optTherm1, m_lblmV, m_lblpH, m_lblmV1, m_lblpH1},
-                 ThermistorPanel{m_cwbTherm, m_cwbReset, m_CWtherMin, m_CWtherMax, m_lblTherm1,
-                                 m_lblTherm2, m_lblTherm3, m_CWSlideTherm1, m_CWSlideTherm2,
-                                 m_CWSlideTherm3})
+    , m_flow(m_state, m_link, platform.messages,
+             {m_cwbFlow, m_CWButton3, m_CWKnobflow, m_lblHz, m_lblLitersPerMin, m_liters,
+              m_CWSlideFlow, m_CWSlideLiters})
+    , m_ph(m_state, m_link, platform.messages,
+           {m_cwbPh, m_optTherm, m_optTherm1, m_lblmV, m_lblpH, m_lblmV1, m_lblpH1})
+    , m_thermistors(m_state, m_link, platform.messages,
+                    {m_cwbTherm, m_cwbReset, m_CWtherMin, m_CWtherMax, m_lblTherm1, m_lblTherm2,
+                     m_lblTherm3, m_CWSlideTherm1, m_CWSlideTherm2, m_CWSlideTherm3})
+    , m_channels(m_state, m_flow, m_ph, m_thermistors)
     , m_calibration(platform.settings, m_state, platform.messages)
-    , m_calibrationDialog(m_calibration, m_state, platform.messages)
+    , m_calibrationDialog([this] {
+        return new CalibrationDialog(m_calibration, m_state, m_platform.messages, &m_window);
+    })
+    , m_graph(*window.controls().CWGraph1, m_chartStore)
     , m_chart(m_state, platform.clock,
-              {*window.control<ChartPlot>(QStringLiteral("CWGraph1")), m_cwPlot, m_tmrPlot,
-               m_CWpHmin, m_CWpHmax, m_GraphMode, m_StatusBar1})
+              {m_graph, m_cwPlot, m_tmrPlot, m_CWpHmin, m_CWpHmax, m_GraphMode, m_StatusBar1,
+               m_Command1})
     , m_logger(m_state, m_tmrLogger, m_StatusBar1, m_mnuStop, m_mnuLogSetup, m_liters,
                platform.messages, platform.clock, programFolder)
     , m_logSetup(m_logger, platform.messages)
-    , m_logSetupWindow(m_logSetup, &window)
+    , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
 {
-    m_tmrRd.tick.setHandler([this] { m_channels.ReadCycle(); });
+    m_handlers.install(m_tmrRd.tick, [this] { m_channels.ReadCycle(); });
     wireMenus();
     m_closedByFrame =
         QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
@@ -124,17 +95,15 @@ Station::~Station()
     m_tmrRd.setEnabled(false);
     m_tmrPlot.setEnabled(false);
     m_tmrLogger.setEnabled(false);
-    m_tmrRd.tick.setHandler(nullptr);
     QObject::disconnect(m_closedByFrame);
 }
 
 void Station::wireMenus()
 {
-    m_mnuExit.clicked.setHandler([this] { exit(); });
-    m_mnuLogSetup.clicked.setHandler([this] { m_logSetupWindow.show(); });
-    m_mnuPhCal.clicked.setHandler([this] { m_calibrationDialog.open(&m_window); });
-    m_mnuComPort.clicked.setHandler([this] { m_comPort.run(); });
-    m_Command1.clicked.setHandler([this] { m_chart.ResetPhScale(); });
+    m_handlers.install(m_mnuExit.clicked, [this] { exit(); });
+    m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
+    m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });
+    m_handlers.install(m_mnuComPort.clicked, [this] { m_comPort.run(); });
 }
 
 bool Station::start()
@@ -144,14 +113,10 @@ bool Station::start()
         m_programFolder, [this] { m_calibration.LoadCalibration(); });
     if (!startup.run())
         return false;
-    m_tmrRd.setInterval(1000);
+    m_tmrRd.setInterval(ChannelAcquisition::READ_INTERVAL_MS);
     m_tmrRd.setEnabled(true);
-    // Enabled with interval 0: it stays silent until logging sets an interval.
-    m_tmrLogger.setInterval(0);
-    m_tmrLogger.setEnabled(true);
     return true;
 }
-
 bool Station::applyOptions(const StationOptions &options, QString *error)
 {
     if (options.pollFlow)

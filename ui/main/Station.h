@@ -1,37 +1,50 @@
 #pragma once
 
 #include "calibration/CalibrationStore.h"
-#include "calibration/ui/CalibrationDialogLauncher.h"
+#include "calibration/ui/CalibrationDialog.h"
 #include "channels/ChannelAcquisition.h"
+#include "channels/FlowChannel.h"
+#include "channels/PhChannel.h"
+#include "channels/ThermistorChannel.h"
 #include "logging/LogSetup.h"
 #include "logging/Logger.h"
-#include "logging/ui/LogSetupWindow.h"
+#include "logging/ui/FrmLogKestrom.h"
+#include "platform/Handlers.h"
 #include "platform/qt/widgets/QtButton.h"
 #include "platform/qt/widgets/QtKnob.h"
 #include "platform/qt/widgets/QtLabel.h"
-#include "platform/qt/widgets/QtMenuEntry.h"
 #include "platform/qt/widgets/QtOptionGroup.h"
 #include "platform/qt/widgets/QtSlide.h"
 #include "platform/qt/widgets/QtStatusBar.h"
 #include "platform/qt/widgets/QtSwitch.h"
 #include "platform/qt/widgets/QtTimer.h"
+#include "platform/qt/widgets/SingleDialog.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
+#include "ui/chart/ChartGraph.h"
+#include "ui/chart/ChartStore.h"
 #include "ui/chart/StripChart.h"
 #include "ui/main/ComPortCommand.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/StationOptions.h"
 
 class Clock;
 class InputBox;
-class MainWindow;
 class MessageBox;
 class SerialPort;
 class SettingsStore;
 
 // The station put together: the adapters over frmMain's controls, the shared
-// record, the module link, the channel readers, the calibration and the
-// menu commands. The program's main() builds one over the real platform;
-// tests build one over fakes. The window and the platform must outlive it.
+// record, the module link, the channel readers, the chart, the logger, the
+// calibration and the menu commands. The program's main() builds one over
+// the real platform; tests build one over fakes. The window and the
+// platform must outlive it.
+//
+// Who hears what: the channel readers take the switches, reset buttons,
+// knobs and option groups of their groups; StripChart the plot switch and
+// timer, the pH knobs, "Reset Scale", the mode selector and the cursor;
+// Logger the logger timer and "Stop Logging"; this class the read timer and
+// the other menu entries.
 class Station
 {
 public:
@@ -49,8 +62,8 @@ public:
     Station(const Station &) = delete;
     Station &operator=(const Station &) = delete;
 
-    // The start-up sequence, then the timers. False when a step failed: its
-    // error has been shown and the program must end with a failure status.
+    // The start-up sequence, then the read timer. False when a step failed:
+    // its error has been shown and the program must end with a failure status.
     bool start();
 
     // The unattended start: the switches as the operator would turn them
@@ -62,11 +75,8 @@ public:
     // loop is asked to end.
     void exit();
 
-    StationState &state() { return m_state; }
-    Switch &cwbFlow() { return m_cwbFlow; }
-    Switch &cwbPh() { return m_cwbPh; }
-    Switch &cwbTherm() { return m_cwbTherm; }
-    Switch &cwPlot() { return m_cwPlot; }
+    // The shared record, for a test of the whole window to look into.
+    const StationState &state() const { return m_state; }
 
 private:
     void wireMenus();
@@ -89,17 +99,23 @@ private:
     QtOptionGroup m_optTherm, m_optTherm1;
     QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
     QtStatusBar m_StatusBar1;
-    QtMenuEntry m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
+    QtButton m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
 
     ModuleLink m_link;
+    FlowChannel m_flow;
+    PhChannel m_ph;
+    ThermistorChannel m_thermistors;
     ChannelAcquisition m_channels;
     CalibrationStore m_calibration;
-    CalibrationDialogLauncher m_calibrationDialog;
+    SingleDialog<CalibrationDialog> m_calibrationDialog;
+    ChartStore m_chartStore;
+    ChartGraph m_graph;
     StripChart m_chart;
     Logger m_logger;
     LogSetup m_logSetup;
-    LogSetupWindow m_logSetupWindow;
+    SingleDialog<FrmLogKestrom> m_logSetupWindow;
     ComPortCommand m_comPort;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
+    Handlers m_handlers;
 };

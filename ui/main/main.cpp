@@ -9,7 +9,6 @@
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtMessageBox.h"
 #include "sim/SimulatorProcess.h"
-#include "station/ModuleLink.h"
 #include "ui/main/CommandLine.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QuitOnSignal.h"
@@ -103,7 +102,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QSettingsStore settings;
     MainWindow window;
-    QtMessageBox messages(&window, APP_TITLE);
+    QtMessageBox messages(&window);
     QtInputBox inputs(&window);
 
     Station station(window, {port, clock, settings, messages, inputs},

@@ -1,24 +1,30 @@
 #include "platform/qt/widgets/QtButton.h"
 
 #include <QAbstractButton>
+#include <QAction>
 
-QtButton::QtButton(QAbstractButton *button) : m_button(button)
+QtButton::QtButton(QAbstractButton *button)
+    : m_button(button)
+    , m_clicks(
+          QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked.notify(); }))
 {
-    m_connection =
-        QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked.notify(); });
 }
 
-QtButton::~QtButton()
+QtButton::QtButton(QAction *entry)
+    : m_entry(entry)
+    , m_clicks(QObject::connect(entry, &QAction::triggered, entry, [this] { clicked.notify(); }))
 {
-    QObject::disconnect(m_connection);
 }
 
 void QtButton::setEnabled(bool enabled)
 {
-    m_button->setEnabled(enabled);
+    if (m_button)
+        m_button->setEnabled(enabled);
+    else
+        m_entry->setEnabled(enabled);
 }
 
 bool QtButton::isEnabled() const
 {
-    return m_button->isEnabled();
+    return m_button ? m_button->isEnabled() : m_entry->isEnabled();
 }

@@ -1,23 +1,25 @@
 #pragma once
 
 #include "platform/Button.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QAbstractButton;
+class QAction;
+class QWidget;
 
+// A push button or a menu entry as a button: clicked() follows the
+// operator's clicks, which a disabled one does not take.
 class QtButton : public Button
 {
 public:
     explicit QtButton(QAbstractButton *button);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtButton() override;
-    QtButton(const QtButton &) = delete;
-    QtButton &operator=(const QtButton &) = delete;
+    explicit QtButton(QAction *entry);
+
     void setEnabled(bool enabled) override;
     bool isEnabled() const override;
 
 private:
-    QMetaObject::Connection m_connection;
-    QAbstractButton *m_button;
+    QWidget *m_button = nullptr;
+    QAction *m_entry = nullptr;
+    ScopedConnection m_clicks;
 };

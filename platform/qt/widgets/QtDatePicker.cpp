@@ -2,17 +2,13 @@
 
 #include <QDateEdit>
 
-QtDatePicker::QtDatePicker(QDateEdit *edit) : m_edit(edit)
-{
-    m_connection = QObject::connect(edit, &QDateEdit::dateChanged, edit, [this] {
+QtDatePicker::QtDatePicker(QDateEdit *edit)
+    : m_edit(edit)
+    , m_connection(QObject::connect(edit, &QDateEdit::dateChanged, edit, [this] {
         if (!m_settingDate)
             changed.notify();
-    });
-}
-
-QtDatePicker::~QtDatePicker()
+    }))
 {
-    QObject::disconnect(m_connection);
 }
 
 void QtDatePicker::setDate(const QDate &date)

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/DatePicker.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QDateEdit;
 
@@ -12,15 +11,11 @@ class QtDatePicker : public DatePicker
 {
 public:
     explicit QtDatePicker(QDateEdit *edit);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtDatePicker() override;
-    QtDatePicker(const QtDatePicker &) = delete;
-    QtDatePicker &operator=(const QtDatePicker &) = delete;
     void setDate(const QDate &date) override;
     QDate date() const override;
 
 private:
-    QMetaObject::Connection m_connection;
     QDateEdit *m_edit;
     bool m_settingDate = false;
+    ScopedConnection m_connection;
 };

@@ -3,15 +3,11 @@
 #include <QObject>
 #include <qwt_abstract_slider.h>
 
-QtKnob::QtKnob(QwtAbstractSlider *knob) : m_knob(knob)
+QtKnob::QtKnob(QwtAbstractSlider *knob)
+    : m_knob(knob)
+    , m_connection(QObject::connect(knob, &QwtAbstractSlider::valueChanged, knob,
+                                    [this](double) { changed.notify(); }))
 {
-    m_connection = QObject::connect(knob, &QwtAbstractSlider::valueChanged, knob,
-                                    [this](double) { changed.notify(); });
-}
-
-QtKnob::~QtKnob()
-{
-    QObject::disconnect(m_connection);
 }
 
 double QtKnob::value() const

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/Knob.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QwtAbstractSlider;
 
@@ -13,14 +12,10 @@ class QtKnob : public Knob
 {
 public:
     explicit QtKnob(QwtAbstractSlider *knob);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtKnob() override;
-    QtKnob(const QtKnob &) = delete;
-    QtKnob &operator=(const QtKnob &) = delete;
     double value() const override;
     void setValue(double value) override;
 
 private:
-    QMetaObject::Connection m_connection;
     QwtAbstractSlider *m_knob;
+    ScopedConnection m_connection;
 };

@@ -2,15 +2,12 @@
 
 #include <QMessageBox>
 
-QtMessageBox::QtMessageBox(QWidget *parent, const QString &defaultTitle)
-    : m_parent(parent)
-    , m_defaultTitle(defaultTitle)
+QtMessageBox::QtMessageBox(QWidget *parent) : m_parent(parent)
 {
 }
 
 void QtMessageBox::show(const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? m_defaultTitle : title, text,
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
     box.exec();
 }

@@ -4,15 +4,14 @@
 
 class QWidget;
 
-// A modal message with one OK button over the parent window; an empty title
-// gives the default title.
+// A modal message with one OK button over the parent window.
 class QtMessageBox : public MessageBox
 {
 public:
-    QtMessageBox(QWidget *parent, const QString &defaultTitle);
+    explicit QtMessageBox(QWidget *parent);
+    using MessageBox::show;
     void show(const QString &text, const QString &title) override;
 
 private:
     QWidget *m_parent;
-    QString m_defaultTitle;
 };

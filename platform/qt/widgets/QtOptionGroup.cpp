@@ -3,20 +3,16 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 
-QtOptionGroup::QtOptionGroup(QButtonGroup *group) : m_group(group)
+// Toggled, not clicked: the member is already the group's checked one when
+// the handler asks, and a click on it again is no change.
+QtOptionGroup::QtOptionGroup(QButtonGroup *group)
+    : m_group(group)
+    , m_connection(
+          QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
+              if (checked)
+                  clicked.notify(id);
+          }))
 {
-    // Toggled, not clicked: the member is already the group's checked one
-    // when the handler asks, and a click on it again is no change.
-    m_connection =
-        QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
-            if (checked)
-                clicked.notify(id);
-        });
-}
-
-QtOptionGroup::~QtOptionGroup()
-{
-    QObject::disconnect(m_connection);
 }
 
 int QtOptionGroup::selected() const

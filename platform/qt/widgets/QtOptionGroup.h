@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/OptionGroup.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QButtonGroup;
 
@@ -15,16 +14,12 @@ class QtOptionGroup : public OptionGroup
 {
 public:
     explicit QtOptionGroup(QButtonGroup *group);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtOptionGroup() override;
-    QtOptionGroup(const QtOptionGroup &) = delete;
-    QtOptionGroup &operator=(const QtOptionGroup &) = delete;
     int selected() const override;
     // A member the group does not have is ignored, without a click.
     void select(int member) override;
     void setMemberEnabled(int member, bool enabled) override;
 
 private:
-    QMetaObject::Connection m_connection;
     QButtonGroup *m_group;
+    ScopedConnection m_connection;
 };

@@ -2,15 +2,11 @@
 
 #include <QAbstractButton>
 
-QtSwitch::QtSwitch(QAbstractButton *button) : m_button(button)
+QtSwitch::QtSwitch(QAbstractButton *button)
+    : m_button(button)
+    , m_connection(QObject::connect(button, &QAbstractButton::toggled, button,
+                                    [this](bool) { changed.notify(); }))
 {
-    m_connection = QObject::connect(button, &QAbstractButton::toggled, button,
-                                    [this](bool) { changed.notify(); });
-}
-
-QtSwitch::~QtSwitch()
-{
-    QObject::disconnect(m_connection);
 }
 
 bool QtSwitch::value() const

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/Switch.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QAbstractButton;
 
@@ -12,14 +11,10 @@ class QtSwitch : public Switch
 {
 public:
     explicit QtSwitch(QAbstractButton *button);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtSwitch() override;
-    QtSwitch(const QtSwitch &) = delete;
-    QtSwitch &operator=(const QtSwitch &) = delete;
     bool value() const override;
     void setValue(bool on) override;
 
 private:
-    QMetaObject::Connection m_connection;
     QAbstractButton *m_button;
+    ScopedConnection m_connection;
 };

@@ -6,13 +6,8 @@ QtTimer::QtTimer(QTimer *timer)
     : m_timer(timer)
     , m_interval(timer->interval())
     , m_enabled(timer->isActive())
+    , m_connection(QObject::connect(timer, &QTimer::timeout, timer, [this] { tick.notify(); }))
 {
-    m_connection = QObject::connect(timer, &QTimer::timeout, timer, [this] { tick.notify(); });
-}
-
-QtTimer::~QtTimer()
-{
-    QObject::disconnect(m_connection);
 }
 
 void QtTimer::setInterval(int ms)

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/Timer.h"
-
-#include <QMetaObject>
+#include "platform/qt/widgets/ScopedConnection.h"
 
 class QTimer;
 
@@ -13,20 +12,16 @@ class QtTimer : public Timer
 {
 public:
     explicit QtTimer(QTimer *timer);
-    // Lets go of the widget's signal: the widget may outlive the adapter.
-    ~QtTimer() override;
-    QtTimer(const QtTimer &) = delete;
-    QtTimer &operator=(const QtTimer &) = delete;
     void setInterval(int ms) override;
     int interval() const override;
     void setEnabled(bool enabled) override;
     bool isEnabled() const override;
 
 private:
-    QMetaObject::Connection m_connection;
     void apply();
 
     QTimer *m_timer;
     int m_interval = 0;
     bool m_enabled = false;
+    ScopedConnection m_connection;
 };

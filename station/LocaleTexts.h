@@ -7,8 +7,9 @@
 #include <QString>
 #include <QTime>
 
-// The locale's date and time forms as the log writes them inside texts.
-namespace LogFormats {
+// The user's date and time forms, as the log writes them inside texts and the
+// calibration shows them.
+namespace LocaleTexts {
 
 // The locale's long time format without its time-zone name: "h:mm:ss AP"
 // under en_US, "HH:mm:ss" under de_DE.
@@ -24,4 +25,4 @@ QString timeText(const QTime &time, const QLocale &locale = QLocale());
 // only when the value holds a time of day other than midnight.
 QString dateText(OleDate value, const QLocale &locale = QLocale());
 
-} // namespace LogFormats
+} // namespace LocaleTexts

@@ -1,6 +1,6 @@
-#include "logging/LogFormats.h"
+#include "station/LocaleTexts.h"
 
-namespace LogFormats {
+namespace LocaleTexts {
 
 QString longTimeFormat(const QLocale &locale)
 {
@@ -54,4 +54,4 @@ QString dateText(OleDate value, const QLocale &locale)
     return text;
 }
 
-} // namespace LogFormats
+} // namespace LocaleTexts

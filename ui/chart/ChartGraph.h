@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/Graph.h"
+#include "platform/Handlers.h"
+#include "ui/chart/ChartFollow.h"
+#include "ui/chart/ReplotCoalescer.h"
+
+class ChartPlot;
+class ChartStore;
+
+// The strip chart as the chart logic drives it: the Graph operations over
+// the plot widget and the point store, speaking days where the widget
+// speaks milliseconds.
+//
+// The time axis follows the newest points until the operator zooms or pans.
+// A double click on the plot area in zoom mode shows every point kept; a
+// right click in zoom or pan mode (or zooming out step by step to the start)
+// returns it to following; "Reset Scale" restores only the pH axes.
+class ChartGraph : public Graph
+{
+public:
+    // The plot and the store must outlive it.
+    ChartGraph(ChartPlot &plot, ChartStore &store);
+
+    void appendPoint(int plot, double x, double y) override;
+    void setAxisRange(int axis, double minimum, double maximum) override;
+    double axisMinimum(int axis) const override;
+    double axisMaximum(int axis) const override;
+    void setInteractionMode(int code) override;
+    void setCursorVisible(int cursor, bool visible) override;
+    void setCursorX(int cursor, double x) override;
+    void setCursorY(int cursor, double y) override;
+    double cursorX(int cursor) const override;
+    double cursorY(int cursor) const override;
+
+    int interactionMode() const { return m_mode; }
+    bool isCursorVisible(int cursor) const;
+
+    bool isFollowing() const { return m_follow.isFollowing(); }
+    // Back to following the newest points with the time axis.
+    void followNewest();
+    // The time axis over every point kept; following stops.
+    void showAllPoints();
+    // How much recent time following shows, in days.
+    double followWindow() const { return m_follow.window(); }
+    void setFollowWindow(double days);
+
+private:
+    static int qwtAxis(int axis);
+    void applyPendingScroll();
+    void showNewest();
+    void keepZoomBase();
+
+    ChartPlot &m_plot;
+    ChartStore &m_store;
+    ChartFollow m_follow;
+    ReplotCoalescer m_replot;
+    int m_mode = ZoomMode;
+    Handlers m_handlers;
+};
