@@ -23,7 +23,6 @@ public:
     // written whole, or when the file has been removed or replaced since it
     // was opened (such a line would be lost unseen).
     bool WriteLogLine(const LogLine &values, QString *reason);
-    bool writeBytes(const QByteArray &line, QString *reason);
 
     // Size of the file as written so far; cutTo() drops what follows it.
     qint64 size() const;
@@ -33,6 +32,7 @@ public:
     void close();
 
 private:
+    bool writeBytes(const QByteArray &line, QString *reason);
     bool stillAtItsPath(QString *reason) const;
 
     QFile m_file;

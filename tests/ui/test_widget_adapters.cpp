@@ -473,7 +473,7 @@ void TestWidgetAdapters::slideKeepsValueAndMarkers()
     QFETCH(double, lowest);
     QFETCH(double, highest);
 
-    MarkedSlider widget(Qt::Horizontal);
+    MarkedSlider widget;
     widget.setScale(5, 25);
     QtSlide slide(&widget);
     QVERIFY(!widget.hasMarkers());
@@ -485,10 +485,25 @@ void TestWidgetAdapters::slideKeepsValueAndMarkers()
     QVERIFY(widget.hasMarkers());
     QCOMPARE(widget.lowest(), lowest);
     QCOMPARE(widget.highest(), highest);
-    QVERIFY(!widget.grab().isNull()); // draws the markers without trouble
+    // Both markers are drawn, in their colours, until the reset takes them away.
+    widget.resize(300, 60);
+    const auto showsColour = [&widget](const QColor &colour) {
+        const QImage image = widget.grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == colour)
+                    return true;
+        return false;
+    };
+    const QColor minMarker(40, 110, 230);
+    const QColor maxMarker(220, 40, 40);
+    QVERIFY(showsColour(minMarker));
+    QVERIFY(showsColour(maxMarker));
 
     slide.resetMarkers();
     QVERIFY(!widget.hasMarkers());
+    QVERIFY(!showsColour(minMarker));
+    QVERIFY(!showsColour(maxMarker));
     slide.setValue(21);
     QCOMPARE(widget.lowest(), 21.0);
     QCOMPARE(widget.highest(), 21.0);

@@ -195,21 +195,19 @@ QWidget *MainWindow::knobBox(QwtKnob *knob, const QString &captionText)
     return box;
 }
 
-template <typename Slider>
-Slider *MainWindow::slide(const QString &name, Qt::Orientation orientation, double minimum,
-                          double maximum, double value)
+QwtSlider *MainWindow::slide(QwtSlider *widget, const QString &name, double minimum, double maximum,
+                             double value)
 {
-    auto *widget = new Slider(orientation);
     widget->setObjectName(name);
-    widget->setScalePosition(orientation == Qt::Horizontal ? QwtSlider::TrailingScale
-                                                           : QwtSlider::LeadingScale);
+    if (widget->orientation() == Qt::Vertical)
+        widget->setScalePosition(QwtSlider::LeadingScale);
     widget->setScale(minimum, maximum);
     // A display: the program moves it, the operator reads it.
     widget->setReadOnly(true);
     widget->setStepAlignment(false);
     widget->setTrough(true);
     widget->setGroove(true);
-    widget->setHandleSize(orientation == Qt::Horizontal ? QSize(10, 18) : QSize(18, 10));
+    widget->setHandleSize(widget->orientation() == Qt::Horizontal ? QSize(10, 18) : QSize(18, 10));
     widget->setValue(value);
     widget->setFocusPolicy(Qt::NoFocus);
     return widget;
@@ -266,8 +264,8 @@ QGroupBox *MainWindow::buildFlowGroup()
     values->addStretch();
     layout->addLayout(values, 0, 0);
 
-    c.CWSlideLiters = slide<QwtSlider>(QStringLiteral("CWSlideLiters"), Qt::Vertical, 0, 2, 0);
-    c.CWSlideFlow = slide<QwtSlider>(QStringLiteral("CWSlideFlow"), Qt::Vertical, 0, 5, 0);
+    c.CWSlideLiters = slide(new QwtSlider(Qt::Vertical), QStringLiteral("CWSlideLiters"), 0, 2, 0);
+    c.CWSlideFlow = slide(new QwtSlider(Qt::Vertical), QStringLiteral("CWSlideFlow"), 0, 5, 0);
     auto *slides = new QGridLayout;
     for (const QString &text : {QStringLiteral("Total Liters"), QStringLiteral("L/min")}) {
         QLabel *label = caption(text, group);
@@ -367,8 +365,8 @@ QGroupBox *MainWindow::buildThermistorGroup()
     MarkedSlider **slides[3] = {&c.CWSlideTherm1, &c.CWSlideTherm2, &c.CWSlideTherm3};
     for (int n = 1; n <= 3; ++n) {
         *labels[n - 1] = valueLabel(QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits);
-        *slides[n - 1] =
-            slide<MarkedSlider>(QStringLiteral("CWSlideTherm%1").arg(n), Qt::Horizontal, 5, 25, 5);
+        *slides[n - 1] = new MarkedSlider;
+        slide(*slides[n - 1], QStringLiteral("CWSlideTherm%1").arg(n), 5, 25, 5);
         auto *column = new QVBoxLayout;
         column->addWidget(valueFrame(QStringLiteral("Thermistor %1").arg(n), *labels[n - 1]));
         column->addWidget(*slides[n - 1]);

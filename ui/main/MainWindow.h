@@ -105,9 +105,8 @@ private:
     QLabel *valueLabel(const QString &name, const QColor &digits);
     QWidget *knobBox(QwtKnob *knob, const QString &caption);
     QwtKnob *knob(const QString &name, double minimum, double maximum, double value);
-    template <typename Slider>
-    Slider *slide(const QString &name, Qt::Orientation orientation, double minimum, double maximum,
-                  double value);
+    QwtSlider *slide(QwtSlider *widget, const QString &name, double minimum, double maximum,
+                     double value);
     ToggleButton *toggle(const QString &name, const QString &onCaption, const QString &offCaption);
     QWidget *thermistorOptions(QButtonGroup **group, const QString &groupName,
                                const QString &headName, const QString &heading);

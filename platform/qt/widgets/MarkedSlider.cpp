@@ -5,9 +5,20 @@
 
 #include <algorithm>
 
-MarkedSlider::MarkedSlider(Qt::Orientation orientation, QWidget *parent)
-    : QwtSlider(orientation, parent)
+MarkedSlider::MarkedSlider(QWidget *parent) : QwtSlider(Qt::Horizontal, parent)
 {
+    setScalePosition(QwtSlider::TrailingScale);
+    // Room for "max" between the scale and the groove, and for "min" below it.
+    const int markerRoom = QFontMetrics(markerFont()).height();
+    setSpacing(markerRoom);
+    setContentsMargins(0, 0, 0, markerRoom);
+}
+
+QFont MarkedSlider::markerFont() const
+{
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    return small;
 }
 
 void MarkedSlider::showValue(double value)
@@ -34,48 +45,43 @@ void MarkedSlider::drawSlider(QPainter *painter, const QRect &sliderRect) const
     QwtSlider::drawSlider(painter, sliderRect);
     if (!m_hasMarkers)
         return;
-    drawMarker(painter, sliderRect, m_lowest, QStringLiteral("min"));
-    drawMarker(painter, sliderRect, m_highest, QStringLiteral("max"));
+    drawMarker(painter, sliderRect, m_lowest, false);
+    drawMarker(painter, sliderRect, m_highest, true);
 }
 
 void MarkedSlider::drawMarker(QPainter *painter, const QRect &sliderRect, double value,
-                              const QString &name) const
+                              bool isMax) const
 {
     const double low = std::min(lowerBound(), upperBound());
     const double high = std::max(lowerBound(), upperBound());
     const int at = transform(std::clamp(value, low, high));
-    const bool isMax = name == QLatin1String("max");
     const QColor colour = isMax ? QColor(220, 40, 40) : QColor(40, 110, 230);
-
-    QFont font = painter->font();
-    font.setPointSizeF(font.pointSizeF() * 0.75);
-    const QFontMetrics metrics(font);
+    const QString name = isMax ? QStringLiteral("max") : QStringLiteral("min");
+    const QFontMetrics metrics(markerFont());
     const int size = std::max(4, metrics.height() / 3);
+
+    // Each points at the groove from its own side.
+    const int tip = isMax ? sliderRect.top() : sliderRect.bottom();
+    const int base = isMax ? tip - 2 * size : tip + 2 * size;
+    QPolygon arrow;
+    arrow << QPoint(at, tip) << QPoint(at - size, base) << QPoint(at + size, base);
+
+    // "max" to the right of its pointer, "min" to the left, each turned
+    // inwards where it would leave the widget at an end of the scale.
+    const int width = metrics.horizontalAdvance(name);
+    int left = isMax ? at + size + 2 : at - size - 2 - width;
+    if (left < 0)
+        left = at + size + 2;
+    else if (left + width > this->width())
+        left = at - size - 2 - width;
+    const int middle = (tip + base) / 2;
+    const QRect textRect(left, middle - metrics.height() / 2, width, metrics.height());
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setFont(font);
+    painter->setFont(markerFont());
     painter->setPen(colour.darker(140));
     painter->setBrush(colour);
-    QPolygon arrow;
-    QRect textRect;
-    if (orientation() == Qt::Horizontal) {
-        // Pointing down onto the groove from above; min label left of max.
-        const int tip = sliderRect.top() + sliderRect.height() / 2 - 2;
-        arrow << QPoint(at, tip) << QPoint(at - size, tip - 2 * size)
-              << QPoint(at + size, tip - 2 * size);
-        const int width = metrics.horizontalAdvance(name);
-        const int left = isMax ? at + size + 1 : at - size - 1 - width;
-        textRect = QRect(left, tip - 2 * size - metrics.height() / 2, width, metrics.height());
-    } else {
-        // Pointing left onto the groove from its right side.
-        const int tip = sliderRect.left() + sliderRect.width() / 2 + 2;
-        arrow << QPoint(tip, at) << QPoint(tip + 2 * size, at - size)
-              << QPoint(tip + 2 * size, at + size);
-        const int top = isMax ? at - size - metrics.height() : at + size;
-        textRect =
-            QRect(tip + 2 * size + 1, top, metrics.horizontalAdvance(name), metrics.height());
-    }
     painter->drawPolygon(arrow);
     painter->setPen(colour.darker(160));
     painter->drawText(textRect, Qt::AlignCenter, name);
