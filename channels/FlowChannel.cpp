@@ -3,18 +3,18 @@
 #include "channels/ModuleReading.h"
 #include "platform/Knob.h"
 #include "platform/Label.h"
-#include "platform/MessageBox.h"
 #include "platform/Slide.h"
 #include "platform/Switch.h"
+#include "station/Faults.h"
 #include "station/ModuleLink.h"
 #include "station/NumberText.h"
 #include "station/StationState.h"
 
-FlowChannel::FlowChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+FlowChannel::FlowChannel(StationState &state, ModuleLink &link, Faults &faults,
                          const FlowPanel &panel)
     : m_state(state)
     , m_link(link)
-    , m_messages(messages)
+    , m_faults(faults)
     , m_panel(panel)
 {
     m_handlers.install(m_panel.cwbFlow.changed, [this] { switchChanged(); });
@@ -24,12 +24,14 @@ FlowChannel::FlowChannel(StationState &state, ModuleLink &link, MessageBox &mess
 
 void FlowChannel::ReadFlow()
 {
-    const ModuleReading reading = ModuleReading::take(m_link, QStringLiteral("5"));
+    const QString address = QStringLiteral("5");
+    const ModuleReading reading = ModuleReading::take(m_link, address);
     if (reading.outcome == ModuleReading::Outcome::Invalid) {
-        m_messages.show(QStringLiteral("NO VALID RETURN FROM FLOW MODULE"));
-        m_panel.cwbFlow.setValue(false);
+        if (m_faults.failed(address, QStringLiteral("NO VALID RETURN FROM FLOW MODULE")))
+            m_panel.cwbFlow.setValue(false);
         return;
     }
+    m_faults.recovered(address);
     if (reading.outcome == ModuleReading::Outcome::Empty)
         return;
 

@@ -3,7 +3,7 @@
 #include "channels/ChannelPanels.h"
 #include "platform/Handlers.h"
 
-class MessageBox;
+class Faults;
 class ModuleLink;
 struct StationState;
 
@@ -19,8 +19,7 @@ public:
     static constexpr double MAX_FREQUENCY_HZ = 90000;
     static constexpr int DECIMALS = 2;
 
-    FlowChannel(StationState &state, ModuleLink &link, MessageBox &messages,
-                const FlowPanel &panel);
+    FlowChannel(StationState &state, ModuleLink &link, Faults &faults, const FlowPanel &panel);
 
     void ReadFlow();
 
@@ -31,7 +30,7 @@ private:
 
     StationState &m_state;
     ModuleLink &m_link;
-    MessageBox &m_messages;
+    Faults &m_faults;
     FlowPanel m_panel;
     Handlers m_handlers;
 };

@@ -2,9 +2,9 @@
 
 #include "channels/ModuleReading.h"
 #include "platform/Label.h"
-#include "platform/MessageBox.h"
 #include "platform/OptionGroup.h"
 #include "platform/Switch.h"
+#include "station/Faults.h"
 #include "station/ModuleLink.h"
 #include "station/NumberText.h"
 #include "station/StationState.h"
@@ -28,11 +28,10 @@ struct Probe
 
 } // namespace
 
-PhChannel::PhChannel(StationState &state, ModuleLink &link, MessageBox &messages,
-                     const PhPanel &panel)
+PhChannel::PhChannel(StationState &state, ModuleLink &link, Faults &faults, const PhPanel &panel)
     : m_state(state)
     , m_link(link)
-    , m_messages(messages)
+    , m_faults(faults)
     , m_panel(panel)
 {
     m_handlers.install(m_panel.cwbPh.changed, [this] { switchChanged(); });
@@ -48,10 +47,11 @@ void PhChannel::ReadPhProbe(const QString &address)
 {
     const ModuleReading reading = ModuleReading::take(m_link, address);
     if (reading.outcome == ModuleReading::Outcome::Invalid) {
-        m_messages.show(QStringLiteral("NO VALID RETURN FROM pH MODULE"));
-        m_panel.cwbPh.setValue(false);
+        if (m_faults.failed(address, QStringLiteral("NO VALID RETURN FROM pH MODULE")))
+            m_panel.cwbPh.setValue(false);
         return;
     }
+    m_faults.recovered(address);
     if (reading.outcome == ModuleReading::Outcome::Empty)
         return;
 

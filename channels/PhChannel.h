@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class MessageBox;
+class Faults;
 class ModuleLink;
 struct StationState;
 
@@ -23,7 +23,7 @@ public:
     static constexpr double NEUTRAL_PH = 7;
     static constexpr int DECIMALS = 4;
 
-    PhChannel(StationState &state, ModuleLink &link, MessageBox &messages, const PhPanel &panel);
+    PhChannel(StationState &state, ModuleLink &link, Faults &faults, const PhPanel &panel);
 
     void ReadPhProbe(const QString &address);
 
@@ -32,7 +32,7 @@ private:
 
     StationState &m_state;
     ModuleLink &m_link;
-    MessageBox &m_messages;
+    Faults &m_faults;
     PhPanel m_panel;
     Handlers m_handlers;
 };

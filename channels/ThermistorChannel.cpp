@@ -3,18 +3,18 @@
 #include "channels/ModuleReading.h"
 #include "platform/Knob.h"
 #include "platform/Label.h"
-#include "platform/MessageBox.h"
 #include "platform/Slide.h"
 #include "platform/Switch.h"
+#include "station/Faults.h"
 #include "station/ModuleLink.h"
 #include "station/NumberText.h"
 #include "station/StationState.h"
 
-ThermistorChannel::ThermistorChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+ThermistorChannel::ThermistorChannel(StationState &state, ModuleLink &link, Faults &faults,
                                      const ThermistorPanel &panel)
     : m_state(state)
     , m_link(link)
-    , m_messages(messages)
+    , m_faults(faults)
     , m_panel(panel)
 {
     m_handlers.install(m_panel.cwbTherm.changed, [this] { switchChanged(); });
@@ -41,14 +41,16 @@ void ThermistorChannel::ReadThermistors()
     for (const Module &module : modules) {
         const QString address = QLatin1String(module.address);
         const ModuleReading reading = ModuleReading::take(m_link, address);
-        if (reading.outcome == ModuleReading::Outcome::Empty)
-            return; // the modules after this one wait for the next cycle
         if (reading.outcome == ModuleReading::Outcome::Invalid) {
-            m_messages.show(QStringLiteral("No valid return from thermistor ") + address);
-            if (module.failureStopsGroup)
+            const bool told = m_faults.failed(
+                address, QStringLiteral("No valid return from thermistor ") + address);
+            if (told && module.failureStopsGroup)
                 m_panel.cwbTherm.setValue(false);
             continue;
         }
+        m_faults.recovered(address);
+        if (reading.outcome == ModuleReading::Outcome::Empty)
+            return; // the modules after this one wait for the next cycle
         module.temp = reading.value;
         module.label.setText(NumberText::display(module.temp));
         module.slide.setValue(module.temp);

@@ -3,7 +3,7 @@
 #include "channels/ChannelPanels.h"
 #include "platform/Handlers.h"
 
-class MessageBox;
+class Faults;
 class ModuleLink;
 struct StationState;
 
@@ -13,7 +13,7 @@ struct StationState;
 class ThermistorChannel
 {
 public:
-    ThermistorChannel(StationState &state, ModuleLink &link, MessageBox &messages,
+    ThermistorChannel(StationState &state, ModuleLink &link, Faults &faults,
                       const ThermistorPanel &panel);
 
     void ReadThermistors();
@@ -26,7 +26,7 @@ private:
 
     StationState &m_state;
     ModuleLink &m_link;
-    MessageBox &m_messages;
+    Faults &m_faults;
     ThermistorPanel m_panel;
     Handlers m_handlers;
 };

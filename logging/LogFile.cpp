@@ -29,6 +29,14 @@ bool LogFile::WriteLogLine(const LogLine &values, QString *reason)
     return writeBytes(LogValue::encodeLine(values), reason);
 }
 
+bool LogFile::WriteLogLines(const QVector<LogLine> &lines, QString *reason)
+{
+    QByteArray bytes;
+    for (const LogLine &line : lines)
+        bytes += LogValue::encodeLine(line);
+    return writeBytes(bytes, reason);
+}
+
 bool LogFile::writeBytes(const QByteArray &line, QString *reason)
 {
     if (!m_file.isOpen()) {

@@ -23,6 +23,11 @@ public:
     // written whole, or when the file has been removed or replaced since it
     // was opened (such a line would be lost unseen).
     bool WriteLogLine(const LogLine &values, QString *reason);
+    // Several lines in one write, so that no reader ever sees some of them
+    // without the rest (a run's header).
+    bool WriteLogLines(const QVector<LogLine> &lines, QString *reason);
+    // Bytes already encoded, one or more whole lines (the event journal's).
+    bool writeBytes(const QByteArray &lines, QString *reason);
 
     // Size of the file as written so far; cutTo() drops what follows it.
     qint64 size() const;
@@ -32,7 +37,6 @@ public:
     void close();
 
 private:
-    bool writeBytes(const QByteArray &line, QString *reason);
     bool stillAtItsPath(QString *reason) const;
 
     QFile m_file;

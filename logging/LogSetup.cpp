@@ -86,8 +86,8 @@ void LogSetup::StartLogging()
     m_logger.enterLoggingState(m_logFileName);
 }
 
-bool LogSetup::startUnattended(const QString &fileName, LogFile::Mode mode, double seconds,
-                               QString *error)
+bool LogSetup::startWithoutDialog(const QString &fileName, LogFile::Mode mode, double seconds,
+                                  QString *error)
 {
     const int position = LogIntervals::positionOfSeconds(seconds);
     if (position < 0) {

@@ -51,8 +51,8 @@ public:
     // the given mode and interval: header first. An interval that is not in
     // the list, a file that cannot be opened, or a run already going gives
     // false and the reason, and nothing has changed.
-    bool startUnattended(const QString &fileName, LogFile::Mode mode, double seconds,
-                         QString *error);
+    bool startWithoutDialog(const QString &fileName, LogFile::Mode mode, double seconds,
+                            QString *error);
 
     // The dialog's handlers.
     void datafileChanged();

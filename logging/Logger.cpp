@@ -1,13 +1,14 @@
 #include "logging/Logger.h"
 
+#include "logging/EventJournal.h"
 #include "logging/LogHeader.h"
 #include "logging/LoggingPanel.h"
 #include "platform/Button.h"
 #include "platform/Clock.h"
 #include "platform/Label.h"
-#include "platform/MessageBox.h"
 #include "platform/StatusBar.h"
 #include "platform/Timer.h"
+#include "station/Faults.h"
 #include "station/LocaleTexts.h"
 #include "station/StationState.h"
 
@@ -16,15 +17,16 @@ constexpr int FilePanel = 1;
 } // namespace
 
 Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
-               Button &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
-               const QString &programFolder)
+               Button &mnuLogSetup, Label &liters, Faults &faults, EventJournal &journal,
+               Clock &clock, const QString &programFolder)
     : m_state(state)
     , m_tmrLogger(tmrLogger)
     , m_statusBar(statusBar)
     , m_mnuStop(mnuStop)
     , m_mnuLogSetup(mnuLogSetup)
     , m_liters(liters)
-    , m_messages(messages)
+    , m_faults(faults)
+    , m_journal(journal)
     , m_clock(clock)
     , m_programFolder(programFolder)
 {
@@ -41,19 +43,16 @@ bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *mess
         *message = QStringLiteral("Cannot open the log file \"%1\": %2").arg(fileName, reason);
         return false;
     }
-    // A header that cannot be written whole is taken back, so an appended
-    // file keeps exactly what it held before.
-    const qint64 start = m_logFile.size();
+    // The header goes in one write: a run never starts with part of one, and
+    // one that cannot be written whole is taken back, so an appended file
+    // keeps exactly what it held before.
     const QDate today = m_clock.currentDateTime().date();
-    for (const LogLine &line : LogHeader::lines(m_state, fileName, today)) {
-        if (!m_logFile.WriteLogLine(line, &reason)) {
-            m_logFile.cutTo(start);
-            m_logFile.close();
-            *message =
-                QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
-            return false;
-        }
+    if (!m_logFile.WriteLogLines(LogHeader::lines(m_state, fileName, today), &reason)) {
+        m_logFile.close();
+        *message = QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
+        return false;
     }
+    m_journal.followLogRun(fileName, mode);
     return true;
 }
 
@@ -93,19 +92,27 @@ void Logger::WriteLogRecord()
         LogValue::text(m_liters.text()),
     };
     QString reason;
-    if (m_logFile.WriteLogLine(record, &reason))
+    if (m_logFile.WriteLogLine(record, &reason)) {
+        m_faults.recovered(Faults::LOG);
         return;
+    }
     const QString fileName = m_logFile.fileName();
+    const QString text =
+        QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
+    if (m_faults.isUnattended()) {
+        m_faults.failed(Faults::LOG, text); // and the next tick tries again
+        return;
+    }
     // Stop before the message: the timer must not tick again while it shows.
     StopLogging();
-    m_messages.show(QStringLiteral("Cannot write to the log file \"%1\": %2\nLogging has stopped.")
-                        .arg(fileName, reason));
+    m_faults.failed(Faults::LOG, text + QStringLiteral("\nLogging has stopped."));
 }
 
 void Logger::StopLogging()
 {
     m_tmrLogger.setEnabled(false);
     m_logFile.close();
+    m_journal.followNoRun();
     m_statusBar.setPanelText(LoggingPanel::PANEL, LoggingPanel::NOT_LOGGING);
     showLamp(LoggingPanel::RED_LAMP);
     m_mnuLogSetup.setEnabled(true);
@@ -123,5 +130,5 @@ void Logger::showLamp(const QString &lamp)
         return;
     if (error.isEmpty())
         error = QStringLiteral("Cannot load the picture \"%1\".").arg(path);
-    m_messages.show(error);
+    m_faults.failed(Faults::LOG, error);
 }

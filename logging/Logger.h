@@ -7,8 +7,9 @@
 
 class Button;
 class Clock;
+class EventJournal;
+class Faults;
 class Label;
-class MessageBox;
 class StatusBar;
 class Timer;
 struct StationState;
@@ -22,7 +23,7 @@ class Logger
 {
 public:
     Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
-           Button &mnuLogSetup, Label &liters, MessageBox &messages, Clock &clock,
+           Button &mnuLogSetup, Label &liters, Faults &faults, EventJournal &journal, Clock &clock,
            const QString &programFolder);
 
     // Opens the file and writes the header of a run. On failure nothing is
@@ -35,8 +36,9 @@ public:
     bool isLogging() const { return m_logging; }
 
     // One record of the current values. Without an open file it does
-    // nothing; when the line cannot be written logging stops first, then
-    // one message names the file and the reason.
+    // nothing. When the line cannot be written, logging stops first, then
+    // one message names the file and the reason; unattended, the fault is
+    // journaled and the next tick tries again.
     void WriteLogRecord();
     void StopLogging();
 
@@ -54,7 +56,8 @@ private:
     Button &m_mnuStop;
     Button &m_mnuLogSetup;
     Label &m_liters;
-    MessageBox &m_messages;
+    Faults &m_faults;
+    EventJournal &m_journal;
     Clock &m_clock;
     QString m_programFolder;
     LogFile m_logFile;

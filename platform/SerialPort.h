@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // The one serial line to the modules, as the module link and the port
@@ -27,6 +28,9 @@ public:
     // Opens the current port number at 19200 8N1; returns NoError or an error number.
     virtual int open() = 0;
     virtual void close() = 0;
+    // Why the port closed itself (the device went away, a read or write
+    // failed); empty while it is open, never opened, or closed by close().
+    virtual QString lostReason() const = 0;
 
     // Writes all bytes and hands them to the line before returning.
     virtual void write(const QByteArray &bytes) = 0;

@@ -1,14 +1,14 @@
 #include "station/ModuleLink.h"
 
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
+#include "station/Faults.h"
 
 #include <cmath>
 
-ModuleLink::ModuleLink(SerialPort &port, MessageBox &messages, Clock &clock)
+ModuleLink::ModuleLink(SerialPort &port, Faults &faults, Clock &clock)
     : m_port(port)
-    , m_messages(messages)
+    , m_faults(faults)
     , m_clock(clock)
 {
 }
@@ -31,7 +31,8 @@ void ModuleLink::SendCommand(const QString &command)
     if (m_port.isOpen())
         m_port.write(command.toLatin1());
     else
-        m_messages.show(QStringLiteral("Port Not open"), QStringLiteral("Port Failure"));
+        m_faults.failed(Faults::PORT, QStringLiteral("Port Not open"),
+                        QStringLiteral("Port Failure"));
 }
 
 void ModuleLink::discardStaleBytes()
@@ -75,7 +76,21 @@ QString ModuleLink::ReadAnswer()
         capture.chop(1);
         return capture;
     }
+    if (m_settling)
+        settle();
     return TIMEOUT;
+}
+
+void ModuleLink::settle()
+{
+    const auto end = m_clock.monotonic() + std::chrono::milliseconds(SETTLE_MAX_MS);
+    while (m_port.isOpen() && m_clock.monotonic() < end) {
+        WaitMs(SETTLE_QUIET_MS);
+        const int waiting = m_port.bytesWaiting();
+        if (waiting <= 0)
+            return;
+        m_port.read(qMin(waiting, SerialPort::RECEIVE_BUFFER_BYTES));
+    }
 }
 
 void ModuleLink::WaitMs(float ms)

@@ -3,7 +3,7 @@
 #include <QString>
 
 class Clock;
-class MessageBox;
+class Faults;
 class SerialPort;
 
 // One command-and-answer transaction with a module on the shared line:
@@ -16,7 +16,12 @@ public:
     static constexpr int CHARACTER_MASK = 127;
     static inline const QString TIMEOUT = QStringLiteral("TIMEOUT");
 
-    ModuleLink(SerialPort &port, MessageBox &messages, Clock &clock);
+    // After an answer that did not complete, how long the line must stay
+    // quiet, and how long settling may take at most.
+    static constexpr float SETTLE_QUIET_MS = 50.0f;
+    static constexpr int SETTLE_MAX_MS = 300;
+
+    ModuleLink(SerialPort &port, Faults &faults, Clock &clock);
 
     // "$" + address + "RD" + carriage return.
     static QString commandFrame(const QString &address);
@@ -27,10 +32,17 @@ public:
     QString ReadAnswer();
     void WaitMs(float ms);
 
+    // While on, an answer that did not complete is followed by a wait for the
+    // line to fall quiet, so that its late rest is never taken for the next
+    // module's answer. An operator's message box gives that time otherwise.
+    void setSettling(bool on) { m_settling = on; }
+
 private:
     void discardStaleBytes();
+    void settle();
 
     SerialPort &m_port;
-    MessageBox &m_messages;
+    Faults &m_faults;
     Clock &m_clock;
+    bool m_settling = false;
 };

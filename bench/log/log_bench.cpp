@@ -4,6 +4,7 @@
 
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "logging/LogSetup.h"
 #include "logging/Logger.h"
 #include "platform/qt/SystemClock.h"
@@ -41,12 +42,13 @@ int main(int argc, char **argv)
     FakeLabel liters;
     FakeMessageBox messages;
     SystemClock clock;
-    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, messages, clock,
-                  QCoreApplication::applicationDirPath());
+    FaultsOver faults(messages, clock);
+    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter,
+                  faults.journal, clock, QCoreApplication::applicationDirPath());
     LogSetup setup(logger, messages);
 
     QString error;
-    if (!setup.startUnattended(fileName, LogFile::Mode::Overwrite, 0.5, &error)) {
+    if (!setup.startWithoutDialog(fileName, LogFile::Mode::Overwrite, 0.5, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }

@@ -30,6 +30,7 @@ public:
     bool isOpen() const override { return m_line.isOpen(); }
     int open() override { return m_line.open(); }
     void close() override { m_line.close(); }
+    QString lostReason() const override { return m_line.lostReason(); }
 
     void write(const QByteArray &bytes) override;
     int bytesWaiting() override;

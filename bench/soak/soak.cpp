@@ -12,6 +12,7 @@
 #include "StoreGraph.h"
 #include "channels/ChannelSet.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "fakes/Reference.h"
 #include "logging/Logger.h"
 #include "platform/MessageBox.h"
@@ -225,7 +226,8 @@ int main(int argc, char *argv[])
     StationState state;
     state.probe1Offset = state.probe2Offset = 2.5777;
     state.probe1Slope = state.probe2Slope = 4.5427;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     FakeSwitch cwbFlow, CWButton3, cwbPh, cwbTherm, cwbReset, cwPlot;
     FakeKnob CWKnobflow, CWtherMin, CWtherMax, CWpHmin, CWpHmax, graphMode;
@@ -233,7 +235,7 @@ int main(int argc, char *argv[])
     SoakLabel lblHz, lblLitersPerMin, liters, lblmV, lblpH, lblmV1, lblpH1, lblTherm1, lblTherm2,
         lblTherm3;
     SoakSlide CWSlideFlow, CWSlideLiters, CWSlideTherm1, CWSlideTherm2, CWSlideTherm3;
-    ChannelSet channels(state, link, messages,
+    ChannelSet channels(state, link, faults.reporter,
                         {cwbFlow, CWButton3, CWKnobflow, lblHz, lblLitersPerMin, liters,
                          CWSlideFlow, CWSlideLiters},
                         {cwbPh, optTherm, optTherm1, lblmV, lblpH, lblmV1, lblpH1},
@@ -248,8 +250,8 @@ int main(int argc, char *argv[])
     StripChart chart(state, clock,
                      {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar, resetScale});
     FakeButton mnuStop, mnuLogSetup;
-    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, messages, clock,
-                  QCoreApplication::applicationDirPath());
+    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter,
+                  faults.journal, clock, QCoreApplication::applicationDirPath());
     const QString logPath = dir.filePath(QStringLiteral("soak.log"));
     QString message;
     if (!logger.beginRun(logPath, LogFile::Mode::Overwrite, &message)) {

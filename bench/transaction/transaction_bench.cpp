@@ -1,5 +1,6 @@
 // Times module transactions over a real pty against dgh-sim: wall time of each
 // SendCommand + ReadAnswer, and the CPU the station spends per read cycle.
+#include "fakes/FaultsOver.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
@@ -90,7 +91,8 @@ int main(int argc, char *argv[])
     }
     CountingMessageBox messages;
     SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     std::vector<double> durations;
     durations.reserve(TRANSACTIONS);

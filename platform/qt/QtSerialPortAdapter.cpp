@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -108,6 +110,7 @@ int QtSerialPortAdapter::open()
     m_failed = false;
     if (m_port.open(QIODevice::ReadWrite)) {
         m_port.clearError();
+        m_lostReason.clear();
         return NoError;
     }
 
@@ -128,6 +131,7 @@ int QtSerialPortAdapter::open()
 void QtSerialPortAdapter::close()
 {
     m_failed = false;
+    m_lostReason.clear();
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
@@ -183,7 +187,7 @@ int QtSerialPortAdapter::osBytesWaiting()
 {
     int count = 0;
     if (::ioctl(static_cast<int>(m_port.handle()), FIONREAD, &count) < 0) {
-        m_failed = true; // the device is gone (EIO after a hang-up)
+        fail(QString::fromLocal8Bit(std::strerror(errno))); // EIO after a hang-up
         return 0;
     }
     return count;
@@ -194,7 +198,7 @@ void QtSerialPortAdapter::onError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
         error != QSerialPort::ResourceError)
         return; // NoError comes with every open and clearError; timeouts are ours
-    m_failed = true;
+    fail(m_port.errorString());
     // Inside our own calls the caller closes once QSerialPort has returned.
     // Otherwise an event loop delivered it: close on its next pass, or the
     // read notifier of a vanished device keeps firing at full CPU.
@@ -203,12 +207,21 @@ void QtSerialPortAdapter::onError(QSerialPort::SerialPortError error)
             &m_port, [this] { closeIfFailed(); }, Qt::QueuedConnection);
 }
 
+void QtSerialPortAdapter::fail(const QString &reason)
+{
+    if (!m_failed)
+        m_failure = reason;
+    m_failed = true;
+}
+
 void QtSerialPortAdapter::closeIfFailed()
 {
     if (!m_failed)
         return;
     m_failed = false;
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
         m_port.close();
+        m_lostReason = m_failure.isEmpty() ? QStringLiteral("The device went away.") : m_failure;
+    }
     m_port.clearError();
 }

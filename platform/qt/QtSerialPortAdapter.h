@@ -25,6 +25,7 @@ public:
     bool isOpen() const override;
     int open() override;
     void close() override;
+    QString lostReason() const override { return m_lostReason; }
 
     void write(const QByteArray &bytes) override;
     int bytesWaiting() override;
@@ -36,6 +37,7 @@ public:
 private:
     int osBytesWaiting();
     void onError(QSerialPort::SerialPortError error);
+    void fail(const QString &reason);
     void closeIfFailed();
 
     PortMap m_ports;
@@ -44,5 +46,7 @@ private:
     // Set by the error handler; a failure inside our own calls is acted on
     // once QSerialPort has returned, not from inside its handler.
     bool m_failed = false;
+    QString m_failure;
+    QString m_lostReason;
     int m_callDepth = 0;
 };

@@ -5,6 +5,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
+#include "fakes/FaultsOver.h"
 #include "fakes/Reference.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
@@ -19,8 +20,9 @@ struct ChannelRig : ChannelControls
     FakeSerialPort port;
     FakeMessageBox messages;
     FakeClock clock;
-    ModuleLink link{port, messages, clock};
-    ChannelSet channels{state, link, messages, flowPanel(), phPanel(), thermistorPanel()};
+    FaultsOver faults{messages, clock};
+    ModuleLink link{port, faults.reporter, clock};
+    ChannelSet channels{state, link, faults.reporter, flowPanel(), phPanel(), thermistorPanel()};
     FlowChannel &flow = channels.flow;
     PhChannel &ph = channels.ph;
     ThermistorChannel &thermistors = channels.thermistors;

@@ -9,12 +9,11 @@
 // together as the station puts them.
 struct ChannelSet
 {
-    ChannelSet(StationState &state, ModuleLink &link, MessageBox &messages,
-               const FlowPanel &flowPanel, const PhPanel &phPanel,
-               const ThermistorPanel &thermistorPanel)
-        : flow(state, link, messages, flowPanel)
-        , ph(state, link, messages, phPanel)
-        , thermistors(state, link, messages, thermistorPanel)
+    ChannelSet(StationState &state, ModuleLink &link, Faults &faults, const FlowPanel &flowPanel,
+               const PhPanel &phPanel, const ThermistorPanel &thermistorPanel)
+        : flow(state, link, faults, flowPanel)
+        , ph(state, link, faults, phPanel)
+        , thermistors(state, link, faults, thermistorPanel)
         , acquisition(state, flow, ph, thermistors)
     {
     }

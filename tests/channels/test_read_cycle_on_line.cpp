@@ -2,6 +2,7 @@
 #include "channels/ChannelRig.h"
 #include "channels/ChannelSet.h"
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FaultsOver.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -78,9 +79,10 @@ void TestReadCycleOnLine::twoCycles()
     state.probe2CalDate = 46001.5;
     FakeMessageBox messageBox;
     SystemClock clock;
-    ModuleLink link(port, messageBox, clock);
+    FaultsOver faults(messageBox, clock);
+    ModuleLink link(port, faults.reporter, clock);
     ChannelControls controls;
-    ChannelSet channels(state, link, messageBox, controls.flowPanel(), controls.phPanel(),
+    ChannelSet channels(state, link, faults.reporter, controls.flowPanel(), controls.phPanel(),
                         controls.thermistorPanel());
     ChannelAcquisition &acquisition = channels.acquisition;
 

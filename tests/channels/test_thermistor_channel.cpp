@@ -158,7 +158,10 @@ void TestThermistorChannel::labelText_data()
     QTest::newRow("whole degrees")        << "en_US" << QByteArray("*+0022.00") << 22.0   << "22";
     QTest::newRow("decimal comma")        << "de_DE" << QByteArray("*+0021.30") << 21.3   << "21,3";
     QTest::newRow("no grouping")          << "de_DE" << QByteArray("*+1234.50") << 1234.5 << "1234,5";
-    QTest::newRow("second char ignored")  << "en_US" << QByteArray("*-0035.20") << 35.2   << "35.2";
+    QTest::newRow("minus sign")           << "en_US" << QByteArray("*-00012.50") << -12.5 << "-12.5";
+    QTest::newRow("plus sign")            << "en_US" << QByteArray("*+00012.50") << 12.5  << "12.5";
+    QTest::newRow("blank sign")           << "en_US" << QByteArray("* 00012.50") << 12.5  << "12.5";
+    QTest::newRow("minus below zero C")   << "de_DE" << QByteArray("*-0003.20")  << -3.2  << "-3,2";
 }
 // clang-format on
 
@@ -254,7 +257,7 @@ void TestThermistorChannel::knobReadBeforeEachSlide()
     FakeSwitch cwbTherm, cwbReset;
     TurningKnob minKnob, maxKnob;
     FakeSlide slide1, slide2, slide3;
-    ThermistorChannel channel(r.state, r.link, r.messages,
+    ThermistorChannel channel(r.state, r.link, r.faults.reporter,
                               ThermistorPanel{cwbTherm, cwbReset, minKnob, maxKnob, r.lblTherm1,
                                               r.lblTherm2, r.lblTherm3, slide1, slide2, slide3});
     TurningKnob &knob = maximumKnob ? maxKnob : minKnob;

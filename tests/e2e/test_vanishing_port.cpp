@@ -9,6 +9,7 @@
 #include "channels/ChannelSet.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -104,9 +105,10 @@ void TestVanishingPort::pulledAdapter()
     SystemClock clock;
     FakeMessageBox box;
     StationState state;
-    ModuleLink link(port, box, clock);
+    FaultsOver faults(box, clock);
+    ModuleLink link(port, faults.reporter, clock);
     ChannelControls controls;
-    ChannelSet channels(state, link, box, controls.flowPanel(), controls.phPanel(),
+    ChannelSet channels(state, link, faults.reporter, controls.flowPanel(), controls.phPanel(),
                         controls.thermistorPanel());
     ChannelAcquisition &acquisition = channels.acquisition;
     const auto switchOn = [&] {

@@ -30,6 +30,7 @@ public:
     int closeCalls = 0;
     bool open_ = true;
     bool closeOnRead = false;
+    QString lost; // why the port closed itself
     qint16 number = 1;
 
     qint16 portNumber() const override { return number; }
@@ -44,13 +45,17 @@ public:
     {
         ++openCalls;
         open_ = openResult == NoError;
+        if (open_)
+            lost.clear();
         return openResult;
     }
     void close() override
     {
         ++closeCalls;
         open_ = false;
+        lost.clear();
     }
+    QString lostReason() const override { return lost; }
     void write(const QByteArray &bytes) override
     {
         writes.append(bytes);
@@ -64,6 +69,7 @@ public:
     {
         if (closeOnRead) { // a read error, as a vanished device gives
             open_ = false;
+            lost = QStringLiteral("Input/output error");
             return QByteArray();
         }
         const QByteArray out = received.left(maxBytes);

@@ -25,6 +25,7 @@ struct Expected
 {
     Verdict verdict = Verdict::Rejected;
     std::string field;
+    bool negative = false; // "-" as the second character
 };
 
 Expected judge(const QByteArray &bytes)
@@ -46,6 +47,12 @@ Expected judge(const QByteArray &bytes)
     capture.pop_back();
     expected.field = capture.size() > 2 ? capture.substr(2, 8) : std::string();
     expected.verdict = expected.field.empty() ? Verdict::Empty : Verdict::Accepted;
+    expected.negative = capture.size() > 1 && capture[1] == '-';
+    // After a "-" sign a field may not carry a sign of its own.
+    const std::size_t first = expected.field.find_first_not_of(" \t\n\v\f\r");
+    if (expected.negative && first != std::string::npos &&
+        (expected.field[first] == '+' || expected.field[first] == '-'))
+        expected.verdict = Verdict::Rejected;
     return expected;
 }
 
@@ -66,11 +73,13 @@ bool allFinite(const StationState &s)
     return true;
 }
 
-// A field the reader accepted must read as the same number with strtod.
-double fieldValue(const std::string &field)
+// A field the reader accepted must read as the same number with strtod,
+// negated after a "-" sign.
+double fieldValue(const Expected &expected)
 {
     char *end = nullptr;
-    return std::strtod(field.c_str(), &end);
+    const double value = std::strtod(expected.field.c_str(), &end);
+    return expected.negative ? -value : value;
 }
 
 bool roundedTo(double value, int decimals)
@@ -154,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             } else if (expected.verdict == Verdict::Rejected || reported) {
                 check(unchanged && reported);
             } else {
-                check(s.*temps[i] == fieldValue(expected.field));
+                check(s.*temps[i] == fieldValue(expected));
             }
         }
         return 0;
@@ -172,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
 
-    const double value = fieldValue(expected.field);
+    const double value = fieldValue(expected);
     if (reader == 0) {
         const double hz = value > 90000 ? 0.0 : value;
         check(s.flowHz == hz);

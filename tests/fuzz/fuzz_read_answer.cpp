@@ -5,6 +5,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
+#include "fakes/FaultsOver.h"
 #include "station/ModuleLink.h"
 
 #include <cstdlib>
@@ -15,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FakeMessageBox messages;
     FakeClock clock;
     port.received = QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(size));
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     const QString answer = link.ReadAnswer();
 

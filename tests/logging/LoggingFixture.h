@@ -3,6 +3,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "logging/LogSetup.h"
 #include "logging/Logger.h"
 #include "station/StationState.h"
@@ -55,8 +56,9 @@ struct LoggingFixture
     FakeLabel liters;
     FakeMessageBox messages;
     FakeClock clock;
-    Logger logger{state,  tmrLogger, statusBar, mnuStop,           mnuLogSetup,
-                  liters, messages,  clock,     "/opt/kestrom-dgh"};
+    FaultsOver faults{messages, clock};
+    Logger logger{state,  tmrLogger,       statusBar,      mnuStop, mnuLogSetup,
+                  liters, faults.reporter, faults.journal, clock,   "/opt/kestrom-dgh"};
     LogSetup setup{logger, messages};
 
     FakeOptionGroup optDatafile;

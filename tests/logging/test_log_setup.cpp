@@ -182,7 +182,7 @@ private slots:
     {
         LoggingFixture f;
         QString why;
-        QVERIFY(f.setup.startUnattended(path("running.txt"), LogFile::Mode::Overwrite, 1, &why));
+        QVERIFY(f.setup.startWithoutDialog(path("running.txt"), LogFile::Mode::Overwrite, 1, &why));
         const QString panel = f.statusBar.texts.value(1);
         f.startWriting(path("second.txt"), 1, 0);
         QVERIFY(!QFile::exists(path("second.txt")));
@@ -305,7 +305,8 @@ private slots:
         LoggingFixture f;
         f.statusBar.texts[1] = QStringLiteral("Ready");
         QString why;
-        const bool started = f.setup.startUnattended(fileName, LogFile::Mode(mode), seconds, &why);
+        const bool started =
+            f.setup.startWithoutDialog(fileName, LogFile::Mode(mode), seconds, &why);
         QCOMPARE(started, error.isEmpty());
         QCOMPARE(f.tmrLogger.interval(), expectedMs);
         QCOMPARE(f.messages.texts, QStringList()); // the caller reports errors
@@ -321,7 +322,7 @@ private slots:
             QVERIFY(lines.at(1).startsWith("\"Kestrom Science DGH Logging Program\""));
             QVERIFY(lines.at(12).startsWith("\"2:05:30 PM\","));
             // A second start while running is refused.
-            QVERIFY(!f.setup.startUnattended(path("other.txt"), LogFile::Mode::Append, 1, &why));
+            QVERIFY(!f.setup.startWithoutDialog(path("other.txt"), LogFile::Mode::Append, 1, &why));
             QVERIFY(!QFile::exists(path("other.txt")));
         } else {
             QVERIFY2(why.contains(error), qPrintable(why));

@@ -1,4 +1,5 @@
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FaultsOver.h"
 #include "platform/PtyPair.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -58,7 +59,8 @@ struct OpenLine
     QtSerialPortAdapter port{portOne(pty.slavePath())};
     FakeMessageBox messages;
     SystemClock clock;
-    ModuleLink link{port, messages, clock};
+    FaultsOver faults{messages, clock};
+    ModuleLink link{port, faults.reporter, clock};
 };
 
 } // namespace
@@ -246,7 +248,7 @@ void TestQtSerialPortAdapter::transaction()
     OpenLine line;
     QVERIFY(line.pty.isValid());
     QCOMPARE(line.port.open(), SerialPort::NoError);
-    auto &[pty, port, messages, clock, link] = line;
+    auto &[pty, port, messages, clock, faults, link] = line;
 
     link.SendCommand(ModuleLink::commandFrame("1"));
     QCOMPARE(pty.receive(1000), QByteArray("$1RD\r")); // flushed without an event loop
@@ -262,7 +264,7 @@ void TestQtSerialPortAdapter::floodIsReadAtMostOneBufferPerAnswer()
     OpenLine line;
     QVERIFY(line.pty.isValid());
     QCOMPARE(line.port.open(), SerialPort::NoError);
-    auto &[pty, port, messages, clock, link] = line;
+    auto &[pty, port, messages, clock, faults, link] = line;
 
     // 3000 bytes of garbage, then an answer: the first transaction takes one
     // receive buffer's worth, the answer comes out of the third.
@@ -293,7 +295,7 @@ void TestQtSerialPortAdapter::vanishedPortClosesWithoutEventLoop()
     OpenLine line;
     QVERIFY(line.pty.isValid());
     QCOMPARE(line.port.open(), SerialPort::NoError);
-    auto &[pty, port, messages, clock, link] = line;
+    auto &[pty, port, messages, clock, faults, link] = line;
 
     if (vanishBeforeCommand)
         pty.closeMaster();
@@ -333,7 +335,8 @@ void TestQtSerialPortAdapter::reopenAfterClose()
     QtSerialPortAdapter port(portOne(pty.slavePath()));
     FakeMessageBox messages;
     SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     for (int round = 0; round < 3; ++round) {
         QCOMPARE(port.open(), SerialPort::NoError);

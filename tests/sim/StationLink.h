@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FaultsOver.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -22,5 +23,6 @@ struct StationLink
     QtSerialPortAdapter port;
     FakeMessageBox messages;
     SystemClock clock;
-    ModuleLink link{port, messages, clock};
+    FaultsOver faults{messages, clock};
+    ModuleLink link{port, faults.reporter, clock};
 };

@@ -108,7 +108,7 @@ void TestModuleSimulator::answersKeepComingAcrossReopen()
     simulator.start();
 
     StationLink line(QString::fromStdString(simulator.slavePath()));
-    auto &[port, messages, clock, link] = line;
+    auto &[port, messages, clock, faults, link] = line;
     for (int round = 0; round < 4; ++round) {
         QCOMPARE(port.open(), SerialPort::NoError);
         link.SendCommand(ModuleLink::commandFrame("5"));

@@ -1,6 +1,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
+#include "fakes/FaultsOver.h"
 #include "station/ModuleLink.h"
 
 #include <QtTest>
@@ -58,7 +59,8 @@ void TestModuleLink::readAnswer()
     FakeMessageBox messages;
     FakeClock clock;
     port.received = received;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     QCOMPARE(link.ReadAnswer(), answer);
     QCOMPARE(port.bytesWaiting(), 0); // every waiting byte is consumed
@@ -72,7 +74,8 @@ void TestModuleLink::closedPortGivesEmptyAnswerAndOneMessage()
     FakeClock clock;
     port.open_ = false;
     port.received = "*+0021.37\r";
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     link.SendCommand(ModuleLink::commandFrame("1"));
     const QString answer = link.ReadAnswer();
@@ -89,7 +92,8 @@ void TestModuleLink::sendWritesTheFrameWhole()
     FakeSerialPort port;
     FakeMessageBox messages;
     FakeClock clock;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     link.SendCommand(ModuleLink::commandFrame("6"));
     QCOMPARE(port.writes, QByteArrayList{QByteArray("$6RD\r")});
@@ -119,7 +123,8 @@ void TestModuleLink::bytesBeforeTheCommandAreNoAnswer()
     FakeClock clock;
     port.received = waiting;
     port.scriptAddress("6", reply);
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     link.SendCommand(ModuleLink::commandFrame("6"));
     QCOMPARE(link.ReadAnswer(), answer);
@@ -133,7 +138,8 @@ void TestModuleLink::readConsumesAtMostTheReceiveBuffer()
     FakeMessageBox messages;
     FakeClock clock;
     port.received = QByteArray(5000, 'x') + "*+0001.00\r";
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     QCOMPARE(link.ReadAnswer(), QStringLiteral("TIMEOUT"));
     QCOMPARE(port.bytesWaiting(), 5010 - SerialPort::RECEIVE_BUFFER_BYTES);
@@ -146,7 +152,8 @@ void TestModuleLink::aPortLostWhileDiscardingIsReportedClosed()
     FakeClock clock;
     port.received = "*+0001.00\r";
     port.closeOnRead = true;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     link.SendCommand(ModuleLink::commandFrame("5"));
 
@@ -175,7 +182,8 @@ void TestModuleLink::waitCoversTheWholeMilliseconds()
     FakeSerialPort port;
     FakeMessageBox messages;
     FakeClock clock;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
 
     const auto start = clock.now;
     link.WaitMs(ms);

@@ -1,5 +1,6 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/SystemClock.h"
@@ -65,7 +66,8 @@ void TestComPortPty::initTestCase()
 QString TestComPortPty::transaction(SerialPort &port, MessageBox &messages)
 {
     SystemClock clock;
-    ModuleLink link(port, messages, clock);
+    FaultsOver faults(messages, clock);
+    ModuleLink link(port, faults.reporter, clock);
     link.SendCommand(ModuleLink::commandFrame(QStringLiteral("6")));
     return link.ReadAnswer();
 }

@@ -1,6 +1,8 @@
+#include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeWidgets.h"
+#include "fakes/FaultsOver.h"
 #include "logging/LoggingPanel.h"
 #include "ui/main/StartupSequence.h"
 
@@ -72,6 +74,8 @@ void TestStartupSequence::runsEveryStepInOrder()
     JournalStatusBar status(journal);
     FakeKnob therMax, therMin, phMax;
     FakeMessageBox messages;
+    FakeClock clock;
+    FaultsOver faults(messages, clock);
     therMax.changed.setHandler(
         [&] { journal.lines << QStringLiteral("CWtherMax %1").arg(therMax.value()); });
     therMin.changed.setHandler(
@@ -79,7 +83,7 @@ void TestStartupSequence::runsEveryStepInOrder()
     phMax.changed.setHandler(
         [&] { journal.lines << QStringLiteral("CWpHmax %1").arg(phMax.value()); });
 
-    StartupSequence startup({port, status, therMax, therMin, phMax, messages},
+    StartupSequence startup({port, status, therMax, therMin, phMax, faults.reporter},
                             QStringLiteral("/opt/station"),
                             [&] { journal.lines << QStringLiteral("LoadCalibration"); });
     QVERIFY(startup.run());
@@ -143,9 +147,11 @@ void TestStartupSequence::failureStopsTheSequence()
     therMin.changed.setHandler([&] { journal.lines << QStringLiteral("CWtherMin"); });
     phMax.changed.setHandler([&] { journal.lines << QStringLiteral("CWpHmax"); });
     FakeMessageBox messages;
+    FakeClock clock;
+    FaultsOver faults(messages, clock);
     bool calibrationLoaded = false;
 
-    StartupSequence startup({port, status, therMax, therMin, phMax, messages}, folder,
+    StartupSequence startup({port, status, therMax, therMin, phMax, faults.reporter}, folder,
                             [&] { calibrationLoaded = true; });
     QVERIFY(!startup.run());
 

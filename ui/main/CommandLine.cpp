@@ -9,6 +9,7 @@ namespace {
 
 const QString Device = QStringLiteral("device");
 const QString Simulate = QStringLiteral("simulate");
+const QString Unattended = QStringLiteral("unattended");
 const QString Poll = QStringLiteral("poll");
 const QString Plot = QStringLiteral("plot");
 const QString Log = QStringLiteral("log");
@@ -34,6 +35,12 @@ void describe(QCommandLineParser &parser)
         {Simulate,
          QStringLiteral(
              "Start the module simulator dgh-sim beside the station and use it as port 1.")},
+        {Unattended,
+         QStringLiteral("Run unattended: no fault holds the station up with a message box. Each is "
+                        "journaled (beside the log file as FILE.events, else in "
+                        "$XDG_STATE_HOME/kestrom-dgh/events.log) and printed on standard error; a "
+                        "failing module is polled again and a lost port reopened. Also "
+                        "File > Unattended.")},
         {Poll,
          QStringLiteral("After start-up, turn on the switches of the listed groups, "
                         "comma-separated: flow, ph, therm."),
@@ -117,6 +124,7 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     }
 
     options.simulate = parser.isSet(Simulate);
+    options.unattended = parser.isSet(Unattended);
     for (const auto &device : qAsConst(options.devices)) {
         if (options.simulate && device.first == 1)
             return fail(QStringLiteral(

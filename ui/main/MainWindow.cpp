@@ -5,6 +5,7 @@
 #include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/main/EventIndicator.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -59,6 +60,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_controls.StatusBar1 = new PanelStatusBar(this);
     m_controls.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(m_controls.StatusBar1);
+    m_controls.eventIndicator = new EventIndicator(m_controls.StatusBar1);
+    m_controls.StatusBar1->addPermanentWidget(m_controls.eventIndicator);
 
     buildMenus();
     buildTimers();
@@ -101,6 +104,11 @@ void MainWindow::buildMenus()
     Controls &c = m_controls;
 
     QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    // Off: every fault in a message box, as an operator at the bench expects.
+    c.mnuUnattended = addEntry(file, QStringLiteral("mnuUnattended"),
+                               QStringLiteral("&Unattended (keep polling through faults)"));
+    c.mnuUnattended->setCheckable(true);
+    file->addSeparator();
     c.mnuExit = addEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
 
     QMenu *log = addMenu(QStringLiteral("mnuLog"), QStringLiteral("&Logging"));
@@ -127,6 +135,9 @@ void MainWindow::buildTimers()
         return created;
     };
     m_controls.tmrRd = timer(QStringLiteral("tmrRd"));
+    // A coarse timer lets a period come out at 950 to 1050 ms; each read
+    // counts one second of flow.
+    m_controls.tmrRd->setTimerType(Qt::PreciseTimer);
     m_controls.tmrPlot = timer(QStringLiteral("tmrPlot"));
     m_controls.tmrLogger = timer(QStringLiteral("tmrLogger"));
 }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class ChartPlot;
+class EventIndicator;
 class GraphModeSelector;
 class MarkedSlider;
 class PanelStatusBar;
@@ -69,6 +70,7 @@ public:
         ToggleButton *cwbReset = nullptr;
         // The window's own
         PanelStatusBar *StatusBar1 = nullptr;
+        QAction *mnuUnattended = nullptr; // checkable
         QAction *mnuExit = nullptr;
         QAction *mnuLogSetup = nullptr;
         QAction *mnuStop = nullptr;
@@ -77,6 +79,8 @@ public:
         QTimer *tmrRd = nullptr;
         QTimer *tmrPlot = nullptr;
         QTimer *tmrLogger = nullptr;
+        // The unattended station's faults, beside the four panels.
+        EventIndicator *eventIndicator = nullptr;
     };
 
     explicit MainWindow(QWidget *parent = nullptr);

@@ -2,9 +2,9 @@
 
 #include "logging/LoggingPanel.h"
 #include "platform/Knob.h"
-#include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
 #include "platform/StatusBar.h"
+#include "station/Faults.h"
 
 StartupSequence::StartupSequence(const Controls &controls, const QString &programFolder,
                                  std::function<void()> loadCalibration)
@@ -38,7 +38,7 @@ bool StartupSequence::run()
     if (error != SerialPort::NoError) {
         const int number = port.portNumber();
         const QString name = m_portName ? m_portName(number) : QString::number(number);
-        m_controls.messages.show(portErrorText(name, error));
+        m_controls.faults.failed(Faults::PORT, portErrorText(name, error));
         return false;
     }
 
@@ -47,7 +47,7 @@ bool StartupSequence::run()
     if (!m_controls.StatusBar1.setPanelPicture(
             LoggingPanel::PANEL, LoggingPanel::lampPath(m_programFolder, LoggingPanel::RED_LAMP),
             &pictureError)) {
-        m_controls.messages.show(pictureError);
+        m_controls.faults.failed(Faults::LOG, pictureError);
         return false;
     }
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 class Knob;
-class MessageBox;
+class Faults;
 class SerialPort;
 class StatusBar;
 
@@ -24,7 +24,7 @@ public:
         Knob &CWtherMax;
         Knob &CWtherMin;
         Knob &CWpHmax;
-        MessageBox &messages;
+        Faults &faults;
     };
 
     StartupSequence(const Controls &controls, const QString &programFolder,

@@ -7,6 +7,7 @@
 #include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/main/EventIndicator.h"
 #include "ui/main/StartupSequence.h"
 
 #include <QAction>
@@ -59,17 +60,25 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_mnuStop(window.controls().mnuStop)
     , m_mnuPhCal(window.controls().mnuPhCal)
     , m_mnuComPort(window.controls().mnuComPort)
-    , m_link(platform.port, platform.messages, platform.clock)
-    , m_flow(m_state, m_link, platform.messages,
+    , m_mnuUnattended(window.controls().mnuUnattended)
+    , m_eventIndicator(window.controls().eventIndicator)
+    , m_journal(platform.clock)
+    , m_faults(platform.messages, m_journal, platform.clock)
+    , m_settingsMessages(m_faults, Faults::SETTINGS)
+    , m_portWatch(platform.port, m_faults, platform.clock)
+    , m_eventsWindow(
+          [this] { return new EventsWindow(m_journal.recent(), m_journal.fileName(), &m_window); })
+    , m_link(platform.port, m_faults, platform.clock)
+    , m_flow(m_state, m_link, m_faults,
              {m_cwbFlow, m_CWButton3, m_CWKnobflow, m_lblHz, m_lblLitersPerMin, m_liters,
               m_CWSlideFlow, m_CWSlideLiters})
-    , m_ph(m_state, m_link, platform.messages,
+    , m_ph(m_state, m_link, m_faults,
            {m_cwbPh, m_optTherm, m_optTherm1, m_lblmV, m_lblpH, m_lblmV1, m_lblpH1})
-    , m_thermistors(m_state, m_link, platform.messages,
+    , m_thermistors(m_state, m_link, m_faults,
                     {m_cwbTherm, m_cwbReset, m_CWtherMin, m_CWtherMax, m_lblTherm1, m_lblTherm2,
                      m_lblTherm3, m_CWSlideTherm1, m_CWSlideTherm2, m_CWSlideTherm3})
     , m_channels(m_state, m_flow, m_ph, m_thermistors)
-    , m_calibration(platform.settings, m_state, platform.messages)
+    , m_calibration(platform.settings, m_state, m_settingsMessages)
     , m_calibrationDialog([this] {
         return new CalibrationDialog(m_calibration, m_state, m_platform.messages, &m_window);
     })
@@ -77,14 +86,22 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_chart(m_state, platform.clock,
               {m_graph, m_cwPlot, m_tmrPlot, m_CWpHmin, m_CWpHmax, m_GraphMode, m_StatusBar1,
                m_Command1})
-    , m_logger(m_state, m_tmrLogger, m_StatusBar1, m_mnuStop, m_mnuLogSetup, m_liters,
-               platform.messages, platform.clock, programFolder)
+    , m_logger(m_state, m_tmrLogger, m_StatusBar1, m_mnuStop, m_mnuLogSetup, m_liters, m_faults,
+               m_journal, platform.clock, programFolder)
     , m_logSetup(m_logger, platform.messages)
     , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
 {
-    m_handlers.install(m_tmrRd.tick, [this] { m_channels.ReadCycle(); });
+    m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     wireMenus();
+    window.controls().eventIndicator->setLamps(programFolder);
+    m_handlers.install(m_faults.changed, [this] { showFaults(); });
+    m_handlers.install(m_journal.recorded, [this](const StationEvent &event) {
+        showFaults();
+        if (EventsWindow *events = m_eventsWindow.dialog())
+            events->append(event);
+    });
+    m_handlers.install(m_eventIndicator.clicked, [this] { m_eventsWindow.show(); });
     m_closedByFrame =
         QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
 }
@@ -104,12 +121,46 @@ void Station::wireMenus()
     m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
     m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });
     m_handlers.install(m_mnuComPort.clicked, [this] { m_comPort.run(); });
+    m_handlers.install(m_mnuUnattended.changed, [this] { unattendedChanged(); });
+}
+
+void Station::setUnattended(bool on)
+{
+    m_mnuUnattended.setValue(on);
+}
+
+void Station::unattendedChanged()
+{
+    const bool on = m_mnuUnattended.value();
+    m_faults.setUnattended(on);
+    m_link.setSettling(on);
+}
+
+void Station::readTick()
+{
+    const bool anyPolled = m_state.flowEnabled == FlagOn || m_state.phEnabled == FlagOn ||
+        m_state.thermEnabled == FlagOn;
+    if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady())
+        return;
+    m_channels.ReadCycle();
+}
+
+void Station::showFaults()
+{
+    EventIndicator *indicator = m_window.controls().eventIndicator;
+    const std::deque<StationEvent> &recent = m_journal.recent();
+    const QString last = recent.empty()
+        ? QString()
+        : QStringLiteral("%1 %2: %3")
+              .arg(recent.back().source, recent.back().kind, recent.back().text);
+    indicator->showFaults(m_faults.faultCount(), last, m_faults.anyFailing());
+    indicator->setVisible(m_faults.isUnattended() || !recent.empty());
 }
 
 bool Station::start()
 {
     StartupSequence startup(
-        {m_platform.port, m_StatusBar1, m_CWtherMax, m_CWtherMin, m_CWpHmax, m_platform.messages},
+        {m_platform.port, m_StatusBar1, m_CWtherMax, m_CWtherMin, m_CWpHmax, m_faults},
         m_programFolder, [this] { m_calibration.LoadCalibration(); });
     if (!startup.run())
         return false;
@@ -132,8 +183,8 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
             ? LogFile::Mode::Append
             : LogFile::Mode::Overwrite;
         QString reason;
-        if (!m_logSetup.startUnattended(options.logFile, mode, options.logIntervalSeconds,
-                                        &reason)) {
+        if (!m_logSetup.startWithoutDialog(options.logFile, mode, options.logIntervalSeconds,
+                                           &reason)) {
             if (error)
                 *error = reason;
             return false;

@@ -6,6 +6,8 @@
 #include "channels/FlowChannel.h"
 #include "channels/PhChannel.h"
 #include "channels/ThermistorChannel.h"
+#include "logging/EventJournal.h"
+#include "logging/FaultReporter.h"
 #include "logging/LogSetup.h"
 #include "logging/Logger.h"
 #include "logging/ui/FrmLogKestrom.h"
@@ -20,11 +22,13 @@
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/SingleDialog.h"
 #include "station/ModuleLink.h"
+#include "station/PortWatch.h"
 #include "station/StationState.h"
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/StripChart.h"
 #include "ui/main/ComPortCommand.h"
+#include "ui/main/EventsWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StationOptions.h"
 
@@ -43,8 +47,11 @@ class SettingsStore;
 // Who hears what: the channel readers take the switches, reset buttons,
 // knobs and option groups of their groups; StripChart the plot switch and
 // timer, the pH knobs, "Reset Scale", the mode selector and the cursor;
-// Logger the logger timer and "Stop Logging"; this class the read timer and
-// the other menu entries.
+// Logger the logger timer and "Stop Logging"; this class the read timer, the
+// other menu entries and the fault indicator.
+//
+// Every fault goes through one FaultReporter: a message box while attended
+// (the default), the event journal while unattended.
 class Station
 {
 public:
@@ -63,8 +70,14 @@ public:
     Station &operator=(const Station &) = delete;
 
     // The start-up sequence, then the read timer. False when a step failed:
-    // its error has been shown and the program must end with a failure status.
+    // its error has been told and the program must end with a failure status.
     bool start();
+
+    // Unattended, no fault holds the station up: each is journaled, a
+    // failing module is polled again and a lost port reopened. Also the
+    // operator's checkable File menu entry; it takes effect from the next
+    // read cycle.
+    void setUnattended(bool on);
 
     // The unattended start: the switches as the operator would turn them
     // on. False with the reason when something asked for cannot be done.
@@ -80,6 +93,9 @@ public:
 
 private:
     void wireMenus();
+    void readTick();
+    void unattendedChanged();
+    void showFaults();
 
     MainWindow &m_window;
     Platform m_platform;
@@ -100,7 +116,14 @@ private:
     QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
     QtStatusBar m_StatusBar1;
     QtButton m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
+    QtSwitch m_mnuUnattended;
+    QtButton m_eventIndicator;
 
+    EventJournal m_journal;
+    FaultReporter m_faults;
+    FaultMessageBox m_settingsMessages;
+    PortWatch m_portWatch;
+    SingleDialog<EventsWindow> m_eventsWindow;
     ModuleLink m_link;
     FlowChannel m_flow;
     PhChannel m_ph;

@@ -12,6 +12,8 @@ struct StationOptions
     // --device N=PATH, in the order given.
     QList<QPair<int, QString>> devices;
     bool simulate = false;
+    // --unattended: journal every fault instead of a message box.
+    bool unattended = false;
     // --poll: the switches to turn on once started.
     bool pollFlow = false;
     bool pollPh = false;

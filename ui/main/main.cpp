@@ -107,6 +107,7 @@ int main(int argc, char *argv[])
 
     Station station(window, {port, clock, settings, messages, inputs},
                     QCoreApplication::applicationDirPath());
+    station.setUnattended(options.unattended);
     if (!station.start())
         return 1;
     const QuitOnSignal quitOnSignal([&station] { station.exit(); });

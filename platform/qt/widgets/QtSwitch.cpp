@@ -1,6 +1,7 @@
 #include "platform/qt/widgets/QtSwitch.h"
 
 #include <QAbstractButton>
+#include <QAction>
 
 QtSwitch::QtSwitch(QAbstractButton *button)
     : m_button(button)
@@ -9,12 +10,22 @@ QtSwitch::QtSwitch(QAbstractButton *button)
 {
 }
 
+QtSwitch::QtSwitch(QAction *entry)
+    : m_entry(entry)
+    , m_connection(
+          QObject::connect(entry, &QAction::toggled, entry, [this](bool) { changed.notify(); }))
+{
+}
+
 bool QtSwitch::value() const
 {
-    return m_button->isChecked();
+    return m_button ? m_button->isChecked() : m_entry->isChecked();
 }
 
 void QtSwitch::setValue(bool on)
 {
-    m_button->setChecked(on);
+    if (m_button)
+        m_button->setChecked(on);
+    else
+        m_entry->setChecked(on);
 }

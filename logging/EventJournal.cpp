@@ -1,0 +1,112 @@
+#include "logging/EventJournal.h"
+
+#include "platform/Clock.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QString isoWithOffset(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) +
+        QStringLiteral("%1%2:%3")
+            .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+            .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+void printError(const QByteArray &text)
+{
+    std::fputs(text.constData(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+QByteArray StationEvent::line() const
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    quoted.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return (isoWithOffset(time) + QLatin1Char(',') + source + QLatin1Char(',') + kind +
+            QStringLiteral(",\"") + quoted + QStringLiteral("\"\n"))
+        .toUtf8();
+}
+
+EventJournal::EventJournal(const Clock &clock) : m_clock(clock), m_target(stationFileName())
+{
+}
+
+QString EventJournal::stationFileName()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    // XDG says a relative path there is invalid and must be ignored.
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/kestrom-dgh/events.log");
+}
+
+void EventJournal::followLogRun(const QString &logFileName, LogFile::Mode mode)
+{
+    m_file.close();
+    m_target = logFileName + QStringLiteral(".events");
+    // The events of an overwritten run would only mislead.
+    if (mode == LogFile::Mode::Overwrite && QFileInfo::exists(m_target))
+        QFile(m_target).resize(0);
+}
+
+void EventJournal::followNoRun()
+{
+    m_file.close();
+    m_target = stationFileName();
+}
+
+void EventJournal::record(const QString &source, const QString &kind, const QString &text)
+{
+    StationEvent event{m_clock.currentDateTime(), source, kind, text};
+    const QByteArray line = event.line();
+    printError("kestrom-dgh: " + line);
+    append(line);
+    m_recent.push_back(std::move(event));
+    if (m_recent.size() > RECENT_EVENTS)
+        m_recent.pop_front();
+    recorded.notify(m_recent.back());
+}
+
+void EventJournal::append(const QByteArray &line)
+{
+    QString reason;
+    if (!m_file.isOpen()) {
+        QDir().mkpath(QFileInfo(m_target).absolutePath());
+        if (!m_file.open(m_target, LogFile::Mode::Append, &reason)) {
+            tellOnce(reason);
+            return;
+        }
+    }
+    if (!m_file.writeBytes(line, &reason)) {
+        // Opened afresh next time: the file may have been removed meanwhile.
+        m_file.close();
+        tellOnce(reason);
+        return;
+    }
+    m_failing = false;
+}
+
+// One line on standard error for a journal that cannot be written, not one
+// per event; the station goes on.
+void EventJournal::tellOnce(const QString &problem)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    printError(QStringLiteral("kestrom-dgh: cannot write the event journal \"%1\": %2\n")
+                   .arg(m_target, problem)
+                   .toLocal8Bit());
+}

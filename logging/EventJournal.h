@@ -1,0 +1,61 @@
+#pragma once
+
+#include "logging/LogFile.h"
+#include "platform/Notifier.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <deque>
+
+class Clock;
+
+// One thing that happened to an unattended station, as its journal keeps it.
+struct StationEvent
+{
+    QDateTime time;
+    QString source; // "5", "6", "7", "1", "2", "3", "port", "log" or "settings"
+    QString kind;   // "fault", "still failing", "answering again", "port lost", ...
+    QString text;
+
+    // The journal's line: the local date and time in ISO 8601 with its UTC
+    // offset, the source, the kind and the text in double quotes (a quote
+    // inside doubled, a line break made a blank), then LF.
+    QByteArray line() const;
+};
+
+// The event journal of the unattended station: every event appended to a
+// file as one whole line, printed on standard error, and kept in memory for
+// the window that lists the recent ones. While a log run writes FILE the
+// journal is FILE.events (emptied when the run overwrites FILE); otherwise
+// $XDG_STATE_HOME/kestrom-dgh/events.log. The file is only created by the
+// first event, so an attended station leaves none.
+class EventJournal
+{
+public:
+    static constexpr int RECENT_EVENTS = 500;
+
+    explicit EventJournal(const Clock &clock);
+
+    // The journal beside a log run's file, and back to the station's own.
+    void followLogRun(const QString &logFileName, LogFile::Mode mode);
+    void followNoRun();
+    QString fileName() const { return m_target; }
+    static QString stationFileName();
+
+    void record(const QString &source, const QString &kind, const QString &text);
+    const std::deque<StationEvent> &recent() const { return m_recent; }
+
+    // Raised after each event is recorded.
+    Notifier<const StationEvent &> recorded;
+
+private:
+    void append(const QByteArray &line);
+    void tellOnce(const QString &problem);
+
+    const Clock &m_clock;
+    QString m_target;
+    LogFile m_file;
+    std::deque<StationEvent> m_recent;
+    bool m_failing = false;
+};
