@@ -68,6 +68,13 @@ double ModuleModel::probeMillivolts(double pH)
     return 1000.0 * (PROBE_OFFSET_V + (pH - 7.0) * NERNST_V_PER_K * PROBE_SLOPE * kelvin);
 }
 
+double ModuleModel::marked(char address, double value)
+{
+    const double tenths = std::trunc(value * 10.0) / 10.0;
+    const double digit = (address - '0') / 100.0;
+    return value < 0.0 ? tenths - digit : tenths + digit;
+}
+
 std::string ModuleModel::formatAnswer(char address, double value)
 {
     // Millivolts need four whole digits, the rest three: the width keeps the

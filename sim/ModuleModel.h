@@ -32,6 +32,10 @@ public:
     static std::string formatAnswer(char address, double value);
     // Probe millivolts for a pH under the default calibration at PROBE_TEMPERATURE_C.
     static double probeMillivolts(double pH);
+    // The value with its hundredths digit made the module's address (21.37
+    // from thermistor 1 becomes 21.31), so a reading that lands in another
+    // module's place shows.
+    static double marked(char address, double value);
 
 private:
     struct Walk

@@ -135,13 +135,16 @@ void ModuleSimulator::readFrames()
             const std::string answer = answerFor(frame, &address);
             if (answer.empty())
                 continue;
+            const Transmission transmission = m_faults.shape(answer, address);
+            // The log names each answer's fault so a soak can tell what it was sent.
+            log((std::string("answer ") + transmission.fault).c_str(), transmission.bytes);
             if (m_options.fast) {
-                scheduleFast(m_faults.shape(answer, address), received);
+                scheduleFast(transmission, received);
                 continue;
             }
             // On a real line the frame itself took its character times to arrive.
             const auto frameEnd = received + CHARACTER_TIME * static_cast<int>(frame.size() + 2);
-            schedule(m_faults.shape(answer, address), frameEnd);
+            schedule(transmission, frameEnd);
         }
     }
 }
@@ -162,8 +165,10 @@ std::string ModuleSimulator::answerFor(const std::string &frame, char *address)
         return FaultInjector::refusal(*address);
     if (fixed != m_options.answers.end())
         return fixed->second;
-    const auto value = m_model.reading(*address, Clock::now());
-    return ModuleModel::formatAnswer(*address, *value);
+    double value = *m_model.reading(*address, Clock::now());
+    if (m_options.markValues)
+        value = ModuleModel::marked(*address, value);
+    return ModuleModel::formatAnswer(*address, value);
 }
 
 void ModuleSimulator::schedule(const Transmission &transmission, Clock::time_point frameEnd)
@@ -180,8 +185,6 @@ void ModuleSimulator::schedule(const Transmission &transmission, Clock::time_poi
 
 void ModuleSimulator::scheduleFast(Transmission transmission, Clock::time_point received)
 {
-    // The log names each frame's fault so a soak can tell what it was sent.
-    log((std::string("answer ") + transmission.fault).c_str(), transmission.bytes);
     // A late answer still comes after the station has stopped waiting for it.
     if (transmission.extraDelay.count() > 0)
         transmission.extraDelay = FAST_LATE_ANSWER;

@@ -90,6 +90,8 @@ bool SimulatorOptions::parse(const std::vector<std::string> &arguments, Simulato
             parsed.log = true;
         } else if (option == "--fast") {
             parsed.fast = true;
+        } else if (option == "--mark-values") {
+            parsed.markValues = true;
         } else if (option == "--exit-with-parent") {
             parsed.exitWithParent = true;
         } else if (option == "--help" || option == "-h") {
@@ -161,6 +163,7 @@ std::string SimulatorOptions::usage()
            "  --seed N             repeatable drift and faults\n"
            "  --log                print each frame and answer to standard error\n"
            "  --fast               answer at once, without line timing (soak runs)\n"
+           "  --mark-values        make each reading's hundredths digit its module's address\n"
            "  --exit-with-parent   stop when the program that started this one ends\n"
            "  --help               show this text\n";
 }

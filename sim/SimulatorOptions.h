@@ -34,6 +34,8 @@ struct SimulatorOptions
     // Answer at once and at the pty's own speed, for long soak runs; a late
     // answer comes a millisecond after the frame.
     bool fast = false;
+    // The hundredths digit of every reading is its module's address.
+    bool markValues = false;
     bool help = false;
     bool exitWithParent = false; // end when the process that started us ends
     std::uint32_t seed = 0;
