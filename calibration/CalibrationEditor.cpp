@@ -91,19 +91,22 @@ void CalibrationEditor::save()
     OleDate &dateField = probe == 1 ? m_state.probe1CalDate : m_state.probe2CalDate;
 
     // Each field follows its key only once the key is stored.
-    bool stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Offset, offsetText);
+    QString problem;
+    bool stored =
+        m_store.WriteCalibrationValue(probe, CalibrationItem::Offset, offsetText, &problem);
     if (stored) {
         offsetField = offset;
-        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Slope, slopeText);
+        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Slope, slopeText, &problem);
     }
     if (stored) {
         slopeField = slope;
-        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::SerialNumber, serialNumber);
+        stored = m_store.WriteCalibrationValue(probe, CalibrationItem::SerialNumber, serialNumber,
+                                               &problem);
     }
     if (stored) {
         serialField = serialNumber;
         stored = m_store.WriteCalibrationValue(probe, CalibrationItem::Date,
-                                               CalibrationText::fromDate(date));
+                                               CalibrationText::fromDate(date), &problem);
     }
     if (stored) {
         dateField = OleDates::fromDate(date);
@@ -112,7 +115,7 @@ void CalibrationEditor::save()
     QString text = QStringLiteral("The calibration of pH Probe #%1 could not be written to the "
                                   "settings store.")
                        .arg(probe);
-    if (const QString problem = m_store.storeProblem(); !problem.isEmpty())
+    if (!problem.isEmpty())
         text += QLatin1Char('\n') + problem;
     m_messages.show(text);
 }

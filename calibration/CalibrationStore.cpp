@@ -3,6 +3,7 @@
 #include "calibration/CalibrationText.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "station/LocaleTexts.h"
 #include "station/StationState.h"
 
 #include <QStringList>
@@ -78,7 +79,7 @@ void CalibrationStore::LoadCalibration()
                 << QStringLiteral(
                        "The stored value of \"%1\" is \"%2\", which is not a date; %3 is used.")
                        .arg(key(probe, CalibrationItem::Date), text,
-                            CalibrationText::fromDate(value));
+                            QLocale().toString(value, LocaleTexts::shortDateFormat()));
         }
         return OleDates::fromDate(value);
     };
@@ -103,7 +104,8 @@ ProbeCalibrationTexts CalibrationStore::ReadProbeCalibration(int probe) const
             read(probe, CalibrationItem::SerialNumber), read(probe, CalibrationItem::Date)};
 }
 
-bool CalibrationStore::WriteCalibrationValue(int probe, CalibrationItem item, const QString &text)
+bool CalibrationStore::WriteCalibrationValue(int probe, CalibrationItem item, const QString &text,
+                                             QString *problem)
 {
-    return m_store.setValue(APPLICATION, SECTION, key(probe, item), text);
+    return m_store.setValue(APPLICATION, SECTION, key(probe, item), text, problem);
 }

@@ -41,8 +41,10 @@ public:
     void LoadCalibration();
     // probe is 1 or 2; any other number reads probe 1.
     ProbeCalibrationTexts ReadProbeCalibration(int probe) const;
-    // Stores the text as typed; false when the store could not be written.
-    bool WriteCalibrationValue(int probe, CalibrationItem item, const QString &text);
+    // Stores the text as typed; false when the store could not be written,
+    // with what and why in *problem.
+    bool WriteCalibrationValue(int probe, CalibrationItem item, const QString &text,
+                               QString *problem = nullptr);
 
     // Why the stored calibration cannot all be read, or empty.
     QString storeProblem() const;

@@ -21,6 +21,7 @@ bool LogFile::open(const QString &fileName, Mode mode, QString *reason)
         *reason = m_file.errorString();
         return false;
     }
+    m_syncer.follow(m_file.handle());
     return true;
 }
 
@@ -63,6 +64,7 @@ bool LogFile::writeBytes(const QByteArray &line, QString *reason)
         data += written;
         left -= written;
     }
+    m_syncer.written();
     return true;
 }
 
@@ -83,8 +85,10 @@ void LogFile::cutTo(qint64 size)
 
 void LogFile::close()
 {
-    if (m_file.isOpen())
+    if (m_file.isOpen()) {
+        m_syncer.forget();
         m_file.close();
+    }
 }
 
 bool LogFile::stillAtItsPath(QString *reason) const

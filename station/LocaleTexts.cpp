@@ -22,6 +22,10 @@ QString longTimeFormat(const QLocale &locale)
 
 QString shortDateFormat(const QLocale &locale)
 {
+    // Qt gives the C locale "d MMM yyyy"; the C locale's own short date
+    // (strftime's %x) is numeric, month first.
+    if (locale.language() == QLocale::C)
+        return QStringLiteral("MM/dd/yyyy");
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     QString result;
     bool quoted = false;

@@ -16,7 +16,7 @@ namespace LocaleTexts {
 QString longTimeFormat(const QLocale &locale = QLocale());
 
 // The locale's short date format with a four-digit year: "M/d/yyyy" under
-// en_US, "dd.MM.yyyy" under de_DE.
+// en_US, "dd.MM.yyyy" under de_DE, "MM/dd/yyyy" in the C locale.
 QString shortDateFormat(const QLocale &locale = QLocale());
 
 QString timeText(const QTime &time, const QLocale &locale = QLocale());

@@ -1,73 +1,95 @@
 #include "platform/qt/QSettingsStore.h"
 
-#include <QFileInfo>
-#include <QStringList>
+#include "platform/qt/IniFile.h"
 
-QSettings::Status QSettingsStore::fileStatus(const QSettings &settings) const
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString QSettingsStore::fileName(const QString &application)
 {
-    const QFileInfo info(settings.fileName());
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    const qint64 size = info.exists() ? info.size() : -1;
-    if (settings.status() != QSettings::NoError) {
-        m_faults.insert(settings.fileName(), {modified, size, settings.status()});
-        return settings.status();
+    // The application name is the INI file's name; QSettings calls it the organisation.
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, application).fileName();
+}
+
+bool QSettingsStore::read(const QString &path, QByteArray *bytes, QString *reason) const
+{
+    QFile file(path);
+    if (!file.exists()) {
+        bytes->clear();
+        return true;
     }
-    const auto known = m_faults.constFind(settings.fileName());
-    if (known != m_faults.constEnd()) {
-        if (known->modified == modified && known->size == size)
-            return known->status;
-        m_faults.remove(settings.fileName()); // changed since: QSettings parsed it afresh
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        *reason = QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : file.errorString();
+        return false;
     }
-    return QSettings::NoError;
+    *bytes = file.readAll();
+    return true;
 }
 
 QString QSettingsStore::value(const QString &application, const QString &section,
                               const QString &key, const QString &defaultText) const
 {
-    // The application name is the INI file's name; QSettings calls it the organisation.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
-    m_status = fileStatus(settings);
-    settings.beginGroup(section);
-    if (!settings.contains(key))
+    QByteArray bytes;
+    QString reason;
+    if (!read(fileName(application), &bytes, &reason)) {
+        m_status = QSettings::AccessError;
         return defaultText;
-    const QVariant stored = settings.value(key);
-    // A hand-edited value with unquoted commas reads as a list: give back the
-    // text as it stands in the file rather than an empty string.
-    if (stored.userType() == QMetaType::QStringList)
-        return stored.toStringList().join(QStringLiteral(", "));
-    return stored.toString();
+    }
+    const IniFile file(bytes);
+    m_status = file.damagedLine() ? QSettings::FormatError : QSettings::NoError;
+    QString text;
+    return file.value(section, key, &text) ? text : defaultText;
 }
 
 bool QSettingsStore::setValue(const QString &application, const QString &section,
-                              const QString &key, const QString &text)
+                              const QString &key, const QString &text, QString *problem)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
-    m_status = fileStatus(settings);
-    if (m_status != QSettings::NoError)
+    const QString path = fileName(application);
+    const auto fail = [&](QSettings::Status status, const QString &why) {
+        m_status = status;
+        if (problem)
+            *problem =
+                QStringLiteral("The settings file \"%1\" could not be written: %2.").arg(path, why);
         return false;
-    settings.beginGroup(section);
-    settings.setValue(key, text);
-    settings.endGroup();
-    settings.sync();
-    m_status = fileStatus(settings);
-    return m_status == QSettings::NoError;
+    };
+    QByteArray bytes;
+    QString reason;
+    if (!read(path, &bytes, &reason))
+        return fail(QSettings::AccessError, QStringLiteral("it cannot be read (%1)").arg(reason));
+    IniFile file(bytes);
+    if (const int line = file.damagedLine())
+        return fail(QSettings::FormatError,
+                    QStringLiteral("line %1 is no setting; repair or remove it first").arg(line));
+    file.setValue(section, key, text);
+
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes()) != file.bytes().size() ||
+        !out.commit())
+        return fail(QSettings::AccessError, out.errorString());
+    m_status = QSettings::NoError;
+    return true;
 }
 
 QString QSettingsStore::readProblem(const QString &application) const
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
-    switch (fileStatus(settings)) {
-    case QSettings::NoError: return QString();
-    case QSettings::AccessError:
-        return QStringLiteral("The settings file \"%1\" cannot be read.").arg(settings.fileName());
-    case QSettings::FormatError: break;
+    const QString path = fileName(application);
+    QByteArray bytes;
+    QString reason;
+    if (!read(path, &bytes, &reason)) {
+        m_status = QSettings::AccessError;
+        return QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(path, reason);
     }
-    return QStringLiteral("The settings file \"%1\" is damaged: values in it may not be read, "
-                          "and it is not written to until it is repaired or removed.")
-        .arg(settings.fileName());
-}
-
-QString QSettingsStore::fileName(const QString &application)
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application).fileName();
+    if (const int line = IniFile(bytes).damagedLine()) {
+        m_status = QSettings::FormatError;
+        return QStringLiteral("The settings file \"%1\" is damaged at line %2: values in it may "
+                              "not be read, and it is not written to until it is repaired or "
+                              "removed.")
+            .arg(path)
+            .arg(line);
+    }
+    m_status = QSettings::NoError;
+    return QString();
 }

@@ -2,22 +2,23 @@
 
 #include "platform/SettingsStore.h"
 
-#include <QDateTime>
-#include <QHash>
 #include <QSettings>
 
 // The per-user settings store: one INI file per application in the user's
-// configuration folder ("<application>.ini"), one INI group per section.
+// configuration folder ("<application>.ini", where QSettings would keep it),
+// one section per group. Only that file is read: no system-wide fallback
+// supplies values the user never stored. The file is read afresh for every
+// value and written at once, each time, so a fault is seen when it happens
+// and a Save that failed can succeed later. A write changes only the lines
+// of the key it writes; a file with a line that is no setting at all is
+// never written, as the key might belong to that broken line's section.
 class QSettingsStore : public SettingsStore
 {
 public:
     QString value(const QString &application, const QString &section, const QString &key,
                   const QString &defaultText) const override;
-    // Writes through to the file at once, so a failure is seen by the caller.
-    // A file that could not be read or parsed is never written: QSettings
-    // would rewrite it without the parts it did not understand.
     bool setValue(const QString &application, const QString &section, const QString &key,
-                  const QString &text) override;
+                  const QString &text, QString *problem) override;
     QString readProblem(const QString &application) const override;
 
     // The outcome of the last read or write.
@@ -26,18 +27,8 @@ public:
     static QString fileName(const QString &application);
 
 private:
-    // What is known of one file's state when it was last looked at.
-    struct FileState
-    {
-        QDateTime modified;
-        qint64 size = -1;
-        QSettings::Status status = QSettings::NoError;
-    };
-    QSettings::Status fileStatus(const QSettings &settings) const;
+    // The file's bytes; false with the reason when it exists but cannot be read.
+    bool read(const QString &path, QByteArray *bytes, QString *reason) const;
 
     mutable QSettings::Status m_status = QSettings::NoError;
-    // QSettings reports a damaged file only to the first instance that parses
-    // it and serves later ones from its cache: remember the fault until the
-    // file changes.
-    mutable QHash<QString, FileState> m_faults;
 };

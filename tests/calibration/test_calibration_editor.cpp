@@ -15,8 +15,8 @@ class OrderRecordingStore : public FakeSettingsStore
 public:
     const StationState *watched = nullptr;
     QStringList log;
-    bool setValue(const QString &a, const QString &s, const QString &k,
-                  const QString &text) override
+    bool setValue(const QString &a, const QString &s, const QString &k, const QString &text,
+                  QString *why) override
     {
         log << QStringLiteral("%1 offset=%2 slope=%3 serial=%4 date=%5")
                    .arg(k)
@@ -24,7 +24,7 @@ public:
                    .arg(watched->probe2Slope)
                    .arg(watched->probe2Serial)
                    .arg(watched->probe2CalDate);
-        return FakeSettingsStore::setValue(a, s, k, text);
+        return FakeSettingsStore::setValue(a, s, k, text, why);
     }
 };
 
@@ -182,7 +182,9 @@ void TestCalibrationEditor::storeFailureReported()
     QCOMPARE(d.state.probe1Offset, 2.5777);
     QCOMPARE(d.messages.texts.size(), 1);
     QVERIFY(d.messages.texts.first().contains(QStringLiteral("pH Probe #1")));
-    QVERIFY(d.messages.texts.first().contains(settings.problem));
+    // Why it could not be written, not a reading problem beside the point.
+    QVERIFY(d.messages.texts.first().contains(QStringLiteral("The fake store is read-only.")));
+    QVERIFY(!d.messages.texts.first().contains(settings.problem));
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationEditor)

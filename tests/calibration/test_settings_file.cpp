@@ -24,7 +24,12 @@ private slots:
     void oldDefaultDateInFile();
     void failedWriteReported();
     void unparsableFileLeftAlone();
-    void listLikeValueReadAsText();
+    void valueReadAsItStands();
+    void failedSaveSucceedsOnceWritable();
+    void systemWideFileNotRead();
+    void handEditedFileKeptByteForByte();
+    void oddFilesStillRead_data();
+    void oddFilesStillRead();
     void readProblem_data();
     void readProblem();
 
@@ -87,7 +92,7 @@ void TestSettingsFile::valuesRoundTripThroughNewSettings()
     QFETCH(QString, text);
 
     QSettingsStore store;
-    QVERIFY(store.setValue(App, Section, key, text));
+    QVERIFY(store.setValue(App, Section, key, text, nullptr));
     QCOMPARE(store.status(), QSettings::NoError);
 
     // Another process: a fresh QSettings on the same file.
@@ -101,8 +106,8 @@ void TestSettingsFile::valuesRoundTripThroughNewSettings()
 void TestSettingsFile::keysWithBlanksInTheFile()
 {
     QSettingsStore store;
-    QVERIFY(
-        store.setValue(App, Section, QStringLiteral("serial number2"), QStringLiteral("000.0")));
+    QVERIFY(store.setValue(App, Section, QStringLiteral("serial number2"), QStringLiteral("000.0"),
+                           nullptr));
     const QByteArray bytes = fileBytes();
     QVERIFY2(bytes.startsWith("[Coefficients]\n"), bytes.constData());
     QVERIFY2(bytes.contains("serial%20number2=000.0\n"), bytes.constData());
@@ -166,7 +171,8 @@ void TestSettingsFile::failedWriteReported()
     // A folder where the file should be: no one can write it, root included.
     QVERIFY(QDir(m_dir->path()).mkdir(App + QStringLiteral(".ini")));
     QSettingsStore store;
-    QVERIFY(!store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
+    QVERIFY(
+        !store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5"), nullptr));
     QVERIFY(store.status() != QSettings::NoError);
 }
 
@@ -183,7 +189,8 @@ void TestSettingsFile::unparsableFileLeftAlone()
     QCOMPARE(store.value(App, Section, QStringLiteral("slope"), QString()), QStringLiteral("4.1"));
     QCOMPARE(store.value(App, Section, QStringLiteral("date"), QStringLiteral("d")),
              QStringLiteral("d"));
-    QVERIFY(!store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
+    QVERIFY(
+        !store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5"), nullptr));
     QCOMPARE(store.status(), QSettings::FormatError);
     QCOMPARE(fileBytes(), broken);
 
@@ -192,21 +199,150 @@ void TestSettingsFile::unparsableFileLeftAlone()
     QVERIFY(repaired.open(QIODevice::WriteOnly));
     repaired.write("[Coefficients]\nslope=4.1\n");
     repaired.close();
-    QVERIFY(store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5")));
+    QVERIFY(store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5"), nullptr));
     QCOMPARE(QSettingsStore().value(App, Section, QStringLiteral("offset"), QString()),
              QStringLiteral("2.5"));
 }
 
-void TestSettingsFile::listLikeValueReadAsText()
+void TestSettingsFile::valueReadAsItStands()
 {
     QFile file(iniPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[Coefficients]\noffset=2,5\n");
     file.close();
 
+    // A decimal comma, as a German operator types it: text, never a list.
     QSettingsStore store;
-    QCOMPARE(store.value(App, Section, QStringLiteral("offset"), QString()),
-             QStringLiteral("2, 5"));
+    QCOMPARE(store.value(App, Section, QStringLiteral("offset"), QString()), QStringLiteral("2,5"));
+}
+
+void TestSettingsFile::failedSaveSucceedsOnceWritable()
+{
+    // The configuration folder cannot be made: a file stands where it goes.
+    const QString folder = m_dir->filePath(QStringLiteral("config"));
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+
+    QSettingsStore store;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore calibration(store, state, messages);
+    QString problem;
+    QVERIFY(!calibration.WriteCalibrationValue(1, CalibrationItem::Offset, "2.5", &problem));
+    QVERIFY2(problem.contains("could not be written") && !problem.contains("cannot be read"),
+             qPrintable(problem));
+
+    // Made writable while the station runs: the next Save stores it.
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(calibration.WriteCalibrationValue(1, CalibrationItem::Offset, "2.5", &problem));
+    QCOMPARE(QSettingsStore().value(App, Section, "offset", QString()), QStringLiteral("2.5"));
+}
+
+void TestSettingsFile::systemWideFileNotRead()
+{
+    // A file of the same name where QSettings looks for system-wide values
+    // (XDG_CONFIG_DIRS, /etc/xdg by default).
+    QTemporaryDir system;
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, system.path());
+    QFile file(system.filePath(App + QStringLiteral(".ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Coefficients]\noffset=1.1111\nslope=3.3333\nserial%20number=SYS\n");
+    file.close();
+
+    QSettingsStore store;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore(store, state, messages).LoadCalibration();
+    QCOMPARE(state.probe1Offset, 2.5777);
+    QCOMPARE(state.probe1Slope, 4.5427);
+    QCOMPARE(state.probe1Serial, QStringLiteral("180312"));
+}
+
+void TestSettingsFile::handEditedFileKeptByteForByte()
+{
+    const QByteArray edited = "; calibrated by hand on 1 December\n"
+                              "[Coefficients]\n"
+                              "offset = 2,4530\n"
+                              "slope=4.5358\n"
+                              "# probe 1's serial number from its label\n"
+                              "serial%20number=A-17\n"
+                              "date=2026-11-30\n";
+    QFile file(iniPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(edited);
+    file.close();
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QSettingsStore store;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore calibration(store, state, messages);
+    calibration.LoadCalibration();
+    QCOMPARE(state.probe1Offset, 2.453);
+    QCOMPARE(calibration.ReadProbeCalibration(1).offset, QStringLiteral("2,4530"));
+    for (const auto &[item, text] :
+         {std::pair{CalibrationItem::Offset, "2.6"}, std::pair{CalibrationItem::Slope, "4.4"},
+          std::pair{CalibrationItem::SerialNumber, "B, 2"},
+          std::pair{CalibrationItem::Date, "2026-12-08"}})
+        QVERIFY(calibration.WriteCalibrationValue(2, item, QString::fromUtf8(text)));
+    QLocale::setDefault(QLocale::c());
+
+    // Probe 2's keys join the section; every byte before them is as it was.
+    QCOMPARE(fileBytes(),
+             edited +
+                 "offset2=2.6\nslope2=4.4\nserial%20number2=\"B, 2\"\n"
+                 "date2=2026-12-08\n");
+    QVERIFY(messages.texts.isEmpty());
+}
+
+// clang-format off
+void TestSettingsFile::oddFilesStillRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text"); // as read, "default" for none
+
+    const QByteArray longLine = "comment=" + QByteArray(1 << 20, 'x') + "\n";
+    QTest::newRow("latin1Serial")     << QByteArray("[Coefficients]\nserial%20number=Sonde \xe4\n") << "serial number" << QString("Sonde \u00e4");
+    QTest::newRow("duplicateKey")     << QByteArray("[Coefficients]\nslope=4.1\nslope=4.2\n") << "slope" << "4.2";
+    QTest::newRow("sectionTwice")     << QByteArray("[Coefficients]\nslope=4.1\n[Other]\nx=1\n[Coefficients]\noffset=2.6\n") << "offset" << "2.6";
+    QTest::newRow("otherSectionsKey") << QByteArray("[Other]\noffset=9\n") << "offset" << "default";
+    QTest::newRow("megabyteLine")     << "[Coefficients]\n" + longLine + "slope=4.3\n" << "slope" << "4.3";
+    QTest::newRow("noLastNewline")    << QByteArray("[Coefficients]\nslope=4.4") << "slope" << "4.4";
+    QTest::newRow("crLf")             << QByteArray("[Coefficients]\r\nslope=4.5\r\n") << "slope" << "4.5";
+}
+// clang-format on
+
+void TestSettingsFile::oddFilesStillRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+
+    QFile file(iniPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+
+    QSettingsStore store;
+    StationState state;
+    FakeMessageBox messages;
+    CalibrationStore(store, state, messages).LoadCalibration();
+    QCOMPARE(store.value(App, Section, key, QStringLiteral("default")), text);
+    QCOMPARE(fileBytes(), content); // start-up writes nothing
+
+    // A Save keeps the rest as it stands, the end of line style included.
+    QVERIFY(store.setValue(App, Section, QStringLiteral("date2"), QStringLiteral("2026-12-08"),
+                           nullptr));
+    const QByteArray eol = content.contains("\r\n") ? "\r\n" : "\n";
+    QVERIFY2(fileBytes().contains("date2=2026-12-08" + eol), fileBytes().left(200).constData());
+    const int header = content.contains("[Coefficients]") ? 0 : 14 + eol.size();
+    QCOMPARE(fileBytes().size(),
+             content.size() + int(QByteArray("date2=2026-12-08").size()) + eol.size() +
+                 (content.endsWith('\n') ? 0 : eol.size()) + header);
+    QCOMPARE(QSettingsStore().value(App, Section, key, QStringLiteral("default")), text);
 }
 
 // clang-format off

@@ -22,11 +22,14 @@ public:
     {
         return values.value(path(a, s, k), defaultText);
     }
-    bool setValue(const QString &a, const QString &s, const QString &k,
-                  const QString &text) override
+    bool setValue(const QString &a, const QString &s, const QString &k, const QString &text,
+                  QString *why) override
     {
-        if (!writable)
+        if (!writable) {
+            if (why)
+                *why = QStringLiteral("The fake store is read-only.");
             return false;
+        }
         ++writes;
         values[path(a, s, k)] = text;
         return true;

@@ -72,6 +72,9 @@ private slots:
         QTest::newRow("germanWithTime") << "de_DE" << 36892.75 << "01.01.2001 18:00:00";
         QTest::newRow("epoch") << "en_US" << 0.0 << "12/30/1899";
         QTest::newRow("koreanFourDigit") << "ko_KR" << 36892.0 << "2001. 1. 1.";
+        // The C locale's own short date is numeric (strftime's %x), not Qt's "1 Jan 2001".
+        QTest::newRow("cLocale") << "C" << 36892.0 << "01/01/2001";
+        QTest::newRow("cLocaleWithTime") << "C" << 36892.75 << "01/01/2001 18:00:00";
     }
     void dateInText()
     {

@@ -100,18 +100,22 @@ void TestCommandLine::logOptions_data()
     QTest::addColumn<int>("mode"); // StationOptions::LogMode
     QTest::addColumn<double>("seconds");
     QTest::addColumn<QString>("errorPart");
+    QTest::addColumn<QString>("file"); // the log file as the station takes it
 
     const int append = int(StationOptions::LogMode::Append);
+    const QString tmpA = "/tmp/a.csv";
     const int overwrite = int(StationOptions::LogMode::Overwrite);
-    QTest::newRow("appendEveryMinute")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "60"}    << true  << append    << 60.0 << "";
-    QTest::newRow("overwriteHalfSecond") << QStringList{"--log", "/tmp/a.csv", "--overwrite", "--interval", "0.5"} << true << overwrite << 0.5 << "";
-    QTest::newRow("bothModes")          << QStringList{"--log", "/tmp/a.csv", "--append", "--overwrite", "--interval", "5"} << false << 0 << 0.0 << "exactly one";
-    QTest::newRow("noMode")             << QStringList{"--log", "/tmp/a.csv", "--interval", "5"}                 << false << 0         << 0.0  << "--append";
-    QTest::newRow("noInterval")         << QStringList{"--log", "/tmp/a.csv", "--append"}                        << false << 0         << 0.0  << "--interval";
-    QTest::newRow("intervalNotListed")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "7"}     << false << 0         << 0.0  << "'7'";
-    QTest::newRow("intervalComma")      << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "0,5"}   << false << 0         << 0.0  << "'0,5'";
-    QTest::newRow("intervalWord")       << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "often"} << false << 0         << 0.0  << "'often'";
-    QTest::newRow("emptyFileName")      << QStringList{"--log", "", "--append", "--interval", "5"}               << false << 0         << 0.0  << "file name";
+    QTest::newRow("appendEveryMinute")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "60"}    << true  << append    << 60.0 << "" << tmpA;
+    QTest::newRow("overwriteHalfSecond") << QStringList{"--log", "/tmp/a.csv", "--overwrite", "--interval", "0.5"} << true << overwrite << 0.5 << "" << tmpA;
+    QTest::newRow("bothModes")          << QStringList{"--log", "/tmp/a.csv", "--append", "--overwrite", "--interval", "5"} << false << 0 << 0.0 << "exactly one" << tmpA;
+    QTest::newRow("noMode")             << QStringList{"--log", "/tmp/a.csv", "--interval", "5"}                 << false << 0         << 0.0  << "--append" << tmpA;
+    QTest::newRow("noInterval")         << QStringList{"--log", "/tmp/a.csv", "--append"}                        << false << 0         << 0.0  << "--interval" << tmpA;
+    QTest::newRow("intervalNotListed")  << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "7"}     << false << 0         << 0.0  << "'7'" << tmpA;
+    QTest::newRow("intervalComma")      << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "0,5"}   << false << 0         << 0.0  << "'0,5'" << tmpA;
+    QTest::newRow("intervalWord")       << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "often"} << false << 0         << 0.0  << "'often'" << tmpA;
+    // The header and the status bar name the file in full, wherever the station started.
+    QTest::newRow("relativeFile")       << QStringList{"--log", "logs/../tank.csv", "--overwrite", "--interval", "1"} << true << overwrite << 1.0 << "" << QDir::current().absoluteFilePath("tank.csv");
+    QTest::newRow("emptyFileName")      << QStringList{"--log", "", "--append", "--interval", "5"}               << false << 0         << 0.0  << "file name" << tmpA;
 }
 // clang-format on
 
@@ -122,6 +126,7 @@ void TestCommandLine::logOptions()
     QFETCH(int, mode);
     QFETCH(double, seconds);
     QFETCH(QString, errorPart);
+    QFETCH(QString, file);
 
     const auto result = CommandLine::parse(QStringList{"kestrom-dgh"} + arguments);
     if (!valid) {
@@ -130,7 +135,7 @@ void TestCommandLine::logOptions()
         return;
     }
     QCOMPARE(result.action, CommandLine::Action::Run);
-    QCOMPARE(result.options.logFile, QStringLiteral("/tmp/a.csv"));
+    QCOMPARE(result.options.logFile, file);
     QCOMPARE(int(result.options.logMode), mode);
     QCOMPARE(result.options.logIntervalSeconds, seconds);
 }

@@ -4,6 +4,8 @@
 #include "platform/qt/PortMap.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -160,6 +162,9 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         options.logFile = parser.value(Log);
         if (options.logFile.trimmed().isEmpty())
             return fail(QStringLiteral("--log needs a file name."));
+        // The header and the status bar name the file in full, wherever the
+        // station was started from.
+        options.logFile = QDir::cleanPath(QFileInfo(options.logFile).absoluteFilePath());
         if (append == overwrite)
             return fail(QStringLiteral("--log needs exactly one of --append and --overwrite."));
         if (!interval)
