@@ -21,6 +21,9 @@ public:
     virtual ~SerialPort() = default;
 
     virtual qint16 portNumber() const = 0;
+    // The device the current port number stands for, for messages; empty
+    // where there is nothing more to say than the number.
+    virtual QString deviceName() const = 0;
     // Returns an error number; a number the platform cannot map keeps the previous one.
     virtual int setPortNumber(qint16 number) = 0;
 

@@ -26,6 +26,7 @@ public:
     std::function<long long()> expectedBytes;
 
     qint16 portNumber() const override { return m_line.portNumber(); }
+    QString deviceName() const override { return m_line.deviceName(); }
     int setPortNumber(qint16 number) override { return m_line.setPortNumber(number); }
     bool isOpen() const override { return m_line.isOpen(); }
     int open() override { return m_line.open(); }

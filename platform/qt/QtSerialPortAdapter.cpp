@@ -77,7 +77,7 @@ bool QtSerialPortAdapter::isOpen() const
     return m_port.isOpen();
 }
 
-QString QtSerialPortAdapter::devicePath() const
+QString QtSerialPortAdapter::deviceName() const
 {
     const QString path = m_ports.devicePath(m_number);
     const QString canonical = QFileInfo(path).canonicalFilePath();

@@ -32,7 +32,7 @@ public:
     QByteArray read(int maxBytes) override;
 
     // The device the current port number maps to, links resolved when it exists.
-    QString devicePath() const;
+    QString deviceName() const override;
 
 private:
     int osBytesWaiting();

@@ -34,6 +34,8 @@ public:
     qint16 number = 1;
 
     qint16 portNumber() const override { return number; }
+    QString device; // what the number stands for
+    QString deviceName() const override { return device; }
     int setPortNumber(qint16 n) override
     {
         if (setNumberResult == NoError)

@@ -20,6 +20,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class FakeLabel : public Label
 {
 public:
@@ -173,10 +175,13 @@ public:
     QString answer;
     QStringList prompts;
     QStringList titles;
+    std::function<void()> whileOpen; // the operator taking time to type
     QString ask(const QString &prompt, const QString &title) override
     {
         prompts << prompt;
         titles << title;
+        if (whileOpen)
+            whileOpen();
         return answer;
     }
 };

@@ -92,6 +92,8 @@ private slots:
     void menuCommandsOpenOneWindowEach_data();
     void menuCommandsOpenOneWindowEach();
     void commPortAsksForANumber();
+    void noReadTickWhileCommPortAsks();
+    void sizeStaysThroughLoggingRuns();
     void resetScaleUndoesAZoom();
     void exitEndsTheRun_data();
     void exitEndsTheRun();
@@ -517,6 +519,52 @@ void TestMainWindow::commPortAsksForANumber()
     QCOMPARE(rig.port.portNumber(), qint16(3));
     QVERIFY(rig.port.isOpen());
     QVERIFY(rig.messages.texts.isEmpty());
+}
+
+void TestMainWindow::noReadTickWhileCommPortAsks()
+{
+    Rig rig;
+    QVERIFY(rig.station->start());
+    QTest::mouseClick(rig.find<QPushButton>("cwbFlow"), Qt::LeftButton);
+    // The operator takes a second and a half over the number; read ticks
+    // fall due meanwhile, on a port Comm Port has closed.
+    rig.inputs.whileOpen = [] { QTest::qWait(1500); };
+    rig.find<QAction>("mnuComPort")->trigger();
+    QVERIFY(rig.port.writes.isEmpty());
+    QVERIFY(rig.messages.texts.isEmpty());
+    QVERIFY(rig.find<QPushButton>("cwbFlow")->isChecked());
+}
+
+void TestMainWindow::sizeStaysThroughLoggingRuns()
+{
+    Rig rig;
+    QVERIFY(rig.station->start());
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    const QSize shown = rig.window.size();
+    const int minimum = rig.window.minimumSizeHint().width();
+
+    // Six runs into files of long names, then one of 250 characters.
+    StationOptions options;
+    options.logMode = StationOptions::LogMode::Overwrite;
+    options.logIntervalSeconds = 60;
+    QString panel;
+    for (int run = 0; run < 7; ++run) {
+        const QString name = run < 6 ? QStringLiteral("tank-farm-north-run-%1.csv").arg(run)
+                                     : QString(246, QLatin1Char('x')) + QStringLiteral(".csv");
+        options.logFile = rig.folder.filePath(name);
+        QString error;
+        QVERIFY2(rig.station->applyOptions(options, &error), qPrintable(error));
+        rig.find<QAction>("mnuStop")->trigger();
+        panel += QStringLiteral("  ") + options.logFile;
+    }
+    QTest::qWait(50);
+    auto *panel1 = rig.find<PanelStatusBar>("StatusBar1")->panel(1);
+    QCOMPARE(panel1->text(), panel); // the text as it is specified, whole
+    panel1->grab();                  // drawn, elided to its room
+    QCOMPARE(panel1->toolTip(), panel);
+    QCOMPARE(rig.window.minimumSizeHint().width(), minimum);
+    QCOMPARE(rig.window.size(), shown);
 }
 
 void TestMainWindow::resetScaleUndoesAZoom()

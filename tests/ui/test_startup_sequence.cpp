@@ -110,20 +110,24 @@ void TestStartupSequence::failureStopsTheSequence_data()
     QTest::addColumn<bool>("lampMissing");
     QTest::addColumn<QStringList>("steps");        // what ran before the sequence stopped
     QTest::addColumn<QStringList>("messageParts"); // the message names these
+    QTest::addColumn<QString>("device");           // what port 1 stands for
 
     QTest::newRow("noSuchPort")
         << int(SerialPort::InvalidPortError) << false << QStringList{"open port 1"}
-        << QStringList{"port 1", "no such port", "8002"};
+        << QStringList{"port 1", "no such port", "8002"} << "";
     QTest::newRow("portInUse")
         << int(SerialPort::PortInUseError) << false << QStringList{"open port 1"}
-        << QStringList{"port 1", "in use", "8005"};
+        << QStringList{"port 1", "in use", "8005"} << "";
+    QTest::newRow("portNamedWithItsDevice")
+        << int(SerialPort::PortInUseError) << false << QStringList{"open port 1"}
+        << QStringList{"port 1 (/dev/ttyUSB0)", "in use"} << "/dev/ttyUSB0";
     QTest::newRow("otherOpenFailure")
         << int(SerialPort::OtherOpenError) << false << QStringList{"open port 1"}
-        << QStringList{"port 1", "8010"};
+        << QStringList{"port 1", "8010"} << "";
     QTest::newRow("lampMissing")
         << int(SerialPort::NoError) << true
         << QStringList{"open port 1", "panel 4 text Not Logging", "panel 4 picture redlight.bmp"}
-        << QStringList{"File not found", "redlight.bmp"};
+        << QStringList{"File not found", "redlight.bmp"} << "";
 }
 // clang-format on
 
@@ -133,10 +137,12 @@ void TestStartupSequence::failureStopsTheSequence()
     QFETCH(bool, lampMissing);
     QFETCH(QStringList, steps);
     QFETCH(QStringList, messageParts);
+    QFETCH(QString, device);
 
     Journal journal;
     JournalPort port(journal);
     port.open_ = false;
+    port.device = device;
     port.openResult = openResult;
     JournalStatusBar status(journal);
     const QString folder = QStringLiteral("/opt/station");

@@ -34,6 +34,11 @@ ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store)
     m_handlers.install(mouse.showAll, [this] { showAllPoints(); });
     m_handlers.install(mouse.takeHold, [this] { m_follow.stop(); });
     m_handlers.install(mouse.follow, [this] { followNewest(); });
+    m_handlers.install(m_plot.followWindowChosen, [this](double days) {
+        setFollowWindow(days);
+        followNewest();
+    });
+    m_plot.showFollowWindow(m_follow.window());
     setInteractionMode(ZoomMode);
 }
 
@@ -86,6 +91,7 @@ void ChartGraph::setFollowWindow(double days)
     if (!(days > 0))
         return;
     m_follow.setWindow(days);
+    m_plot.showFollowWindow(days);
     m_replot.request();
 }
 

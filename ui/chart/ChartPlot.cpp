@@ -8,12 +8,16 @@
 #include "ui/chart/CursorDragger.h"
 #include "ui/chart/EnvelopeCurve.h"
 
+#include <QComboBox>
 #include <qwt_date_scale_draw.h>
 #include <qwt_date_scale_engine.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -23,8 +27,10 @@ QwtDateScaleDraw *timeOfDayScaleDraw()
 {
     // UTC: the axis counts from a fixed midnight, never shifted by daylight saving.
     auto *draw = new QwtDateScaleDraw(Qt::UTC);
-    for (int type = QwtDate::Second; type <= QwtDate::Year; ++type)
-        draw->setDateFormat(static_cast<QwtDate::IntervalType>(type), QStringLiteral("hh:mm:ss"));
+    // Minutes and longer need no seconds: shorter labels stay apart.
+    for (int type = QwtDate::Minute; type <= QwtDate::Year; ++type)
+        draw->setDateFormat(static_cast<QwtDate::IntervalType>(type), QStringLiteral("hh:mm"));
+    draw->setDateFormat(QwtDate::Second, QStringLiteral("hh:mm:ss"));
     draw->setDateFormat(QwtDate::Millisecond, QStringLiteral("hh:mm:ss.zzz"));
     return draw;
 }
@@ -80,6 +86,34 @@ ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
     m_panner->setMouseButton(Qt::LeftButton);
     m_dragger = new CursorDragger(this, m_cursors[0], m_cursors[1]);
     m_mouseModes = new ChartMouseModes(canvas());
+
+    // The window places it where the operator finds the chart's controls.
+    m_followChoice = new QComboBox(this);
+    m_followChoice->setObjectName(QStringLiteral("cmbFollow"));
+    m_followChoice->setToolTip(QStringLiteral("How much recent time the chart follows"));
+    for (const auto &[text, minutes] : {std::pair{"Last 10 min", 10}, std::pair{"Last 1 h", 60},
+                                        std::pair{"Last 8 h", 480}, std::pair{"Last 24 h", 1440}})
+        m_followChoice->addItem(QString::fromLatin1(text), minutes / (24.0 * 60));
+    m_followChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(m_followChoice, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        followWindowChosen.notify(m_followChoice->itemData(index).toDouble());
+    });
+}
+
+void ChartPlot::showFollowWindow(double days)
+{
+    for (int i = 0; i < m_followChoice->count(); ++i)
+        if (qFuzzyCompare(m_followChoice->itemData(i).toDouble(), days))
+            m_followChoice->setCurrentIndex(i);
+}
+
+void ChartPlot::resizeEvent(QResizeEvent *event)
+{
+    QwtPlot::resizeEvent(event);
+    // As many labels as stay apart at this size.
+    setAxisMaxMajor(xBottom, std::max(2, canvas()->width() / 110));
+    for (const int axis : {yLeft, yRight})
+        setAxisMaxMajor(axis, std::max(2, canvas()->height() / 28));
 }
 
 ChartPlot::~ChartPlot()

@@ -10,10 +10,12 @@ class ChartZoomer;
 class CursorDragger;
 class QwtPlotMarker;
 class QwtPlotPanner;
+class QComboBox;
 
 // The strip chart widget CWGraph1: both probes' pH against the time of day,
-// with the zoomer, the panner, two crosshair cursors and their dragger, and
-// the chart's own mouse gestures. Its time axis counts milliseconds (see
+// with the zoomer, the panner, two crosshair cursors and their dragger, the
+// chart's own mouse gestures, and the operator's choice of how much recent
+// time it follows. Its time axis counts milliseconds (see
 // ChartTime) and labels each position with its time of day; the "pH 2" axis
 // always shows the range of the "pH 1" axis. It decides nothing: ChartGraph
 // drives it.
@@ -35,12 +37,23 @@ public:
     QwtPlotPanner *panner() const { return m_panner; }
     CursorDragger *dragger() const { return m_dragger; }
     ChartMouseModes *mouseModes() const { return m_mouseModes; }
+    // The choice of how much recent time to follow ("cmbFollow"), for the
+    // window to place beside the chart's other controls.
+    QComboBox *followChoice() const { return m_followChoice; }
 
     // Raised before every drawing, while the axes are still as they were set.
     Notifier<> aboutToReplot;
 
+    // The operator chose how much recent time to follow, in days.
+    Notifier<double> followWindowChosen;
+    // Shows the window followed now among the choices, without a notification.
+    void showFollowWindow(double days);
+
 public slots:
     void replot() override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QwtPlotMarker *m_cursors[2] = {};
@@ -49,4 +62,5 @@ private:
     QwtPlotPanner *m_panner = nullptr;
     CursorDragger *m_dragger = nullptr;
     ChartMouseModes *m_mouseModes = nullptr;
+    QComboBox *m_followChoice = nullptr;
 };

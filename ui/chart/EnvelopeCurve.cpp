@@ -46,13 +46,22 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
     painter->save();
     painter->setPen(m_pen);
     painter->setRenderHint(QPainter::Antialiasing, false);
-    for (const QVector<QPointF> &line : m_series.envelope(x0, x1, columns)) {
+    // Where pixels are whole, the columns are the pixels Qwt rounds points
+    // to, worked out the way it rounds them, so no point on a column's edge
+    // lands in its neighbour with its own column's height.
+    const auto pixelOf = [&](double x) {
+        const double px = xMap.transform(ChartTime::toAxis(x));
+        return align ? static_cast<double>(qRound(px)) : px;
+    };
+    PlotSeries::ColumnOf columnOfX;
+    if (align && xMap.p1() <= xMap.p2())
+        columnOfX = [&](double x) { return pixelOf(x) - (left + 0.5); };
+    for (const QVector<QPointF> &line : m_series.envelope(x0, x1, columns, columnOfX)) {
         QPolygonF polygon;
         polygon.reserve(line.size());
         for (const QPointF &point : line) {
-            const double px = xMap.transform(ChartTime::toAxis(point.x()));
             const double py = yMap.transform(point.y());
-            polygon << (align ? QPointF(qRound(px), qRound(py)) : QPointF(px, py));
+            polygon << QPointF(pixelOf(point.x()), align ? qRound(py) : py);
         }
         if (polygon.size() == 1) {
             QwtPainter::drawPoint(painter, polygon.first());

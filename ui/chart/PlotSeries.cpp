@@ -129,7 +129,8 @@ void PlotSeries::extentOf(qint64 begin, qint64 end, double *low, double *high) c
     *high = highest;
 }
 
-std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int columns) const
+std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int columns,
+                                                   const ColumnOf &columnOfX) const
 {
     std::vector<QVector<QPointF>> lines;
     if (!(x1 > x0) || columns <= 0 || !std::isfinite(x0) || !std::isfinite(x1))
@@ -140,7 +141,7 @@ std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int col
         if (x(end - 1) < x0 || x(begin) >= x1)
             continue; // entirely beside the range
         QVector<QPointF> line;
-        envelopeOfSegment(begin, end, x0, x1, columns, &line);
+        envelopeOfSegment(begin, end, x0, x1, columns, columnOfX, &line);
         if (!line.isEmpty())
             lines.push_back(std::move(line));
     }
@@ -148,10 +149,12 @@ std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int col
 }
 
 void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
-                                   QVector<QPointF> *line) const
+                                   const ColumnOf &columnOfX, QVector<QPointF> *line) const
 {
     const double columnWidth = (x1 - x0) / columns;
-    const auto columnOf = [&](qint64 index) { return std::floor((x(index) - x0) / columnWidth); };
+    const auto columnOf = [&](qint64 index) {
+        return columnOfX ? columnOfX(x(index)) : std::floor((x(index) - x0) / columnWidth);
+    };
 
     qint64 first = firstIndexNotBelow(begin, end, x0);
     if (first > begin)

@@ -4,6 +4,7 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,7 +56,13 @@ public:
     // pixels as the raw points would; columns with one or two points give
     // those points as they are. The nearest point outside the range on each
     // side is included so the line reaches the edges.
-    std::vector<QVector<QPointF>> envelope(double x0, double x1, int columns) const;
+    //
+    // columnOfX, where given, says which column an X falls in, so that the
+    // columns are exactly the pixels a drawing rounds the points to; it must
+    // not decrease as X grows, and give 0 to columns - 1 over [x0, x1).
+    using ColumnOf = std::function<double(double)>;
+    std::vector<QVector<QPointF>> envelope(double x0, double x1, int columns,
+                                           const ColumnOf &columnOfX = {}) const;
 
 private:
     struct Chunk
@@ -70,7 +77,7 @@ private:
     // The lowest and highest Y of the points [begin, end).
     void extentOf(qint64 begin, qint64 end, double *low, double *high) const;
     void envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
-                           QVector<QPointF> *line) const;
+                           const ColumnOf &columnOfX, QVector<QPointF> *line) const;
 
     double m_gapDays;
     std::vector<std::unique_ptr<Chunk>> m_chunks;

@@ -6,6 +6,7 @@
 #include "station/NumberText.h"
 
 #include <QLocale>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -40,6 +41,7 @@ bool ComPortCommand::toPortNumber(const QString &text, qint16 *number)
 
 void ComPortCommand::run()
 {
+    const QScopedValueRollback<bool> running(m_running, true);
     // Any failure below skips the remaining steps; only the error number decides what is shown.
     int error = SerialPort::NoError;
     if (m_port.isOpen())

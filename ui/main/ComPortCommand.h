@@ -23,6 +23,8 @@ public:
     ComPortCommand(SerialPort &port, InputBox &input, MessageBox &messages);
 
     void run();
+    // While run() waits for the operator in its input box or message box.
+    bool isRunning() const { return m_running; }
 
     // The operator's text as a 16-bit port number: blanks around allowed,
     // fractions rounded half to even; false for empty, non-numeric or out of
@@ -33,4 +35,5 @@ private:
     SerialPort &m_port;
     InputBox &m_input;
     MessageBox &m_messages;
+    bool m_running = false;
 };

@@ -10,11 +10,13 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,10 +51,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     grid->addWidget(buildFlowGroup(), 0, 0);
     grid->addWidget(buildPhGroup(), 0, 1);
     grid->addWidget(buildThermistorGroup(), 1, 0, 1, 2);
-    // Widths in the designed proportion (flow 3792, pH 9105 twips); extra
-    // height goes to the chart and the flow slides, the thermistor row keeps its own.
-    grid->setColumnStretch(0, 3792);
-    grid->setColumnStretch(1, 9105);
+    // Extra width goes to the pH group, where the chart takes it; extra
+    // height to the chart and the flow slides, the thermistor row keeps its own.
+    grid->setColumnStretch(0, 0);
+    grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
     grid->setRowStretch(1, 0);
     setCentralWidget(central);
@@ -142,15 +144,15 @@ void MainWindow::buildTimers()
     m_controls.tmrLogger = timer(QStringLiteral("tmrLogger"));
 }
 
-QLabel *MainWindow::valueLabel(const QString &name, const QColor &digits)
+QLabel *MainWindow::valueLabel(const QString &name, const QColor &digits, const QString &widest)
 {
     auto *label = new QLabel(QStringLiteral("000"));
     label->setObjectName(name);
     label->setFont(valueFont());
     label->setAlignment(Qt::AlignCenter);
-    // Room for a reading like "2541.95" without the layout moving as values change.
-    label->setMinimumWidth(
-        QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("0000.00")) + 8);
+    // Room for the widest reading of its channel, so that no reading is
+    // clipped and the layout never moves as values change.
+    label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(widest) + 12);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -168,16 +170,20 @@ QWidget *MainWindow::valueFrame(const QString &captionText, QLabel *label)
     // A bigger window widens the readings; only the gauges grow taller.
     frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setContentsMargins(4, 0, 4, 2);
     layout->addWidget(label);
     return frame;
 }
 
-QwtKnob *MainWindow::knob(const QString &name, double minimum, double maximum, double value)
+QwtKnob *MainWindow::knob(const QString &name, double minimum, double maximum, double value,
+                          double step)
 {
     auto *widget = new QwtKnob;
     widget->setObjectName(name);
     widget->setScale(minimum, maximum);
+    // Whole steps, so that a typical value is reached exactly.
+    widget->setTotalSteps(static_cast<uint>(qRound((maximum - minimum) / step)));
+    widget->setStepAlignment(true);
     widget->setValue(value);
     widget->setKnobWidth(30);
     QFont scaleFont = widget->font();
@@ -188,21 +194,40 @@ QwtKnob *MainWindow::knob(const QString &name, double minimum, double maximum, d
     widget->setScaleMaxMinor(4);
     widget->setMarkerStyle(QwtKnob::Triangle);
     // Smaller than Qwt would ask for; the scale still fits around the knob.
-    widget->setMinimumSize(80, 80);
+    widget->setMinimumSize(88, 64);
     return widget;
 }
 
-QWidget *MainWindow::knobBox(QwtKnob *knob, const QString &captionText)
+QWidget *MainWindow::knobBox(QwtKnob *knob, const QString &captionText, const QString &unit)
 {
     auto *box = new QWidget;
-    auto *layout = new QVBoxLayout(box);
+    box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    auto *layout = new QGridLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(knob, 0, Qt::AlignHCenter);
+    layout->setHorizontalSpacing(4);
+    layout->addWidget(knob, 0, 0, 1, 2, Qt::AlignHCenter);
     QLabel *label = caption(captionText, box);
     label->setWordWrap(true);
-    layout->addWidget(label);
-    layout->addStretch();
+    // The knob's value, so the operator can tell 15 from 14: beside a short
+    // caption, above a long one.
+    auto *value = caption(QString(), box);
+    value->setObjectName(knob->objectName() + QStringLiteral("Value"));
+    QFont bold = value->font();
+    bold.setBold(true);
+    value->setFont(bold);
+    const auto show = [value, unit](double v) {
+        value->setText(QLocale().toString(v, 'f', 0) + unit);
+    };
+    show(knob->value());
+    connect(knob, &QwtAbstractSlider::valueChanged, value, show);
+    if (captionText.size() <= 6) {
+        layout->addWidget(label, 1, 0, Qt::AlignRight | Qt::AlignTop);
+        layout->addWidget(value, 1, 1, Qt::AlignLeft | Qt::AlignTop);
+    } else {
+        layout->addWidget(value, 1, 0, 1, 2);
+        layout->addWidget(label, 2, 0, 1, 2);
+    }
     return box;
 }
 
@@ -229,7 +254,16 @@ ToggleButton *MainWindow::toggle(const QString &name, const QString &onCaption,
 {
     auto *button = new ToggleButton(onCaption, offCaption);
     button->setObjectName(name);
-    button->setMinimumHeight(28);
+    button->setMinimumHeight(26);
+    return button;
+}
+
+// A "Reset": it does not latch, and each press counts once.
+QPushButton *MainWindow::pushButton(const QString &name, const QString &text)
+{
+    auto *button = new QPushButton(text);
+    button->setObjectName(name);
+    button->setMinimumHeight(26);
     return button;
 }
 
@@ -239,13 +273,14 @@ QWidget *MainWindow::thermistorOptions(QButtonGroup **group, const QString &grou
     auto *box = new QWidget;
     auto *layout = new QGridLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setVerticalSpacing(2);
+    layout->setVerticalSpacing(0);
+    layout->setHorizontalSpacing(2);
     auto *head = new QLabel(heading, box);
     head->setObjectName(headName);
     QFont bold = head->font();
     bold.setBold(true);
     head->setFont(bold);
-    layout->addWidget(head, 0, 0, 1, 3);
+    layout->addWidget(head, 0, 0, 1, 4);
     *group = new QButtonGroup(box);
     (*group)->setObjectName(groupName);
     for (int member = 0; member < 3; ++member) {
@@ -254,6 +289,7 @@ QWidget *MainWindow::thermistorOptions(QButtonGroup **group, const QString &grou
         (*group)->addButton(option, member);
         layout->addWidget(option, 1, member);
     }
+    layout->setColumnStretch(3, 1);
     (*group)->button(0)->setChecked(true);
     return box;
 }
@@ -265,18 +301,29 @@ QGroupBox *MainWindow::buildFlowGroup()
     group->setObjectName(QStringLiteral("frameFlow"));
     auto *layout = new QGridLayout(group);
 
-    c.liters = valueLabel(QStringLiteral("liters"), ProbeOneDigits);
-    c.lblLitersPerMin = valueLabel(QStringLiteral("lblLitersPerMin"), ProbeOneDigits);
-    c.lblHz = valueLabel(QStringLiteral("lblHz"), ProbeOneDigits);
+    c.liters = valueLabel(QStringLiteral("liters"), ProbeOneDigits, QStringLiteral("888888.88"));
+    c.lblLitersPerMin =
+        valueLabel(QStringLiteral("lblLitersPerMin"), ProbeOneDigits, QStringLiteral("888.88"));
+    c.lblHz = valueLabel(QStringLiteral("lblHz"), ProbeOneDigits, QStringLiteral("88888.88"));
     auto *values = new QVBoxLayout;
+    values->setSpacing(3);
     values->addWidget(valueFrame(QStringLiteral("Total Liters"), c.liters));
     values->addWidget(valueFrame(QStringLiteral("Liters / min"), c.lblLitersPerMin));
     values->addWidget(valueFrame(QStringLiteral("Frequency"), c.lblHz));
     values->addStretch();
+    c.CWKnobflow = knob(QStringLiteral("CWKnobflow"), 25, 400, 25, 25);
+    c.CWKnobflow->setMinimumSize(96, 80); // its three-digit labels need the room
+    values->addWidget(
+        knobBox(c.CWKnobflow, QStringLiteral("Total Liters tank scale"), QStringLiteral(" L")));
     layout->addLayout(values, 0, 0);
 
     c.CWSlideLiters = slide(new QwtSlider(Qt::Vertical), QStringLiteral("CWSlideLiters"), 0, 2, 0);
     c.CWSlideFlow = slide(new QwtSlider(Qt::Vertical), QStringLiteral("CWSlideFlow"), 0, 5, 0);
+    // As wide as its widest scale (the tank knob's 400) from the start, so
+    // that turning the knob moves nothing.
+    c.CWSlideLiters->setScale(0, 400);
+    c.CWSlideLiters->setFixedWidth(c.CWSlideLiters->sizeHint().width());
+    c.CWSlideLiters->setScale(0, 2);
     auto *slides = new QGridLayout;
     for (const QString &text : {QStringLiteral("Total Liters"), QStringLiteral("L/min")}) {
         QLabel *label = caption(text, group);
@@ -285,20 +332,16 @@ QGroupBox *MainWindow::buildFlowGroup()
     }
     slides->addWidget(c.CWSlideLiters, 1, 0);
     slides->addWidget(c.CWSlideFlow, 1, 1);
-    layout->addLayout(slides, 0, 1, 2, 1);
-
-    c.CWKnobflow = knob(QStringLiteral("CWKnobflow"), 25, 400, 25);
-    layout->addWidget(knobBox(c.CWKnobflow, QStringLiteral("Total Liters tank scale")), 1, 0);
+    slides->setRowStretch(1, 1);
+    layout->addLayout(slides, 0, 1);
 
     c.cwbFlow = toggle(QStringLiteral("cwbFlow"), QStringLiteral("Stop"), QStringLiteral("Start"));
-    c.CWButton3 =
-        toggle(QStringLiteral("CWButton3"), QStringLiteral("Reset"), QStringLiteral("Reset"));
+    c.CWButton3 = pushButton(QStringLiteral("CWButton3"), QStringLiteral("Reset"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(c.cwbFlow);
     buttons->addWidget(c.CWButton3);
-    layout->addLayout(buttons, 2, 0, 1, 2);
-    layout->setRowStretch(0, 3);
-    layout->setRowStretch(1, 2);
+    layout->addLayout(buttons, 1, 0, 1, 2);
+    layout->setRowStretch(0, 1);
     return group;
 }
 
@@ -307,19 +350,18 @@ QGroupBox *MainWindow::buildPhGroup()
     Controls &c = m_controls;
     auto *group = new QGroupBox(QStringLiteral("pH Probe"));
     group->setObjectName(QStringLiteral("framePh"));
-    auto *layout = new QGridLayout(group);
+    auto *layout = new QVBoxLayout(group);
 
+    // The chart across the whole group: it takes what the window has to spare.
     c.CWGraph1 = new ChartPlot(group); // objectName CWGraph1
     c.CWGraph1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    // Its axes would ask for more; the panel's share is what the design gives.
-    c.CWGraph1->setMinimumSize(300, 160);
-    // Fewer time labels, so they stay apart at the panel's width.
-    c.CWGraph1->setAxisMaxMajor(QwtPlot::xBottom, 4);
-    layout->addWidget(c.CWGraph1, 0, 0);
+    c.CWGraph1->setMinimumSize(300, 130);
+    layout->addWidget(c.CWGraph1, 1);
 
-    // Beside the chart: the mode selector with the plot, scale and probe
-    // buttons next to it, the pH range knobs below.
+    // Below it the mode selector, the plot, scale and probe buttons and the
+    // pH range knobs, then both probes' readings in one row.
     c.GraphMode = new GraphModeSelector(Qt::Vertical, group); // objectName GraphMode
+    c.GraphMode->setFixedHeight(84);
     c.cwPlot = toggle(QStringLiteral("cwPlot"), QStringLiteral("Pause Plot"),
                       QStringLiteral("Start Plot"));
     c.Command1 = new QPushButton(QStringLiteral("Reset Scale"), group);
@@ -328,40 +370,45 @@ QGroupBox *MainWindow::buildPhGroup()
         QStringLiteral("Resets Y axis Min. Max settings after zoom or pan operation"));
     c.cwbPh = toggle(QStringLiteral("cwbPh"), QStringLiteral("Disable DGH"),
                      QStringLiteral("Enable DGH"));
-    c.CWpHmin = knob(QStringLiteral("CWpHmin"), 0, 20, 0);
-    c.CWpHmax = knob(QStringLiteral("CWpHmax"), 0, 20, 0);
-    auto *side = new QGridLayout;
-    side->addWidget(c.GraphMode, 0, 0, Qt::AlignCenter);
+    c.CWpHmin = knob(QStringLiteral("CWpHmin"), 0, 20, 0, 1);
+    c.CWpHmax = knob(QStringLiteral("CWpHmax"), 0, 20, 0, 1);
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(c.cwPlot);
     buttons->addWidget(c.Command1);
     buttons->addWidget(c.cwbPh);
-    side->addLayout(buttons, 0, 1);
-    side->addWidget(knobBox(c.CWpHmin, QStringLiteral("Min.")), 1, 0);
-    side->addWidget(knobBox(c.CWpHmax, QStringLiteral("Max.")), 1, 1);
-    side->setRowStretch(2, 1);
-    layout->addLayout(side, 0, 1);
+    buttons->addStretch();
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(c.GraphMode, 0, Qt::AlignTop);
+    controls->addLayout(buttons);
+    controls->addWidget(knobBox(c.CWpHmin, QStringLiteral("Min.")));
+    controls->addWidget(knobBox(c.CWpHmax, QStringLiteral("Max.")));
+    controls->addStretch();
+    auto *follow = new QVBoxLayout;
+    follow->addWidget(caption(QStringLiteral("Follows"), group));
+    follow->addWidget(c.CWGraph1->followChoice());
+    follow->addStretch();
+    controls->addLayout(follow);
+    layout->addLayout(controls);
 
-    c.lblpH = valueLabel(QStringLiteral("lblpH"), ProbeOneDigits);
-    c.lblmV = valueLabel(QStringLiteral("lblmV"), ProbeOneDigits);
-    c.lblpH1 = valueLabel(QStringLiteral("lblpH1"), ProbeTwoDigits);
-    c.lblmV1 = valueLabel(QStringLiteral("lblmV1"), ProbeTwoDigits);
+    c.lblpH = valueLabel(QStringLiteral("lblpH"), ProbeOneDigits, QStringLiteral("88.8888"));
+    c.lblmV = valueLabel(QStringLiteral("lblmV"), ProbeOneDigits, QStringLiteral("8888.88"));
+    c.lblpH1 = valueLabel(QStringLiteral("lblpH1"), ProbeTwoDigits, QStringLiteral("88.8888"));
+    c.lblmV1 = valueLabel(QStringLiteral("lblmV1"), ProbeTwoDigits, QStringLiteral("8888.88"));
+    // Both probes in one row: each one's compensation thermistor above its readings.
     auto *probes = new QGridLayout;
     probes->setHorizontalSpacing(6);
+    probes->setVerticalSpacing(2);
     probes->addWidget(thermistorOptions(&c.optTherm, QStringLiteral("optTherm"),
                                         QStringLiteral("lblpH0"), QStringLiteral("pH Probe #1")),
                       0, 0, 1, 2);
-    probes->addWidget(valueFrame(QStringLiteral("pH1"), c.lblpH), 1, 0);
-    probes->addWidget(valueFrame(QStringLiteral("mV1"), c.lblmV), 1, 1);
     probes->addWidget(thermistorOptions(&c.optTherm1, QStringLiteral("optTherm1"),
                                         QStringLiteral("Label1"), QStringLiteral("pH Probe #2")),
                       0, 2, 1, 2);
+    probes->addWidget(valueFrame(QStringLiteral("pH1"), c.lblpH), 1, 0);
+    probes->addWidget(valueFrame(QStringLiteral("mV1"), c.lblmV), 1, 1);
     probes->addWidget(valueFrame(QStringLiteral("pH2"), c.lblpH1), 1, 2);
     probes->addWidget(valueFrame(QStringLiteral("mV2"), c.lblmV1), 1, 3);
-    layout->addLayout(probes, 1, 0, 1, 2);
-
-    layout->setRowStretch(0, 1);
-    layout->setColumnStretch(0, 1);
+    layout->addLayout(probes);
     return group;
 }
 
@@ -375,7 +422,8 @@ QGroupBox *MainWindow::buildThermistorGroup()
     QLabel **labels[3] = {&c.lblTherm1, &c.lblTherm2, &c.lblTherm3};
     MarkedSlider **slides[3] = {&c.CWSlideTherm1, &c.CWSlideTherm2, &c.CWSlideTherm3};
     for (int n = 1; n <= 3; ++n) {
-        *labels[n - 1] = valueLabel(QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits);
+        *labels[n - 1] = valueLabel(QStringLiteral("lblTherm%1").arg(n), ProbeOneDigits,
+                                    QStringLiteral("-888.88"));
         *slides[n - 1] = new MarkedSlider;
         slide(*slides[n - 1], QStringLiteral("CWSlideTherm%1").arg(n), 5, 25, 5);
         auto *column = new QVBoxLayout;
@@ -385,14 +433,13 @@ QGroupBox *MainWindow::buildThermistorGroup()
         layout->addLayout(column, 1);
     }
     // Set to 25 and 5 by start-up, whose change handling then scales the slides.
-    c.CWtherMin = knob(QStringLiteral("CWtherMin"), 0, 30, 0);
-    c.CWtherMax = knob(QStringLiteral("CWtherMax"), 0, 30, 0);
-    layout->addWidget(knobBox(c.CWtherMin, QStringLiteral("Min.")));
-    layout->addWidget(knobBox(c.CWtherMax, QStringLiteral("Max.")));
+    c.CWtherMin = knob(QStringLiteral("CWtherMin"), 0, 30, 0, 1);
+    c.CWtherMax = knob(QStringLiteral("CWtherMax"), 0, 30, 0, 1);
+    layout->addWidget(knobBox(c.CWtherMin, QStringLiteral("Min."), QStringLiteral(" \u00b0C")));
+    layout->addWidget(knobBox(c.CWtherMax, QStringLiteral("Max."), QStringLiteral(" \u00b0C")));
     c.cwbTherm =
         toggle(QStringLiteral("cwbTherm"), QStringLiteral("Stop"), QStringLiteral("Start"));
-    c.cwbReset =
-        toggle(QStringLiteral("cwbReset"), QStringLiteral("Reset"), QStringLiteral("Reset"));
+    c.cwbReset = pushButton(QStringLiteral("cwbReset"), QStringLiteral("Reset"));
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(c.cwbTherm);
     buttons->addWidget(c.cwbReset);

@@ -40,7 +40,7 @@ public:
         QLabel *lblHz = nullptr;
         QwtKnob *CWKnobflow = nullptr;
         ToggleButton *cwbFlow = nullptr;
-        ToggleButton *CWButton3 = nullptr;
+        QPushButton *CWButton3 = nullptr;
         QwtSlider *CWSlideLiters = nullptr;
         QwtSlider *CWSlideFlow = nullptr;
         // pH Probe
@@ -67,7 +67,7 @@ public:
         QwtKnob *CWtherMin = nullptr;
         QwtKnob *CWtherMax = nullptr;
         ToggleButton *cwbTherm = nullptr;
-        ToggleButton *cwbReset = nullptr;
+        QPushButton *cwbReset = nullptr;
         // The window's own
         PanelStatusBar *StatusBar1 = nullptr;
         QAction *mnuUnattended = nullptr; // checkable
@@ -106,12 +106,13 @@ private:
     QGroupBox *buildThermistorGroup();
 
     QWidget *valueFrame(const QString &caption, QLabel *label);
-    QLabel *valueLabel(const QString &name, const QColor &digits);
-    QWidget *knobBox(QwtKnob *knob, const QString &caption);
-    QwtKnob *knob(const QString &name, double minimum, double maximum, double value);
+    QLabel *valueLabel(const QString &name, const QColor &digits, const QString &widest);
+    QWidget *knobBox(QwtKnob *knob, const QString &caption, const QString &unit = QString());
+    QwtKnob *knob(const QString &name, double minimum, double maximum, double value, double step);
     QwtSlider *slide(QwtSlider *widget, const QString &name, double minimum, double maximum,
                      double value);
     ToggleButton *toggle(const QString &name, const QString &onCaption, const QString &offCaption);
+    QPushButton *pushButton(const QString &name, const QString &text);
     QWidget *thermistorOptions(QButtonGroup **group, const QString &groupName,
                                const QString &headName, const QString &heading);
 

@@ -36,8 +36,11 @@ bool StartupSequence::run()
     SerialPort &port = m_controls.MSComm1;
     const int error = port.open();
     if (error != SerialPort::NoError) {
-        const int number = port.portNumber();
-        const QString name = m_portName ? m_portName(number) : QString::number(number);
+        // The number and the device it stands for: "1 (/dev/ttyUSB0)".
+        const QString number = QString::number(port.portNumber());
+        const QString name = port.deviceName().isEmpty()
+            ? number
+            : QStringLiteral("%1 (%2)").arg(number, port.deviceName());
         m_controls.faults.failed(Faults::PORT, portErrorText(name, error));
         return false;
     }

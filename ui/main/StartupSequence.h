@@ -30,10 +30,6 @@ public:
     StartupSequence(const Controls &controls, const QString &programFolder,
                     std::function<void()> loadCalibration);
 
-    // How port numbers read in the error message, e.g. "1 (/dev/ttyUSB0)";
-    // the bare number without it.
-    void setPortNaming(std::function<QString(int)> portName) { m_portName = std::move(portName); }
-
     // True when every step ran; false after the failing step's message.
     bool run();
 
@@ -44,5 +40,4 @@ private:
     Controls m_controls;
     QString m_programFolder;
     std::function<void()> m_loadCalibration;
-    std::function<QString(int)> m_portName;
 };

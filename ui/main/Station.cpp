@@ -138,6 +138,10 @@ void Station::unattendedChanged()
 
 void Station::readTick()
 {
+    // The port is closed while Comm Port asks for a number: a tick then
+    // would only pile messages over the operator's input box.
+    if (m_comPort.isRunning())
+        return;
     const bool anyPolled = m_state.flowEnabled == FlagOn || m_state.phEnabled == FlagOn ||
         m_state.thermEnabled == FlagOn;
     if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady())

@@ -1,5 +1,7 @@
 #include "platform/qt/widgets/PanelStatusBar.h"
 
+#include "platform/qt/widgets/ElidedLabel.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,9 +21,8 @@ PanelStatusBar::PanelStatusBar(QWidget *parent) : QStatusBar(parent)
             m_picture->setObjectName(QStringLiteral("panel4Picture"));
             layout->addWidget(m_picture);
         }
-        m_panels[i] = new QLabel(frame);
+        m_panels[i] = new ElidedLabel(frame);
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
-        m_panels[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(m_panels[i], 1);
         addWidget(frame, stretches[i]);
     }

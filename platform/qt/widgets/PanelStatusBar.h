@@ -5,7 +5,8 @@
 class QLabel;
 
 // A status bar of four sunken panels numbered from 1, the first the widest;
-// the last shows a small picture before its text.
+// the last shows a small picture before its text. No panel's text changes
+// the bar's size: a text too long for its panel is shown elided.
 class PanelStatusBar : public QStatusBar
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "platform/qt/widgets/QtInputBox.h"
 
+#include "platform/qt/widgets/QtMessageBox.h"
+
 #include <QInputDialog>
 
 QtInputBox::QtInputBox(QWidget *parent) : m_parent(parent)
@@ -13,6 +15,7 @@ QString QtInputBox::ask(const QString &prompt, const QString &title)
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
+    dialog.setMinimumWidth(QtMessageBox::titleWidth(title));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();

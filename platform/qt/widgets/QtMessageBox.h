@@ -12,6 +12,9 @@ public:
     using MessageBox::show;
     void show(const QString &text, const QString &title) override;
 
+    // How wide a window must be for its frame to show the title whole.
+    static int titleWidth(const QString &title);
+
 private:
     QWidget *m_parent;
 };

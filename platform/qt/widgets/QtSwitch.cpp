@@ -5,8 +5,11 @@
 
 QtSwitch::QtSwitch(QAbstractButton *button)
     : m_button(button)
-    , m_connection(QObject::connect(button, &QAbstractButton::toggled, button,
-                                    [this](bool) { changed.notify(); }))
+    , m_connection(button->isCheckable()
+                       ? QObject::connect(button, &QAbstractButton::toggled, button,
+                                          [this](bool) { changed.notify(); })
+                       : QObject::connect(button, &QAbstractButton::clicked, button,
+                                          [this] { setValue(!m_pressValue); }))
 {
 }
 
@@ -19,13 +22,19 @@ QtSwitch::QtSwitch(QAction *entry)
 
 bool QtSwitch::value() const
 {
-    return m_button ? m_button->isChecked() : m_entry->isChecked();
+    if (m_entry)
+        return m_entry->isChecked();
+    return m_button->isCheckable() ? m_button->isChecked() : m_pressValue;
 }
 
 void QtSwitch::setValue(bool on)
 {
-    if (m_button)
-        m_button->setChecked(on);
-    else
+    if (m_entry) {
         m_entry->setChecked(on);
+    } else if (m_button->isCheckable()) {
+        m_button->setChecked(on);
+    } else if (on != m_pressValue) {
+        m_pressValue = on;
+        changed.notify();
+    }
 }

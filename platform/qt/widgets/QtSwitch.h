@@ -7,7 +7,9 @@ class QAbstractButton;
 class QAction;
 
 // A checkable button, or a checkable menu entry, as a switch: changed()
-// follows every toggle, by the operator or by setValue().
+// follows every toggle, by the operator or by setValue(). A button that does
+// not latch (a momentary "Reset") changes its value, and so notifies, once
+// per press.
 class QtSwitch : public Switch
 {
 public:
@@ -19,5 +21,6 @@ public:
 private:
     QAbstractButton *m_button = nullptr;
     QAction *m_entry = nullptr;
+    bool m_pressValue = false; // the value of a button that does not latch
     ScopedConnection m_connection;
 };

@@ -1,0 +1,223 @@
+// Drives the real station windows as an operator would and saves what they
+// show: every group polling the module simulator (the flow module at 90000
+// Hz), a long log file name in panel 1, the chart zoomed, then with both
+// cursors, the Logger and pH Calibration dialogs, the Comm Port input box and
+// the message box it leads to. The station's clock runs eight times fast for
+// the chart; its waits and timers are the real ones. Run it under an X server
+// with a window manager, so that the shots show the windows' frames and
+// titles (scripts/screenshot does); offscreen it grabs the windows alone.
+//
+//   station-screenshots OUTPUT_FOLDER [SUFFIX]
+
+#include "platform/qt/PortMap.h"
+#include "platform/qt/QSettingsStore.h"
+#include "platform/qt/QtSerialPortAdapter.h"
+#include "platform/qt/widgets/QtInputBox.h"
+#include "platform/qt/widgets/QtMessageBox.h"
+#include "sim/SimulatorProcess.h"
+#include "ui/chart/ChartPlot.h"
+#include "ui/chart/GraphModeSelector.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/Station.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+// Real waits, a wall clock eight times fast: minutes of chart in seconds.
+class FastClock : public Clock
+{
+public:
+    FastClock() { m_started.start(); }
+    std::chrono::nanoseconds monotonic() const override
+    {
+        return std::chrono::steady_clock::now().time_since_epoch();
+    }
+    void sleepFor(std::chrono::nanoseconds duration) override
+    {
+        std::this_thread::sleep_for(duration);
+    }
+    QDateTime currentDateTime() const override { return m_start.addMSecs(m_started.elapsed() * 8); }
+
+private:
+    QDateTime m_start{QDate(2026, 12, 8), QTime(13, 20, 0)};
+    QElapsedTimer m_started;
+};
+
+void settle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+QString g_folder;
+QString g_suffix;
+
+// The window with its frame where a window manager draws one.
+void shoot(QWidget *window, const QString &name)
+{
+    settle(400);
+    QPixmap picture;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        const QRect frame = window->frameGeometry();
+        picture =
+            window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    } else {
+        picture = window->grab();
+    }
+    const QString path = QDir(g_folder).filePath(name + g_suffix + QStringLiteral(".png"));
+    std::printf("%s %s\n", qPrintable(path), picture.save(path) ? "saved" : "NOT SAVED");
+    std::fflush(stdout);
+}
+
+void drag(QWidget *canvas, QPointF from, QPointF to, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QRect area = canvas->contentsRect();
+    const auto at = [&](QPointF f) {
+        return QPoint(area.left() + int(f.x() * area.width()),
+                      area.top() + int(f.y() * area.height()));
+    };
+    QMouseEvent press(QEvent::MouseButtonPress, at(from), button, button, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    for (int step = 1; step <= 5; ++step) {
+        QMouseEvent move(QEvent::MouseMove, at(from + (to - from) * step / 5), Qt::NoButton, button,
+                         Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, at(to), button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &release);
+}
+
+// Runs once a modal window is up: the input box and the message box live
+// in nested event loops.
+void whenModal(std::function<void(QWidget *)> act)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        }
+    });
+    poll->start(50);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: station-screenshots OUTPUT_FOLDER [SUFFIX]\n");
+        return 2;
+    }
+    g_folder = QString::fromLocal8Bit(argv[1]);
+    g_suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QDir().mkpath(g_folder);
+
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    SimulatorProcess simulator;
+    QString error;
+    if (!simulator.start({"--answer", "5=*+90000.00", "--seed", "5"}, &error)) {
+        std::fprintf(stderr, "station-screenshots: %s\n", qPrintable(error));
+        return 1;
+    }
+    PortMap ports;
+    ports.setDevice(1, simulator.devicePath());
+    QtSerialPortAdapter port(ports);
+    FastClock clock;
+    QSettingsStore settings;
+    MainWindow window;
+    QtMessageBox messages(&window);
+    QtInputBox inputs(&window);
+    Station station(window, {port, clock, settings, messages, inputs},
+                    QCoreApplication::applicationDirPath());
+    if (!station.start())
+        return 1;
+    window.show();
+
+    // A log file deep in a folder tree: its name fills panel 1.
+    const QString folder =
+        home.filePath("laboratory-2/station-records/tank-farm-north/december-2026/continuous");
+    QDir().mkpath(folder);
+    StationOptions options;
+    options.pollFlow = options.pollPh = options.pollTherm = options.plot = true;
+    options.logFile = folder + "/tank-7-ph-and-flow-monitoring-run.csv";
+    options.logMode = StationOptions::LogMode::Overwrite;
+    options.logIntervalSeconds = 1;
+    if (!station.applyOptions(options, &error)) {
+        std::fprintf(stderr, "station-screenshots: %s\n", qPrintable(error));
+        return 1;
+    }
+    const MainWindow::Controls &c = window.controls();
+    // Twenty minutes of chart, or as long as SCREENSHOT_SECONDS says.
+    const int seconds = qEnvironmentVariableIsSet("SCREENSHOT_SECONDS")
+        ? qEnvironmentVariableIntValue("SCREENSHOT_SECONDS")
+        : 150;
+    settle(seconds * 1000);
+    shoot(&window, "station");
+
+    QWidget *canvas = c.CWGraph1->canvas();
+    drag(canvas, {0.45, 0.25}, {0.85, 0.7});
+    c.CWGraph1->replot();
+    shoot(&window, "chart-zoomed");
+
+    drag(canvas, {0.5, 0.5}, {0.5, 0.5}, Qt::RightButton); // following again
+    c.GraphMode->setValue(2);
+    settle(300);
+    drag(canvas, {0.5, 0.5}, {0.3, 0.45});
+    c.GraphMode->setValue(3);
+    c.CWGraph1->replot();
+    shoot(&window, "chart-cursors");
+
+    c.mnuStop->trigger();
+    c.mnuLogSetup->trigger();
+    QWidget *logger = window.findChild<QDialog *>(QStringLiteral("FrmLogKestrom"));
+    logger->findChild<QRadioButton *>(QStringLiteral("optDatafile_1"))->click();
+    logger->findChild<QRadioButton *>(QStringLiteral("optAppend_0"))->click();
+    shoot(logger, "logger");
+    logger->close();
+
+    c.mnuPhCal->trigger();
+    QWidget *calibration = window.findChild<QDialog *>(QStringLiteral("frmCalkestrom"));
+    calibration->findChild<QRadioButton *>(QStringLiteral("option1_1"))->click();
+    shoot(calibration, "calibration");
+    calibration->close();
+
+    // Comm Port to a port that is not there: the input box, then the message.
+    whenModal([](QWidget *box) {
+        box->findChild<QLineEdit *>()->setText(QStringLiteral("99"));
+        shoot(box, "commport");
+        whenModal([](QWidget *message) {
+            shoot(message, "message");
+            message->close();
+        });
+        static_cast<QDialog *>(box)->accept();
+    });
+    c.mnuComPort->trigger();
+    station.exit();
+    return 0;
+}
