@@ -1,4 +1,4 @@
-// Prints what the strip chart costs after an hour, a day and 30 days of
+// Prints what the strip chart costs after an hour, a day, 30 and 365 days of
 // points for both probes: append time per point, the full-range redraw of
 // the plot widget rendered offscreen at 883 x 687, a redraw zoomed to one
 // hour, the bytes each point takes, and a plain QwtPlotCurve drawing every
@@ -56,6 +56,7 @@ struct Figures
     double redrawMs = 0;
     double zoomedMs = 0;
     double bytesPerPoint = 0;
+    double storeMb = 0;
     double plainMs = 0;
 };
 
@@ -89,27 +90,29 @@ Figures measure(const char *name, int seconds, bool withPlain)
     figures.appendNs = double(timer.nsecsElapsed()) / (2.0 * seconds);
     QCoreApplication::processEvents();
 
-    const double first = chart.store.series(1).minimumX();
-    const double last = chart.store.series(1).maximumX();
+    const double first = chart.store.oldestX();
+    const double last = chart.store.newestX();
     chart.graph.setAxisRange(1, first, last);
     figures.redrawMs = medianMs(chart.plot, 9);
     const double middle = (first + last) / 2;
     chart.graph.setAxisRange(1, middle - 1.0 / 48, middle + 1.0 / 48);
     figures.zoomedMs = medianMs(chart.plot, 9);
-    figures.bytesPerPoint =
-        double(chart.store.series(1).bytesUsed() + chart.store.series(2).bytesUsed()) /
-        (2.0 * seconds);
+    const double bytes =
+        double(chart.store.series(1).bytesUsed() + chart.store.series(2).bytesUsed());
+    figures.bytesPerPoint = bytes / (2.0 * seconds);
+    figures.storeMb = bytes / 1e6;
 
     if (withPlain) {
         Chart plain; // its own store stays empty
         plain.plot.resize(ChartSize);
         const QColor colours[2] = {QColor(0, 160, 0), QColor(220, 0, 0)};
         for (int p = 1; p <= 2; ++p) {
+            // Every reading, as a plain curve holds them all.
             QVector<QPointF> points;
             points.reserve(seconds);
-            const PlotSeries &series = chart.store.series(p);
-            for (qint64 i = 0; i < series.size(); ++i)
-                points << QPointF(ChartTime::toAxis(series.x(i)), series.y(i));
+            const std::vector<float> &readings = p == 1 ? ph1 : ph2;
+            for (int i = 0; i < seconds; ++i)
+                points << QPointF(ChartTime::toAxis(first + i * Second), readings[i]);
             auto *curve = new QwtPlotCurve;
             curve->setPen(colours[p - 1], 1);
             curve->setSamples(points);
@@ -120,9 +123,9 @@ Figures measure(const char *name, int seconds, bool withPlain)
     }
 
     std::printf("%-7s points/probe=%-8d append_ns_per_point=%.0f redraw_full_ms=%.2f "
-                "redraw_zoomed_1h_ms=%.2f bytes_per_point=%.2f",
+                "redraw_zoomed_1h_ms=%.2f bytes_per_point=%.2f store_mb=%.1f",
                 name, seconds, figures.appendNs, figures.redrawMs, figures.zoomedMs,
-                figures.bytesPerPoint);
+                figures.bytesPerPoint, figures.storeMb);
     if (withPlain)
         std::printf(" plain_curve_full_ms=%.1f", figures.plainMs);
     std::printf("\n");
@@ -141,12 +144,13 @@ int main(int argc, char **argv)
     const Figures hour = measure("1h", 3600, true);
     measure("1d", 86400, true);
     const Figures month = measure("30d", 30 * 86400, true);
+    const Figures year = measure("365d", 365 * 86400, false);
 
     std::printf("plain curve vs envelope at 30 days: %.1fx; at 1 hour: %.1fx\n",
                 month.plainMs / month.redrawMs, hour.plainMs / hour.redrawMs);
     std::printf("redraw_1h_ms=%.2f redraw_30d_ms=%.2f zoomed_30d_ms=%.2f bytes_per_point=%.2f "
-                "ratio_vs_plain=%.1f\n",
+                "ratio_vs_plain=%.1f redraw_365d_ms=%.2f zoomed_365d_ms=%.2f store_365d_mb=%.1f\n",
                 hour.redrawMs, month.redrawMs, month.zoomedMs, month.bytesPerPoint,
-                month.plainMs / month.redrawMs);
+                month.plainMs / month.redrawMs, year.redrawMs, year.zoomedMs, year.storeMb);
     return 0;
 }

@@ -231,7 +231,7 @@ void TestChartPlot::midnightNeverDrawsBack()
     const int start = (23 * 60 + 58) * 60;
     for (int i = 0; i < 240; ++i)
         graph.appendPoint(1, ((start + i) % 86400) * Second, i % 2 ? 6 : 8);
-    const PlotSeries &series = chart.store.series(1);
+    const PlotSeries &series = chart.store.series(1).tier(0);
     QCOMPARE(series.size(), qint64(240));
     QCOMPARE(series.segmentCount(), 1);
     QVERIFY(series.x(239) > series.x(0));

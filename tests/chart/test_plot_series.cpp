@@ -1,3 +1,4 @@
+#include "ui/chart/BoundedSeries.h"
 #include "ui/chart/ContinuousTimeBase.h"
 #include "ui/chart/PlotSeries.h"
 
@@ -68,6 +69,8 @@ private slots:
     void compact();
     void timeBase_data();
     void timeBase();
+    void oldSpikeKeptInBoundedMemory_data();
+    void oldSpikeKeptInBoundedMemory();
 };
 
 // clang-format off
@@ -258,6 +261,59 @@ void TestPlotSeries::timeBase()
     for (int i = 0; i < result.size(); ++i)
         QVERIFY2(std::fabs(result[i] - placed[i]) < 1e-12,
                  qPrintable(QString("%1: %2 != %3").arg(i).arg(result[i]).arg(placed[i])));
+}
+
+// clang-format off
+void TestPlotSeries::oldSpikeKeptInBoundedMemory_data()
+{
+    // Where one reading of 12 stands in 45 days of pH 7 at one a second:
+    // how many days before the newest point, and at which second of its minute.
+    QTest::addColumn<int>("daysOld");
+    QTest::addColumn<int>("secondOfMinute");
+
+    QTest::newRow("minuteBucketEnd")      << 20 << 59;
+    QTest::newRow("minuteBucketStart")    << 20 << 0;
+    QTest::newRow("monthOldBucketEnd")    << 31 << 59;
+    QTest::newRow("tenMinuteBucketStart") << 40 << 0;
+    QTest::newRow("stillRaw")             << 3  << 30;
+}
+// clang-format on
+
+void TestPlotSeries::oldSpikeKeptInBoundedMemory()
+{
+    QFETCH(int, daysOld);
+    QFETCH(int, secondOfMinute);
+
+    constexpr int Days = 45;
+    constexpr int Seconds = Days * 86400;
+    const int spikeAt = (Days - daysOld) * 86400 + 7 * 3600 + 60 * 13 + secondOfMinute;
+    BoundedSeries series;
+    for (int i = 0; i < Seconds; ++i)
+        series.append(i * Second, i == spikeAt ? 12.0 : 7.0 + (i % 2) * 0.01);
+    const double spikeX = spikeAt * Second;
+
+    // Drawn within the spike's own pixel column (or its bucket, where that is wider).
+    const auto drawsSpike = [&](double x0, double x1, int columns) {
+        const double near = std::max((x1 - x0) / columns, 600 * Second);
+        for (const QVector<QPointF> &line : series.envelope(x0, x1, columns))
+            for (const QPointF &vertex : line)
+                if (vertex.y() == 12.0 && std::fabs(vertex.x() - spikeX) <= near)
+                    return true;
+        return false;
+    };
+    // At full zoom-out, and zoomed in to ten seconds a column.
+    QVERIFY(drawsSpike(series.oldestX(), series.newestX(), 800));
+    QVERIFY(drawsSpike(spikeX - 2000 * Second, spikeX + 2000 * Second, 400));
+    double low = 0, high = 0, mean = 0;
+    QVERIFY(series.statistics(spikeX - 3600 * Second, spikeX + 3600 * Second, &low, &high, &mean));
+    QCOMPARE(high, 12.0);
+    QCOMPARE(float(low), 7.0f);
+    QVERIFY(mean > 7.0 && mean < 7.02);
+
+    // A week point by point, the rest in buckets: far less than 45 days of points.
+    QVERIFY(series.tier(0).size() <= 7 * 86400 + 2 * PlotSeries::ChunkSize);
+    QVERIFY2(series.bytesUsed() < Seconds * 12 / 4,
+             qPrintable(QString::number(series.bytesUsed())));
 }
 
 QTEST_GUILESS_MAIN(TestPlotSeries)

@@ -17,18 +17,18 @@ bool ChartStore::append(int plot, double timeOfDay, double y, double *placed)
 
 double ChartStore::newestX() const
 {
-    const PlotSeries &a = m_series[0];
-    const PlotSeries &b = m_series[1];
-    if (a.size() == 0 || b.size() == 0)
-        return a.size() ? a.lastX() : b.lastX();
-    return std::max(a.lastX(), b.lastX());
+    const BoundedSeries &a = m_series[0];
+    const BoundedSeries &b = m_series[1];
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() ? b.newestX() : a.newestX();
+    return std::max(a.newestX(), b.newestX());
 }
 
 double ChartStore::oldestX() const
 {
-    const PlotSeries &a = m_series[0];
-    const PlotSeries &b = m_series[1];
-    if (a.size() == 0 || b.size() == 0)
-        return a.size() ? a.minimumX() : b.minimumX();
-    return std::min(a.minimumX(), b.minimumX());
+    const BoundedSeries &a = m_series[0];
+    const BoundedSeries &b = m_series[1];
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() ? b.oldestX() : a.oldestX();
+    return std::min(a.oldestX(), b.oldestX());
 }

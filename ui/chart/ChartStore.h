@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/chart/BoundedSeries.h"
 #include "ui/chart/ContinuousTimeBase.h"
-#include "ui/chart/PlotSeries.h"
 
 // The points of both plots, kept apart from the widget that draws them.
 // Times of day arrive as fractions of a day and are placed on a continuous
@@ -13,13 +13,13 @@ public:
     // value that is not finite). *placed gets the X it was stored at.
     bool append(int plot, double timeOfDay, double y, double *placed = nullptr);
 
-    const PlotSeries &series(int plot) const { return m_series[plot == 2 ? 1 : 0]; }
-    bool isEmpty() const { return m_series[0].size() + m_series[1].size() == 0; }
+    const BoundedSeries &series(int plot) const { return m_series[plot == 2 ? 1 : 0]; }
+    bool isEmpty() const { return m_series[0].isEmpty() && m_series[1].isEmpty(); }
     // The X of the newest and of the oldest point of either plot; 0 when empty.
     double newestX() const;
     double oldestX() const;
 
 private:
     ContinuousTimeBase m_timeBase;
-    PlotSeries m_series[2];
+    BoundedSeries m_series[2];
 };

@@ -1,7 +1,7 @@
 #include "ui/chart/EnvelopeCurve.h"
 
+#include "ui/chart/BoundedSeries.h"
 #include "ui/chart/ChartTime.h"
-#include "ui/chart/PlotSeries.h"
 
 #include <QPainter>
 #include <qwt_clipper.h>
@@ -10,12 +10,11 @@
 
 #include <cmath>
 
-EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series)
+EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const BoundedSeries &series)
     : QwtPlotItem(QwtText(title))
     , m_pen(pen)
     , m_series(series)
 {
-    setItemAttribute(QwtPlotItem::AutoScale, true);
     setZ(20);
 }
 
@@ -27,7 +26,7 @@ int EnvelopeCurve::rtti() const
 void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                          const QRectF &canvasRect) const
 {
-    if (m_series.size() == 0)
+    if (m_series.isEmpty())
         return;
     // One column per device pixel. Where Qwt's own curves round to whole
     // pixels, so does this one, and its columns are then centred on them.
@@ -70,13 +69,4 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
         QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, polygon, false));
     }
     painter->restore();
-}
-
-QRectF EnvelopeCurve::boundingRect() const
-{
-    if (m_series.size() == 0)
-        return QRectF(1.0, 1.0, -2.0, -2.0); // invalid: nothing to autoscale to
-    return QRectF(ChartTime::toAxis(m_series.minimumX()), m_series.minimumY(),
-                  ChartTime::toAxis(m_series.maximumX() - m_series.minimumX()),
-                  m_series.maximumY() - m_series.minimumY());
 }

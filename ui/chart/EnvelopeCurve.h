@@ -3,23 +3,22 @@
 #include <QPen>
 #include <qwt_plot_item.h>
 
-class PlotSeries;
+class BoundedSeries;
 
-// Draws a PlotSeries through its per-column envelope, so a redraw costs
+// Draws a BoundedSeries through its per-column envelope, so a redraw costs
 // about the width of the canvas however many points the series holds.
 class EnvelopeCurve : public QwtPlotItem
 {
 public:
-    EnvelopeCurve(const QString &title, const QPen &pen, const PlotSeries &series);
+    EnvelopeCurve(const QString &title, const QPen &pen, const BoundedSeries &series);
 
     int rtti() const override;
     void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
               const QRectF &canvasRect) const override;
-    QRectF boundingRect() const override;
 
     QPen pen() const { return m_pen; }
 
 private:
     QPen m_pen;
-    const PlotSeries &m_series;
+    const BoundedSeries &m_series;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -40,51 +41,101 @@ bool PlotSeries::append(double xValue, double yValue)
     if (!std::isfinite(storedY))
         return false; // beyond the range of a float
 
-    if (m_size == 0) {
+    if (size() == 0) {
         m_minX = m_maxX = xValue;
         m_minY = m_maxY = storedY;
-        m_segmentStarts.push_back(0);
+        m_segmentStarts.push_back(m_end);
     } else {
         const double previous = lastX();
         if (xValue < previous || xValue - previous > m_gapDays)
-            m_segmentStarts.push_back(m_size);
+            m_segmentStarts.push_back(m_end);
         m_minX = std::min(m_minX, xValue);
         m_maxX = std::max(m_maxX, xValue);
         m_minY = std::min<double>(m_minY, storedY);
         m_maxY = std::max<double>(m_maxY, storedY);
     }
 
-    if (offsetIn(m_size) == 0)
+    if (offsetIn(m_end) == 0)
         m_chunks.push_back(std::make_unique<Chunk>());
     Chunk &chunk = *m_chunks.back();
-    chunk.x[offsetIn(m_size)] = xValue;
-    chunk.y[offsetIn(m_size)] = storedY;
+    chunk.x[offsetIn(m_end)] = xValue;
+    chunk.y[offsetIn(m_end)] = storedY;
 
     for (int level = 0; level < LevelCount; ++level) {
-        const qint64 block = m_size >> blockShift(level);
-        if ((m_size & ((qint64(1) << blockShift(level)) - 1)) == 0) {
+        if ((m_end & ((qint64(1) << blockShift(level)) - 1)) == 0) {
             m_levelMin[level].push_back(storedY);
             m_levelMax[level].push_back(storedY);
         } else {
-            m_levelMin[level][block] = std::min(m_levelMin[level][block], storedY);
-            m_levelMax[level][block] = std::max(m_levelMax[level][block], storedY);
+            float &low = m_levelMin[level].back();
+            float &high = m_levelMax[level].back();
+            low = std::min(low, storedY);
+            high = std::max(high, storedY);
         }
     }
-    ++m_size;
+    ++m_end;
     return true;
+}
+
+void PlotSeries::dropOldestChunk()
+{
+    if (size() <= ChunkSize)
+        return;
+    m_chunks.pop_front();
+    m_first += ChunkSize;
+    // A chunk is a whole number of blocks at every level.
+    for (int level = 0; level < LevelCount; ++level) {
+        const int blocks = ChunkSize >> blockShift(level);
+        m_levelMin[level].erase(m_levelMin[level].begin(), m_levelMin[level].begin() + blocks);
+        m_levelMax[level].erase(m_levelMax[level].begin(), m_levelMax[level].begin() + blocks);
+    }
+    // The segment the new oldest point lies in now starts with it.
+    while (m_segmentStarts.size() > 1 && m_segmentStarts[1] <= m_first)
+        m_segmentStarts.pop_front();
+    m_segmentStarts.front() = m_first;
+    recomputeBounds();
+}
+
+void PlotSeries::recomputeBounds()
+{
+    m_minX = m_maxX = xAt(m_first);
+    for (int segment = 0; segment < segmentCount(); ++segment) {
+        m_minX = std::min(m_minX, xAt(m_segmentStarts[segment]));
+        m_maxX = std::max(m_maxX, xAt(segmentEndAt(segment) - 1));
+    }
+    m_minY =
+        *std::min_element(m_levelMin[LevelCount - 1].begin(), m_levelMin[LevelCount - 1].end());
+    m_maxY =
+        *std::max_element(m_levelMax[LevelCount - 1].begin(), m_levelMax[LevelCount - 1].end());
+}
+
+float PlotSeries::levelMin(int level, qint64 global) const
+{
+    return m_levelMin[level][static_cast<size_t>((global >> blockShift(level)) -
+                                                 (m_first >> blockShift(level)))];
+}
+
+float PlotSeries::levelMax(int level, qint64 global) const
+{
+    return m_levelMax[level][static_cast<size_t>((global >> blockShift(level)) -
+                                                 (m_first >> blockShift(level)))];
+}
+
+qint64 PlotSeries::segmentEndAt(int segment) const
+{
+    return segment + 1 < segmentCount() ? m_segmentStarts[segment + 1] : m_end;
 }
 
 qint64 PlotSeries::segmentEnd(int segment) const
 {
-    return segment + 1 < segmentCount() ? m_segmentStarts[segment + 1] : m_size;
+    return segmentEndAt(segment) - m_first;
 }
 
 qint64 PlotSeries::bytesUsed() const
 {
-    size_t bytes = m_chunks.size() * sizeof(Chunk) + m_chunks.capacity() * sizeof(m_chunks[0]) +
-        m_segmentStarts.capacity() * sizeof(qint64) + sizeof(*this);
+    size_t bytes = m_chunks.size() * (sizeof(Chunk) + sizeof(m_chunks[0])) +
+        m_segmentStarts.size() * sizeof(qint64) + sizeof(*this);
     for (int level = 0; level < LevelCount; ++level)
-        bytes += (m_levelMin[level].capacity() + m_levelMax[level].capacity()) * sizeof(float);
+        bytes += (m_levelMin[level].size() + m_levelMax[level].size()) * sizeof(float);
     return static_cast<qint64>(bytes);
 }
 
@@ -92,7 +143,7 @@ qint64 PlotSeries::firstIndexNotBelow(qint64 begin, qint64 end, double value) co
 {
     while (begin < end) {
         const qint64 middle = begin + (end - begin) / 2;
-        if (x(middle) < value)
+        if (xAt(middle) < value)
             begin = middle + 1;
         else
             end = middle;
@@ -100,9 +151,20 @@ qint64 PlotSeries::firstIndexNotBelow(qint64 begin, qint64 end, double value) co
     return begin;
 }
 
+qint64 PlotSeries::indexAtOrAfter(double value) const
+{
+    for (int segment = 0; segment < segmentCount(); ++segment) {
+        const qint64 end = segmentEndAt(segment);
+        const qint64 found = firstIndexNotBelow(m_segmentStarts[segment], end, value);
+        if (found < end)
+            return found - m_first;
+    }
+    return size();
+}
+
 void PlotSeries::extentOf(qint64 begin, qint64 end, double *low, double *high) const
 {
-    float lowest = static_cast<float>(y(begin));
+    float lowest = static_cast<float>(yAt(begin));
     float highest = lowest;
     qint64 i = begin;
     while (i < end) {
@@ -114,19 +176,43 @@ void PlotSeries::extentOf(qint64 begin, qint64 end, double *low, double *high) c
                 break;
         }
         if (level < 0) {
-            const float value = m_chunks[chunkOf(i)]->y[offsetIn(i)];
+            const float value = chunkAt(i).y[offsetIn(i)];
             lowest = std::min(lowest, value);
             highest = std::max(highest, value);
             ++i;
             continue;
         }
-        const qint64 block = i >> blockShift(level);
-        lowest = std::min(lowest, m_levelMin[level][block]);
-        highest = std::max(highest, m_levelMax[level][block]);
+        lowest = std::min(lowest, levelMin(level, i));
+        highest = std::max(highest, levelMax(level, i));
         i += qint64(1) << blockShift(level);
     }
     *low = lowest;
     *high = highest;
+}
+
+bool PlotSeries::extentBetween(double x0, double x1, double *low, double *high, double *sum,
+                               qint64 *count) const
+{
+    bool any = false;
+    for (int segment = 0; segment < segmentCount(); ++segment) {
+        const qint64 begin =
+            firstIndexNotBelow(m_segmentStarts[segment], segmentEndAt(segment), x0);
+        const qint64 end =
+            firstIndexNotBelow(begin, segmentEndAt(segment),
+                               std::nextafter(x1, std::numeric_limits<double>::infinity()));
+        if (begin >= end)
+            continue;
+        double segmentLow = 0;
+        double segmentHigh = 0;
+        extentOf(begin, end, &segmentLow, &segmentHigh);
+        *low = any ? std::min(*low, segmentLow) : segmentLow;
+        *high = any ? std::max(*high, segmentHigh) : segmentHigh;
+        for (qint64 i = begin; i < end; ++i)
+            *sum += yAt(i);
+        *count += end - begin;
+        any = true;
+    }
+    return any;
 }
 
 std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int columns,
@@ -136,9 +222,9 @@ std::vector<QVector<QPointF>> PlotSeries::envelope(double x0, double x1, int col
     if (!(x1 > x0) || columns <= 0 || !std::isfinite(x0) || !std::isfinite(x1))
         return lines;
     for (int segment = 0; segment < segmentCount(); ++segment) {
-        const qint64 begin = segmentStart(segment);
-        const qint64 end = segmentEnd(segment);
-        if (x(end - 1) < x0 || x(begin) >= x1)
+        const qint64 begin = m_segmentStarts[segment];
+        const qint64 end = segmentEndAt(segment);
+        if (xAt(end - 1) < x0 || xAt(begin) >= x1)
             continue; // entirely beside the range
         QVector<QPointF> line;
         envelopeOfSegment(begin, end, x0, x1, columns, columnOfX, &line);
@@ -153,12 +239,12 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
 {
     const double columnWidth = (x1 - x0) / columns;
     const auto columnOf = [&](qint64 index) {
-        return columnOfX ? columnOfX(x(index)) : std::floor((x(index) - x0) / columnWidth);
+        return columnOfX ? columnOfX(xAt(index)) : std::floor((xAt(index) - x0) / columnWidth);
     };
 
     qint64 first = firstIndexNotBelow(begin, end, x0);
     if (first > begin)
-        line->append(QPointF(x(first - 1), y(first - 1))); // so the line reaches the left edge
+        line->append(QPointF(xAt(first - 1), yAt(first - 1))); // so the line reaches the left edge
     qint64 previousCount = 1;
     while (first < end) {
         const double column = columnOf(first);
@@ -191,11 +277,11 @@ void PlotSeries::envelopeOfSegment(qint64 begin, qint64 end, double x0, double x
         double low = 0;
         double high = 0;
         extentOf(first, beyond, &low, &high);
-        emitColumn(line, QPointF(x(first), y(first)), QPointF(x(beyond - 1), y(beyond - 1)),
+        emitColumn(line, QPointF(xAt(first), yAt(first)), QPointF(xAt(beyond - 1), yAt(beyond - 1)),
                    beyond - first, low, high);
         previousCount = beyond - first;
         first = beyond;
     }
     if (first < end)
-        line->append(QPointF(x(first), y(first))); // and the right edge
+        line->append(QPointF(xAt(first), yAt(first))); // and the right edge
 }

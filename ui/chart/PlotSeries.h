@@ -4,15 +4,17 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
 
-// One plot's points, kept compactly enough for a month of one-second samples
-// (a double X and a float Y, 12 bytes a point, in fixed chunks so growth never
-// copies or over-allocates), with min/max summaries of blocks of 16, 256 and
-// 4096 points so that the envelope of a pixel column costs about the same at
-// a month as at an hour.
+// One plot's points, kept compactly (a double X and a float Y, 12 bytes a
+// point, in fixed chunks so growth never copies or over-allocates), with
+// min/max summaries of blocks of 16, 256 and 4096 points so that the
+// envelope of a pixel column costs about the same however many points it
+// covers. The oldest chunk can be let go (BoundedSeries keeps a summary of
+// it instead); indices count from the oldest point held.
 //
 // Points arrive in time order. The line is broken where X steps back or
 // leaves a gap longer than gapDays (plotting paused): each unbroken run is a
@@ -30,24 +32,32 @@ public:
 
     // Stores the point; non-finite values are refused and change nothing.
     bool append(double x, double y);
+    // Lets the oldest ChunkSize points go; only while more than a chunk is held.
+    void dropOldestChunk();
 
-    qint64 size() const { return m_size; }
-    double x(qint64 index) const { return m_chunks[chunkOf(index)]->x[offsetIn(index)]; }
-    double y(qint64 index) const { return m_chunks[chunkOf(index)]->y[offsetIn(index)]; }
-
+    qint64 size() const { return m_end - m_first; }
+    double x(qint64 index) const { return xAt(m_first + index); }
+    double y(qint64 index) const { return yAt(m_first + index); }
     int segmentCount() const { return static_cast<int>(m_segmentStarts.size()); }
-    qint64 segmentStart(int segment) const { return m_segmentStarts[segment]; }
+    qint64 segmentStart(int segment) const { return m_segmentStarts[segment] - m_first; }
     qint64 segmentEnd(int segment) const;
-
     double minimumX() const { return m_minX; }
     double maximumX() const { return m_maxX; }
     double minimumY() const { return m_minY; }
     double maximumY() const { return m_maxY; }
     // The X of the newest point, or 0 when empty.
-    double lastX() const { return m_size ? x(m_size - 1) : 0; }
+    double lastX() const { return size() ? xAt(m_end - 1) : 0; }
 
     // Memory the points and their summaries take, allocated capacity included.
     qint64 bytesUsed() const;
+
+    // The lowest and highest Y, and the sum and count of the Y, of the
+    // points with X in [x0, x1]; false when there are none.
+    bool extentBetween(double x0, double x1, double *low, double *high, double *sum,
+                       qint64 *count) const;
+    // The index of the first point at or after x in the segment that holds
+    // or follows it, or size().
+    qint64 indexAtOrAfter(double x) const;
 
     // The vertices to draw for [x0, x1) split into `columns` equal pixel
     // columns, one polyline per segment in view. Each column with points
@@ -71,20 +81,31 @@ private:
         float y[ChunkSize];
     };
 
-    static qint64 chunkOf(qint64 index) { return index / ChunkSize; }
-    static int offsetIn(qint64 index) { return static_cast<int>(index % ChunkSize); }
+    // Indices below count every point ever appended; m_first is the oldest held.
+    const Chunk &chunkAt(qint64 global) const
+    {
+        return *m_chunks[static_cast<size_t>(global / ChunkSize - m_first / ChunkSize)];
+    }
+    static int offsetIn(qint64 global) { return static_cast<int>(global % ChunkSize); }
+    double xAt(qint64 global) const { return chunkAt(global).x[offsetIn(global)]; }
+    double yAt(qint64 global) const { return chunkAt(global).y[offsetIn(global)]; }
+    float levelMin(int level, qint64 global) const;
+    float levelMax(int level, qint64 global) const;
+    qint64 segmentEndAt(int segment) const;
     qint64 firstIndexNotBelow(qint64 begin, qint64 end, double value) const;
     // The lowest and highest Y of the points [begin, end).
     void extentOf(qint64 begin, qint64 end, double *low, double *high) const;
     void envelopeOfSegment(qint64 begin, qint64 end, double x0, double x1, int columns,
                            const ColumnOf &columnOfX, QVector<QPointF> *line) const;
+    void recomputeBounds();
 
     double m_gapDays;
-    std::vector<std::unique_ptr<Chunk>> m_chunks;
-    std::vector<float> m_levelMin[LevelCount];
-    std::vector<float> m_levelMax[LevelCount];
-    std::vector<qint64> m_segmentStarts;
-    qint64 m_size = 0;
+    std::deque<std::unique_ptr<Chunk>> m_chunks;
+    std::deque<float> m_levelMin[LevelCount];
+    std::deque<float> m_levelMax[LevelCount];
+    std::deque<qint64> m_segmentStarts;
+    qint64 m_first = 0;
+    qint64 m_end = 0;
     double m_minX = 0;
     double m_maxX = 0;
     double m_minY = 0;

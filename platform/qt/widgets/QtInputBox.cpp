@@ -3,6 +3,7 @@
 #include "platform/qt/widgets/QtMessageBox.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 
 QtInputBox::QtInputBox(QWidget *parent) : m_parent(parent)
 {
@@ -15,7 +16,9 @@ QString QtInputBox::ask(const QString &prompt, const QString &title)
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
-    dialog.setMinimumWidth(QtMessageBox::titleWidth(title));
+    // Wide enough for the frame to show the title whole.
+    if (auto *entry = dialog.findChild<QLineEdit *>())
+        entry->setMinimumWidth(QtMessageBox::titleWidth(title));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();
