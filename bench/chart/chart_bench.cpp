@@ -4,6 +4,7 @@
 // hour, the bytes each point takes, and a plain QwtPlotCurve drawing every
 // point for comparison. The last line sums it up for scripts.
 
+#include "platform/qt/SystemClock.h"
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
@@ -29,9 +30,10 @@ const QSize ChartSize(883, 687);
 // Graph over both.
 struct Chart
 {
+    SystemClock clock;
     ChartPlot plot;
     ChartStore store;
-    ChartGraph graph{plot, store};
+    ChartGraph graph{plot, store, clock};
 };
 
 double medianMs(QwtPlot &plot, int runs)

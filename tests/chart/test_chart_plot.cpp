@@ -88,9 +88,10 @@ void fillMinutes(Graph &graph, double start, int seconds)
 // The chart widget, its store and the Graph over both, as the station puts them.
 struct Chart
 {
+    FakeClock clock;
     ChartPlot plot;
     ChartStore store;
-    ChartGraph graph{plot, store};
+    ChartGraph graph{plot, store, clock};
 };
 
 // Shown at the station's size, so mouse events land on a laid-out canvas.
@@ -579,6 +580,9 @@ void TestChartPlot::modeSelector()
     QCOMPARE(graph.isCursorVisible(2), cursor2Shown);
     if (value == 2)
         QCOMPARE(graph.cursorY(1), 7.0); // the middle of pH 6..8
+    // Both cursors up: the measurement between them is drawn on the chart.
+    rig.plot.replot();
+    QCOMPARE(rig.plot.measurementText().startsWith("Cursor 2 \u2212 1: "), cursor2Shown);
 
     // The operator's keys step whole positions, from 0 up to 3 and no further.
     selector.setValue(0);

@@ -1,5 +1,7 @@
 #include "ui/chart/BoundedSeries.h"
+#include "ui/chart/ChartStore.h"
 #include "ui/chart/ContinuousTimeBase.h"
+#include "ui/chart/CursorMeasurement.h"
 #include "ui/chart/PlotSeries.h"
 
 #include <QRandomGenerator>
@@ -71,6 +73,8 @@ private slots:
     void timeBase();
     void oldSpikeKeptInBoundedMemory_data();
     void oldSpikeKeptInBoundedMemory();
+    void measurementBetweenCursors_data();
+    void measurementBetweenCursors();
 };
 
 // clang-format off
@@ -314,6 +318,68 @@ void TestPlotSeries::oldSpikeKeptInBoundedMemory()
     QVERIFY(series.tier(0).size() <= 7 * 86400 + 2 * PlotSeries::ChunkSize);
     QVERIFY2(series.bytesUsed() < Seconds * 12 / 4,
              qPrintable(QString::number(series.bytesUsed())));
+}
+
+// clang-format off
+void TestPlotSeries::measurementBetweenCursors_data()
+{
+    // Six readings a second apart from 10:00:00 (day 0):
+    //   pH 1: 7.00 7.20 7.40 7.10 6.90 7.30    pH 2: 4.00 4.50 4.25 3.75 4.00 4.50
+    // Cursor X in seconds after 10:00:00, Y in pH.
+    QTest::addColumn<double>("x1");
+    QTest::addColumn<double>("y1");
+    QTest::addColumn<double>("x2");
+    QTest::addColumn<double>("y2");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+
+    // All six: pH 1 mean 42.9 / 6, pH 2 mean 25 / 6.
+    QTest::newRow("allReadings") << 0.0 << 7.0 << 5.0 << 7.3 << "en_US"
+        << QString::fromUtf8("Cursor 2 \u2212 1: 0:00:05, \u0394pH +0.30\n"
+                             "pH 1: min 6.90, max 7.40, mean 7.15\n"
+                             "pH 2: min 3.75, max 4.50, mean 4.17");
+    // Seconds 1 to 4, cursor 2 before cursor 1: pH 2 mean 16.5 / 4 = 4.125, a half to even.
+    QTest::newRow("backwardsInner") << 4.0 << 6.5 << 1.0 << 7.25 << "en_US"
+        << QString::fromUtf8("Cursor 2 \u2212 1: \u22120:00:03, \u0394pH +0.75\n"
+                             "pH 1: min 6.90, max 7.40, mean 7.15\n"
+                             "pH 2: min 3.75, max 4.50, mean 4.12");
+    // The ends count: seconds 2 and 3 only.
+    QTest::newRow("twoReadings") << 2.0 << 7.0 << 3.0 << 7.0 << "de_DE"
+        << QString::fromUtf8("Cursor 2 \u2212 1: 0:00:01, \u0394pH +0,00\n"
+                             "pH 1: min 7,10, max 7,40, mean 7,25\n"
+                             "pH 2: min 3,75, max 4,25, mean 4,00");
+    QTest::newRow("noReadings") << 3600.0 << 7.0 << 9015.0 << 6.0 << "en_US"
+        << QString::fromUtf8("Cursor 2 \u2212 1: 1:30:15, \u0394pH \u22121.00\n"
+                             "pH 1: no readings\n"
+                             "pH 2: no readings");
+    // From 04:00 on day 0 to 10:01:01 on day 2.
+    QTest::newRow("days") << -21600.0 << 8.0 << 172861.0 << 8.0 << "en_US"
+        << QString::fromUtf8("Cursor 2 \u2212 1: 2 d 6:01:01, \u0394pH +0.00\n"
+                             "pH 1: min 6.90, max 7.40, mean 7.15\n"
+                             "pH 2: min 3.75, max 4.50, mean 4.17");
+}
+// clang-format on
+
+void TestPlotSeries::measurementBetweenCursors()
+{
+    QFETCH(double, x1);
+    QFETCH(double, y1);
+    QFETCH(double, x2);
+    QFETCH(double, y2);
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+
+    const double ph1[] = {7.00, 7.20, 7.40, 7.10, 6.90, 7.30};
+    const double ph2[] = {4.00, 4.50, 4.25, 3.75, 4.00, 4.50};
+    const double start = 10.0 / 24;
+    ChartStore store;
+    for (int i = 0; i < 6; ++i) {
+        QVERIFY(store.append(2, start + i * Second, ph2[i]));
+        QVERIFY(store.append(1, start + i * Second, ph1[i]));
+    }
+    const auto measurement =
+        CursorMeasurement::between(store, {start + x1 * Second, y1}, {start + x2 * Second, y2});
+    QCOMPARE(measurement.text(QLocale(locale)), text);
 }
 
 QTEST_GUILESS_MAIN(TestPlotSeries)

@@ -1,11 +1,14 @@
 #include "ui/chart/ChartGraph.h"
 
+#include "platform/Clock.h"
+#include "station/OleDate.h"
 #include "ui/chart/ChartMouseModes.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/ChartTime.h"
 #include "ui/chart/ChartZoomer.h"
 #include "ui/chart/CursorDragger.h"
+#include "ui/chart/CursorMeasurement.h"
 
 #include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
@@ -14,13 +17,17 @@
 #include <algorithm>
 #include <cmath>
 
-ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store)
+ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock)
     : m_plot(plot)
     , m_store(store)
+    , m_clock(clock)
     , m_replot(&plot)
 {
     m_plot.showStore(m_store);
-    m_handlers.install(m_plot.aboutToReplot, [this] { applyPendingScroll(); });
+    m_handlers.install(m_plot.aboutToReplot, [this] {
+        applyPendingScroll();
+        showMeasurement();
+    });
     m_handlers.install(m_plot.zoomer()->zoomedIn, [this] { m_follow.stop(); });
     m_handlers.install(m_plot.zoomer()->backAtBase, [this] { followNewest(); });
     m_handlers.install(m_plot.dragger()->moved, [this](int index, bool dragging) {
@@ -39,6 +46,7 @@ ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store)
         followNewest();
     });
     m_plot.showFollowWindow(m_follow.window());
+    m_plot.setOriginDate(m_store.originDate());
     setInteractionMode(ZoomMode);
 }
 
@@ -55,10 +63,25 @@ int ChartGraph::qwtAxis(int axis)
 void ChartGraph::appendPoint(int plot, double x, double y)
 {
     double placed = 0;
+    const bool first = m_store.isEmpty();
     if (!m_store.append(plot, x, y, &placed))
         return;
+    if (first && !m_store.originDate().isValid())
+        dateFirstPoint(x);
     m_follow.pointAdded(placed, m_store.newestX());
     m_replot.request();
+}
+
+// The first point's time of day was read just before now; the clock may
+// have passed midnight since.
+void ChartGraph::dateFirstPoint(double timeOfDay)
+{
+    const QDateTime now = m_clock.currentDateTime();
+    QDate date = now.date();
+    if (OleDates::fromTime(now.time()) < timeOfDay - 0.5)
+        date = date.addDays(-1);
+    m_store.setOriginDate(date);
+    m_plot.setOriginDate(date);
 }
 
 void ChartGraph::showNewest()
@@ -106,6 +129,18 @@ void ChartGraph::showAllPoints()
     m_plot.updateAxes();
     m_plot.zoomer()->setZoomBase(false); // zooming out again comes back here, then to following
     m_replot.request();
+}
+
+// With both cursors up, what lies between them; nothing otherwise.
+void ChartGraph::showMeasurement()
+{
+    if (!isCursorVisible(1) || !isCursorVisible(2)) {
+        m_plot.showMeasurement({});
+        return;
+    }
+    const auto measurement =
+        CursorMeasurement::between(m_store, {cursorX(1), cursorY(1)}, {cursorX(2), cursorY(2)});
+    m_plot.showMeasurement(measurement.text());
 }
 
 // While nothing is zoomed, zooming out returns to what is shown now.

@@ -7,6 +7,7 @@
 
 class ChartPlot;
 class ChartStore;
+class Clock;
 
 // The strip chart as the chart logic drives it: the Graph operations over
 // the plot widget and the point store, speaking days where the widget
@@ -19,8 +20,9 @@ class ChartStore;
 class ChartGraph : public Graph
 {
 public:
-    // The plot and the store must outlive it.
-    ChartGraph(ChartPlot &plot, ChartStore &store);
+    // The plot, the store and the clock must outlive it. The clock dates the
+    // first point, unless the store already knows its date.
+    ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock);
 
     void appendPoint(int plot, double x, double y) override;
     void setAxisRange(int axis, double minimum, double maximum) override;
@@ -50,9 +52,12 @@ private:
     void applyPendingScroll();
     void showNewest();
     void keepZoomBase();
+    void showMeasurement();
+    void dateFirstPoint(double timeOfDay);
 
     ChartPlot &m_plot;
     ChartStore &m_store;
+    const Clock &m_clock;
     ChartFollow m_follow;
     ReplotCoalescer m_replot;
     int m_mode = ZoomMode;

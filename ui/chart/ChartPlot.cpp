@@ -15,6 +15,8 @@
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_text.h>
 
 #include <algorithm>
 #include <utility>
@@ -22,18 +24,43 @@
 namespace {
 
 // Time-of-day labels at every tick spacing; below a second the milliseconds
-// tell the ticks apart.
-QwtDateScaleDraw *timeOfDayScaleDraw()
+// tell the ticks apart. Once the date of the chart's first day is known, ticks
+// a day or more apart show the date they stand at.
+class ChartScaleDraw : public QwtDateScaleDraw
 {
+public:
     // UTC: the axis counts from a fixed midnight, never shifted by daylight saving.
-    auto *draw = new QwtDateScaleDraw(Qt::UTC);
-    // Minutes and longer need no seconds: shorter labels stay apart.
-    for (int type = QwtDate::Minute; type <= QwtDate::Year; ++type)
-        draw->setDateFormat(static_cast<QwtDate::IntervalType>(type), QStringLiteral("hh:mm"));
-    draw->setDateFormat(QwtDate::Second, QStringLiteral("hh:mm:ss"));
-    draw->setDateFormat(QwtDate::Millisecond, QStringLiteral("hh:mm:ss.zzz"));
-    return draw;
-}
+    ChartScaleDraw() : QwtDateScaleDraw(Qt::UTC)
+    {
+        // Minutes and longer need no seconds: shorter labels stay apart.
+        for (int type = QwtDate::Minute; type <= QwtDate::Year; ++type)
+            setDateFormat(static_cast<QwtDate::IntervalType>(type), QStringLiteral("hh:mm"));
+        setDateFormat(QwtDate::Second, QStringLiteral("hh:mm:ss"));
+        setDateFormat(QwtDate::Millisecond, QStringLiteral("hh:mm:ss.zzz"));
+    }
+
+    void setOrigin(QDate date)
+    {
+        if (!date.isValid())
+            return;
+        m_originMs = QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+        setDateFormat(QwtDate::Day, QStringLiteral("ddd d MMM"));
+        // Week and month ticks fall on whole days, not on week or month starts.
+        setDateFormat(QwtDate::Week, QStringLiteral("d MMM"));
+        setDateFormat(QwtDate::Month, QStringLiteral("d MMM"));
+        setDateFormat(QwtDate::Year, QStringLiteral("d MMM yyyy"));
+        invalidateCache();
+    }
+
+    QwtText label(double value) const override
+    {
+        const QDateTime at = QwtDate::toDateTime(value + m_originMs, Qt::UTC);
+        return QwtDate::toString(at, dateFormatOfDate(at, intervalType(scaleDiv())), week0Type());
+    }
+
+private:
+    double m_originMs = 0;
+};
 
 QwtPlotMarker *makeCursor(const QString &title, const QColor &colour, Qt::PenStyle style)
 {
@@ -61,7 +88,7 @@ ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
     setAxisTitle(yRight, QStringLiteral("pH 2"));
     enableAxis(yRight);
     setAxisScaleEngine(xBottom, new QwtDateScaleEngine(Qt::UTC));
-    setAxisScaleDraw(xBottom, timeOfDayScaleDraw());
+    setAxisScaleDraw(xBottom, new ChartScaleDraw);
     setAxisLabelRotation(xBottom, 0);
     setAxisScale(xBottom, 0, ChartTime::toAxis(ChartFollow::DefaultWindow));
     setAxisScale(yLeft, 0, 15);
@@ -75,6 +102,11 @@ ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
     m_cursors[1] = makeCursor(QStringLiteral("Cursor-2"), QColor(200, 100, 0), Qt::DashLine);
     for (QwtPlotMarker *marker : m_cursors)
         marker->attach(this);
+
+    m_measurement = new QwtPlotTextLabel;
+    m_measurement->setZ(40);
+    m_measurement->setMargin(6);
+    m_measurement->attach(this);
 
     updateAxes();
     m_zoomer = new ChartZoomer(canvas());
@@ -135,6 +167,29 @@ void ChartPlot::showStore(const ChartStore &store)
                                         QPen(colours[plot - 1], 1), store.series(plot));
         curve->attach(this);
     }
+}
+
+void ChartPlot::setOriginDate(QDate date)
+{
+    static_cast<ChartScaleDraw *>(axisScaleDraw(xBottom))->setOrigin(date);
+    updateAxes();
+}
+
+void ChartPlot::showMeasurement(const QString &text)
+{
+    if (text == measurementText())
+        return;
+    QwtText label(text, QwtText::PlainText);
+    label.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
+    label.setBackgroundBrush(QColor(255, 255, 255, 225));
+    label.setBorderPen(QPen(QColor(160, 160, 160)));
+    label.setBorderRadius(2);
+    m_measurement->setText(label);
+}
+
+QString ChartPlot::measurementText() const
+{
+    return m_measurement->text().text();
 }
 
 QwtPlotMarker *ChartPlot::cursor(int index) const

@@ -2,6 +2,7 @@
 
 #include "platform/Notifier.h"
 
+#include <QDate>
 #include <qwt_plot.h>
 
 class ChartMouseModes;
@@ -10,6 +11,7 @@ class ChartZoomer;
 class CursorDragger;
 class QwtPlotMarker;
 class QwtPlotPanner;
+class QwtPlotTextLabel;
 class QComboBox;
 
 // The strip chart widget CWGraph1: both probes' pH against the time of day,
@@ -41,6 +43,14 @@ public:
     // window to place beside the chart's other controls.
     QComboBox *followChoice() const { return m_followChoice; }
 
+    // The date of the time axis' 0, for the dates of day ticks.
+    void setOriginDate(QDate date);
+
+    // Shows the text in a box at the top left of the plot area; an empty
+    // text takes the box away.
+    void showMeasurement(const QString &text);
+    QString measurementText() const;
+
     // Raised before every drawing, while the axes are still as they were set.
     Notifier<> aboutToReplot;
 
@@ -57,6 +67,7 @@ protected:
 
 private:
     QwtPlotMarker *m_cursors[2] = {};
+    QwtPlotTextLabel *m_measurement = nullptr;
     bool m_showsStore = false;
     ChartZoomer *m_zoomer = nullptr;
     QwtPlotPanner *m_panner = nullptr;

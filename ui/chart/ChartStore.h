@@ -3,6 +3,8 @@
 #include "ui/chart/BoundedSeries.h"
 #include "ui/chart/ContinuousTimeBase.h"
 
+#include <QDate>
+
 // The points of both plots, kept apart from the widget that draws them.
 // Times of day arrive as fractions of a day and are placed on a continuous
 // time base, so the points after midnight follow those before it.
@@ -19,7 +21,12 @@ public:
     double newestX() const;
     double oldestX() const;
 
+    // The date of X 0, once it is known: X counts days from its midnight.
+    QDate originDate() const { return m_originDate; }
+    void setOriginDate(QDate date) { m_originDate = date; }
+
 private:
+    QDate m_originDate;
     ContinuousTimeBase m_timeBase;
     BoundedSeries m_series[2];
 };

@@ -82,7 +82,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_calibrationDialog([this] {
         return new CalibrationDialog(m_calibration, m_state, m_platform.messages, &m_window);
     })
-    , m_graph(*window.controls().CWGraph1, m_chartStore)
+    , m_graph(*window.controls().CWGraph1, m_chartStore, platform.clock)
     , m_chart(m_state, platform.clock,
               {m_graph, m_cwPlot, m_tmrPlot, m_CWpHmin, m_CWpHmax, m_GraphMode, m_StatusBar1,
                m_Command1})
