@@ -1,6 +1,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/qt/widgets/QtKnob.h"
+#include "ui/chart/ChartExporter.h"
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <qwt_date_scale_draw.h>
 #include <qwt_plot_canvas.h>
@@ -154,6 +156,8 @@ private slots:
     void dragShowsReadout();
     void modeSelector_data();
     void modeSelector();
+    void exportFiles_data();
+    void exportFiles();
 };
 
 // clang-format off
@@ -590,6 +594,55 @@ void TestChartPlot::modeSelector()
         QTest::keyClick(&selector, Qt::Key_Up);
         QCOMPARE(rig.mode.value(), expected);
     }
+}
+
+// clang-format off
+void TestChartPlot::exportFiles_data()
+{
+    QTest::addColumn<QString>("name"); // in a fresh folder; "file/" makes a file the folder
+    QTest::addColumn<QByteArray>("starts");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("csv")           << "points.csv"     << QByteArray("Time,pH 1,pH 2,Kind\n2026-12-07T") << "";
+    QTest::newRow("png")           << "chart.png"      << QByteArray("\x89PNG") << "";
+    QTest::newRow("svg")           << "chart.SVG"      << QByteArray("<?xml")   << "";
+    QTest::newRow("pdf")           << "chart.pdf"      << QByteArray("%PDF")    << "";
+    QTest::newRow("otherSuffix")   << "chart.bmp"      << QByteArray()          << "the name must end in .png, .svg or .pdf";
+    QTest::newRow("csvNoFolder")   << "file/points.csv" << QByteArray()         << "Not a directory";
+    QTest::newRow("imageNoFolder") << "file/chart.png" << QByteArray()          << "Not a directory";
+}
+// clang-format on
+
+void TestChartPlot::exportFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, starts);
+    QFETCH(QString, failure);
+
+    Chart chart;
+    chart.plot.resize(ChartSize);
+    fillMinutes(chart.graph, dayFraction(14, 0, 0), 120);
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = folder.filePath(name);
+    const QString reason = name.endsWith(".csv")
+        ? ChartExporter::savePoints(chart.store, 0, 1, path)
+        : ChartExporter::saveImage(chart.plot, path);
+    QVERIFY2(reason.contains(failure), qPrintable(reason));
+    QCOMPARE(reason.isEmpty(), failure.isEmpty());
+    QFile file(path);
+    QCOMPARE(file.exists(), failure.isEmpty());
+    if (failure.isEmpty()) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(starts.size()) == starts);
+        if (name.endsWith(".csv")) // both probes on every line of 120 plot ticks
+            QCOMPARE(file.readAll().count("\n"), 120);
+    }
+    // Nothing is left behind beside the target.
+    QDir dir(folder.path());
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden).size(), failure.isEmpty() ? 2 : 1);
 }
 
 QTEST_MAIN(TestChartPlot)

@@ -1,9 +1,11 @@
 #include "ui/chart/BoundedSeries.h"
+#include "ui/chart/ChartCsv.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/ContinuousTimeBase.h"
 #include "ui/chart/CursorMeasurement.h"
 #include "ui/chart/PlotSeries.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -75,6 +77,9 @@ private slots:
     void oldSpikeKeptInBoundedMemory();
     void measurementBetweenCursors_data();
     void measurementBetweenCursors();
+    void pointsAsCsv_data();
+    void pointsAsCsv();
+    void olderPointsExportedAsEnvelope();
 };
 
 // clang-format off
@@ -380,6 +385,71 @@ void TestPlotSeries::measurementBetweenCursors()
     const auto measurement =
         CursorMeasurement::between(store, {start + x1 * Second, y1}, {start + x2 * Second, y2});
     QCOMPARE(measurement.text(QLocale(locale)), text);
+}
+
+// clang-format off
+void TestPlotSeries::pointsAsCsv_data()
+{
+    QTest::addColumn<QString>("from"); // the range exported, as times of the first day
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QByteArray>("csv");
+
+    const QByteArray header = "Time,pH 1,pH 2,Kind\n";
+    QTest::newRow("acrossMidnight") << "23:59:58" << "24:00:00" << header +
+        "2026-12-07T23:59:58.000,7.25,4.5,reading\n"
+        "2026-12-07T23:59:59.000,,4.75,reading\n"
+        "2026-12-08T00:00:00.000,7.5,4.25,reading\n";
+    QTest::newRow("lastTwo") << "23:59:59" << "24:00:00" << header +
+        "2026-12-07T23:59:59.000,,4.75,reading\n"
+        "2026-12-08T00:00:00.000,7.5,4.25,reading\n";
+    QTest::newRow("nothingInRange") << "12:00:00" << "13:00:00" << header;
+}
+// clang-format on
+
+void TestPlotSeries::pointsAsCsv()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QByteArray, csv);
+
+    const auto at = [](const QString &time) {
+        const QStringList parts = time.split(':');
+        return (parts[0].toInt() * 3600 + parts[1].toInt() * 60 + parts[2].toInt()) * Second;
+    };
+    ChartStore store;
+    store.setOriginDate(QDate(2026, 12, 7));
+    // As the plot timer puts them: probe 2, then probe 1 a little later.
+    const double tick = 1e-6 * Second;
+    store.append(2, at("23:59:58"), 4.5);
+    store.append(1, at("23:59:58") + tick, 7.25);
+    store.append(2, at("23:59:59"), 4.75);
+    store.append(2, 0, 4.25);
+    store.append(1, tick, 7.5);
+
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ChartCsv::write(store, at(from), at(to) + tick, out));
+    QCOMPARE(out.data(), csv);
+}
+
+void TestPlotSeries::olderPointsExportedAsEnvelope()
+{
+    // Eight days at one point a second, the first with one reading of 12: that
+    // day is kept per minute, and its minute of the spike shows it.
+    ChartStore store;
+    store.setOriginDate(QDate(2026, 3, 1));
+    constexpr int Seconds = 8 * 86400;
+    constexpr int SpikeAt = 6 * 3600 + 30;
+    for (int i = 0; i < Seconds; ++i)
+        store.append(1, std::fmod(i * Second, 1.0), i == SpikeAt ? 12.0 : 7.0);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ChartCsv::write(store, 0, 10, out));
+    const QList<QByteArray> lines = out.data().split('\n');
+    QCOMPARE(lines.first(), QByteArray("Time,pH 1,pH 2,Kind"));
+    QVERIFY(lines.contains("2026-03-01T06:00:30.000,12,,envelope"));
+    QVERIFY(lines.at(1).endsWith(",envelope"));
+    QCOMPARE(lines.at(lines.size() - 2), QByteArray("2026-03-08T23:59:59.000,7,,reading"));
 }
 
 QTEST_GUILESS_MAIN(TestPlotSeries)

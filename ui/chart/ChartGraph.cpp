@@ -22,6 +22,7 @@ ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock)
     , m_store(store)
     , m_clock(clock)
     , m_replot(&plot)
+    , m_exporter(plot, store, *this)
 {
     m_plot.showStore(m_store);
     m_handlers.install(m_plot.aboutToReplot, [this] {

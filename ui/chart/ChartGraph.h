@@ -2,6 +2,7 @@
 
 #include "platform/Graph.h"
 #include "platform/Handlers.h"
+#include "ui/chart/ChartExporter.h"
 #include "ui/chart/ChartFollow.h"
 #include "ui/chart/ReplotCoalescer.h"
 
@@ -61,5 +62,6 @@ private:
     ChartFollow m_follow;
     ReplotCoalescer m_replot;
     int m_mode = ZoomMode;
+    ChartExporter m_exporter;
     Handlers m_handlers;
 };

@@ -22,6 +22,7 @@ public:
 
     // A Graph interaction mode code.
     void setMode(int code) { m_mode = code; }
+    int mode() const { return m_mode; }
 
     Notifier<> pressing;
     Notifier<> showAll;

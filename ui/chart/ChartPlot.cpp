@@ -1,5 +1,6 @@
 #include "ui/chart/ChartPlot.h"
 
+#include "platform/Graph.h"
 #include "ui/chart/ChartFollow.h"
 #include "ui/chart/ChartMouseModes.h"
 #include "ui/chart/ChartStore.h"
@@ -9,6 +10,9 @@
 #include "ui/chart/EnvelopeCurve.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QToolButton>
 #include <qwt_date_scale_draw.h>
 #include <qwt_date_scale_engine.h>
 #include <qwt_plot_canvas.h>
@@ -130,6 +134,26 @@ ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
     connect(m_followChoice, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         followWindowChosen.notify(m_followChoice->itemData(index).toDouble());
     });
+
+    m_exportMenu = new QMenu(this);
+    m_exportMenu->addAction(QStringLiteral("Export Visible Points as CSV..."), this,
+                            [this] { exportPointsChosen.notify(); });
+    m_exportMenu->addAction(QStringLiteral("Export Chart as PNG, SVG or PDF..."), this,
+                            [this] { exportImageChosen.notify(); });
+    m_exportButton = new QToolButton(this);
+    m_exportButton->setObjectName(QStringLiteral("cmdExport"));
+    m_exportButton->setText(QStringLiteral("Export"));
+    m_exportButton->setToolTip(QStringLiteral("Save the visible points or the chart to a file"));
+    m_exportButton->setMenu(m_exportMenu);
+    m_exportButton->setPopupMode(QToolButton::InstantPopup);
+}
+
+void ChartPlot::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A right click zooms out in zoom mode and follows again in pan mode.
+    if (m_mouseModes->mode() != Graph::CursorMode)
+        return;
+    m_exportMenu->exec(event->globalPos());
 }
 
 void ChartPlot::showFollowWindow(double days)

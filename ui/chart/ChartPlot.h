@@ -13,6 +13,8 @@ class QwtPlotMarker;
 class QwtPlotPanner;
 class QwtPlotTextLabel;
 class QComboBox;
+class QMenu;
+class QToolButton;
 
 // The strip chart widget CWGraph1: both probes' pH against the time of day,
 // with the zoomer, the panner, two crosshair cursors and their dragger, the
@@ -42,6 +44,10 @@ public:
     // The choice of how much recent time to follow ("cmbFollow"), for the
     // window to place beside the chart's other controls.
     QComboBox *followChoice() const { return m_followChoice; }
+    // "Export" ("cmdExport"), which opens the export menu; in cursor mode a
+    // right click on the plot opens it too.
+    QToolButton *exportButton() const { return m_exportButton; }
+    QMenu *exportMenu() const { return m_exportMenu; }
 
     // The date of the time axis' 0, for the dates of day ticks.
     void setOriginDate(QDate date);
@@ -59,11 +65,16 @@ public:
     // Shows the window followed now among the choices, without a notification.
     void showFollowWindow(double days);
 
+    // The operator chose to export the visible points, or the chart as drawn.
+    Notifier<> exportPointsChosen;
+    Notifier<> exportImageChosen;
+
 public slots:
     void replot() override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QwtPlotMarker *m_cursors[2] = {};
@@ -74,4 +85,6 @@ private:
     CursorDragger *m_dragger = nullptr;
     ChartMouseModes *m_mouseModes = nullptr;
     QComboBox *m_followChoice = nullptr;
+    QMenu *m_exportMenu = nullptr;
+    QToolButton *m_exportButton = nullptr;
 };

@@ -386,6 +386,7 @@ QGroupBox *MainWindow::buildPhGroup()
     auto *follow = new QVBoxLayout;
     follow->addWidget(caption(QStringLiteral("Follows"), group));
     follow->addWidget(c.CWGraph1->followChoice());
+    follow->addWidget(c.CWGraph1->exportButton(), 0, Qt::AlignLeft);
     follow->addStretch();
     controls->addLayout(follow);
     layout->addLayout(controls);

@@ -1,0 +1,134 @@
+#include "ui/chart/ChartExporter.h"
+
+#include "platform/Graph.h"
+#include "platform/MessageBox.h"
+#include "ui/chart/ChartCsv.h"
+#include "ui/chart/ChartPlot.h"
+#include "ui/chart/ChartStore.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <qwt_plot_renderer.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Where the last export went, for the next one in this session.
+QString lastFolder = QDir::homePath();
+
+} // namespace
+
+ChartExporter::ChartExporter(ChartPlot &plot, const ChartStore &store, const Graph &graph)
+    : m_plot(plot)
+    , m_store(store)
+    , m_graph(graph)
+{
+    m_handlers.install(m_plot.exportPointsChosen, [this] { exportPoints(); });
+    m_handlers.install(m_plot.exportImageChosen, [this] { exportImage(); });
+}
+
+QString ChartExporter::savePoints(const ChartStore &store, double x0, double x1,
+                                  const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (!ChartCsv::write(store, x0, x1, file)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+QString ChartExporter::saveImage(QwtPlot &plot, const QString &fileName)
+{
+    const QString format = QFileInfo(fileName).suffix().toLower();
+    if (format != QLatin1String("png") && format != QLatin1String("svg") &&
+        format != QLatin1String("pdf"))
+        return QStringLiteral("the name must end in .png, .svg or .pdf");
+
+    // The renderer reports nothing: it draws into a file of its own beside
+    // the target, which replaces the target only when it holds something.
+    QTemporaryFile drawn(QFileInfo(fileName).absolutePath() + QStringLiteral("/.chart-XXXXXX"));
+    if (!drawn.open())
+        return drawn.errorString();
+    drawn.close();
+    constexpr double ScreenDpi = 96;
+    const QSizeF sizeMm = QSizeF(plot.size()) * 25.4 / ScreenDpi;
+    // Twice the screen's resolution keeps a picture sharp on a page or a fine screen.
+    const int dpi = format == QLatin1String("png") ? 2 * ScreenDpi : ScreenDpi;
+    QwtPlotRenderer renderer;
+    renderer.renderDocument(&plot, drawn.fileName(), format, sizeMm, dpi);
+    if (QFileInfo(drawn.fileName()).size() == 0)
+        return QStringLiteral("nothing could be drawn into it");
+    if (std::rename(QFile::encodeName(drawn.fileName()).constData(),
+                    QFile::encodeName(fileName).constData()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    drawn.setAutoRemove(false);
+    return {};
+}
+
+void ChartExporter::exportPoints()
+{
+    const QString fileName = askFileName(QStringLiteral("Export Points"), QStringLiteral("csv"),
+                                         QStringLiteral("CSV files (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    const QString reason =
+        savePoints(m_store, m_graph.axisMinimum(1), m_graph.axisMaximum(1), fileName);
+    if (!reason.isEmpty())
+        reportFailure(fileName, reason);
+}
+
+void ChartExporter::exportImage()
+{
+    const QString fileName =
+        askFileName(QStringLiteral("Export Chart"), QStringLiteral("png"),
+                    QStringLiteral("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"));
+    if (fileName.isEmpty())
+        return;
+    const QString reason = saveImage(m_plot, fileName);
+    if (!reason.isEmpty())
+        reportFailure(fileName, reason);
+}
+
+QString ChartExporter::askFileName(const QString &title, const QString &suffix,
+                                   const QString &filter)
+{
+    const QString suggested =
+        QDir(lastFolder)
+            .filePath(
+                QStringLiteral("chart-%1.%2")
+                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmm")),
+                         suffix));
+    QFileDialog dialog(&m_plot, title, suggested, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(suggested);
+    // The suffix follows the kind of file chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
+        const QString chosen = f.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0);
+        dialog.setDefaultSuffix(chosen);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+void ChartExporter::reportFailure(const QString &fileName, const QString &reason)
+{
+    QMessageBox::warning(&m_plot, MessageBox::APP_TITLE,
+                         QStringLiteral("The chart was not saved to %1: %2.")
+                             .arg(QDir::toNativeSeparators(fileName), reason));
+}
