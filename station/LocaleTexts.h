@@ -21,6 +21,12 @@ QString shortDateFormat(const QLocale &locale = QLocale());
 
 QString timeText(const QTime &time, const QLocale &locale = QLocale());
 
+// The time of day a log's time text stands for: the locale's long time form
+// first, then any hours, minutes and seconds with an AM or PM marker (the
+// locale's own, or the English one) where there is one, so that a log
+// written under another locale still reads. Invalid when it is no time.
+QTime timeFromText(const QString &text, const QLocale &locale = QLocale());
+
 // A date value as a text: the short date, then a blank and the long time
 // only when the value holds a time of day other than midnight.
 QString dateText(OleDate value, const QLocale &locale = QLocale());

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <vector>
+
+// Reads a log file back, a line at a time: its runs, each with its header,
+// and each record's place in time and pH values. A record's date is its
+// run's date (header line 2) plus the midnights passed since; its time is
+// read in the user's long time form, or in any hours:minutes:seconds form
+// with or without an AM/PM marker. A line that does not read is reported by
+// number with the reason, and reading goes on with the next.
+class LogReader
+{
+public:
+    struct Record
+    {
+        double x;   // days since the midnight of originDate()
+        double ph1; // the "pH 1 value" column
+        double ph2; // the "pH 2 value" column
+    };
+    struct Run
+    {
+        qint64 line = 0; // the line of "Kestrom Science DGH Logging Program"
+        QDate date;      // invalid when the header's date does not read
+        QStringList header;
+        qint64 records = 0;
+    };
+    struct Problem
+    {
+        qint64 line;
+        QString why;
+    };
+
+    // Lines that are not log lines before the first run, after which the
+    // file is taken to be no log at all.
+    static constexpr int LinesBeforeGivingUp = 200;
+    // Problems kept in full; beyond them only counted.
+    static constexpr int ProblemsKept = 1000;
+
+    explicit LogReader(const QLocale &locale = QLocale());
+
+    // One line as it stands in the file, without its line end; complete is
+    // false for a last line that the file ends inside.
+    void readLine(const QByteArray &line, bool complete = true);
+
+    // A line left unread, counted and reported with the reason.
+    void skipLine(const QString &why);
+
+    // False once the file has shown itself not to be a log.
+    bool worthReading() const;
+
+    // The first dated run's date.
+    QDate originDate() const { return m_origin; }
+    const QVector<Run> &runs() const { return m_runs; }
+    const QVector<Problem> &problems() const { return m_problems; }
+    qint64 problemCount() const { return m_problemCount; }
+    qint64 lineCount() const { return m_line; }
+    // The records read since the last call, oldest first.
+    std::vector<Record> takeRecords();
+
+private:
+    bool readHeaderLine(const QByteArray &line);
+    void readRecord(const QByteArray &line, bool complete);
+    void report(const QString &why);
+
+    QLocale m_locale;
+    qint64 m_line = 0;
+    QDate m_origin;
+    QVector<Run> m_runs;
+    QVector<Problem> m_problems;
+    qint64 m_problemCount = 0;
+    qint64 m_linesBeforeRuns = 0;
+    std::vector<Record> m_records;
+    // Within the current run: days passed since its date, the last time of day.
+    int m_daysPassed = 0;
+    double m_lastTime = -1;
+    bool m_inHeader = false;
+};

@@ -1,0 +1,226 @@
+#include "LoggingFixture.h"
+#include "logging/LogLoader.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+// Everything a loader handed over, once it handed its last slice.
+struct Loaded
+{
+    std::vector<LogReader::Record> records;
+    QVector<LogReader::Run> runs;
+    QVector<LogReader::Problem> problems;
+    qint64 problemCount = 0;
+    QDate origin;
+    QString failure;
+    int slices = 0;
+    qint64 bytesRead = 0;
+    qint64 bytesTotal = 0;
+};
+
+Loaded load(const QString &fileName, const QLocale &locale)
+{
+    Loaded loaded;
+    bool done = false;
+    LogLoader loader(fileName, locale);
+    loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
+        loaded.records.insert(loaded.records.end(), slice.records.begin(), slice.records.end());
+        loaded.problems += slice.problems;
+        loaded.runs = slice.runs;
+        loaded.problemCount = slice.problemCount;
+        loaded.origin = slice.originDate;
+        loaded.failure = slice.failure;
+        loaded.bytesRead = slice.bytesRead;
+        loaded.bytesTotal = slice.bytesTotal;
+        ++loaded.slices;
+        done = slice.last;
+    });
+    loader.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return loaded;
+}
+
+// A record's place as a local date and time to the second.
+QDateTime placeOf(QDate origin, double x)
+{
+    const auto day = static_cast<int>(std::floor(x));
+    const auto second = static_cast<int>(std::lround((x - day) * 86400));
+    return QDateTime(origin.addDays(day), QTime(0, 0).addSecs(second));
+}
+
+bool writeBytes(const QString &fileName, const QByteArray &bytes)
+{
+    return LoggingFixture::writeFile(fileName, bytes);
+}
+
+const QByteArray Header = "\r\n\"Kestrom Science DGH Logging Program\",#2026-12-07#\r\n"
+                          "\"Version: 1.1\"\r\n\r\n"
+                          "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, "
+                          "pH 2 value, Flow Frequency, Liters/min, Liters\"\r\n\r\n";
+const QByteArray Record =
+    "\"14:05:30\",21.5,21.75,22,2545.3,2601.7,6.878,7.0904,172.5,1.5,\"37,25\"";
+
+} // namespace
+
+// Logs read back for review: runs written by the station's own logger, and
+// files that are not what a log should be.
+class TestLogReview : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    // clang-format off
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("written"); // the locale the logger ran under
+        QTest::addColumn<QString>("read");    // the locale the review runs under
+
+        QTest::newRow("us")           << "en_US" << "en_US";
+        QTest::newRow("german")       << "de_DE" << "de_DE";
+        QTest::newRow("usReadGerman") << "en_US" << "de_DE";
+        QTest::newRow("germanReadUs") << "de_DE" << "en_US";
+    }
+    // clang-format on
+
+    void roundTrip()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, read);
+
+        // Two runs appended to one file: the first across midnight, the
+        // second the next afternoon, with the litres text as the label shows it.
+        QLocale::setDefault(QLocale(written));
+        const QString fileName =
+            path(QStringLiteral("round-trip-%1.txt").arg(QTest::currentDataTag()));
+        LoggingFixture f;
+        f.liters.setText(QLocale().toString(37.25));
+        const QDateTime firstTick(QDate(2026, 12, 7), QTime(23, 59, 58));
+        const QDateTime secondRun(QDate(2026, 12, 8), QTime(13, 0, 0));
+        QVector<QPair<QDateTime, double>> expected;
+        f.clock.wallClock = firstTick;
+        f.startWriting(fileName, 0, 6);
+        for (int i = 0; i < 4; ++i) {
+            f.clock.wallClock = firstTick.addSecs(i);
+            f.state.probe1pH = 7 + i / 100.0;
+            f.state.probe2pH = 4 - i / 8.0;
+            f.tmrLogger.fire();
+            expected.append({f.clock.wallClock, f.state.probe1pH});
+        }
+        f.mnuStop.press();
+        f.clock.wallClock = secondRun;
+        f.startWriting(fileName, 0, 6);
+        for (int i = 0; i < 2; ++i) {
+            f.clock.wallClock = secondRun.addSecs(i * 60);
+            f.state.probe1pH = 9.5 + i;
+            f.tmrLogger.fire();
+            expected.append({f.clock.wallClock, f.state.probe1pH});
+        }
+        f.mnuStop.press();
+        QLocale::setDefault(QLocale::c());
+
+        const Loaded loaded = load(fileName, QLocale(read));
+        QVERIFY2(loaded.failure.isEmpty(), qPrintable(loaded.failure));
+        QCOMPARE(loaded.problemCount, 0);
+        QCOMPARE(loaded.runs.size(), 2);
+        QCOMPARE(loaded.runs[0].date, QDate(2026, 12, 7));
+        QCOMPARE(loaded.runs[1].date, QDate(2026, 12, 8));
+        QCOMPARE(loaded.runs[0].records, 4);
+        QCOMPARE(loaded.runs[1].line, 18);
+        QVERIFY(loaded.runs[1].header.contains("Log File: " + fileName));
+        QCOMPARE(loaded.origin, QDate(2026, 12, 7));
+        QCOMPARE(int(loaded.records.size()), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            const LogReader::Record &record = loaded.records[size_t(i)];
+            QCOMPARE(placeOf(loaded.origin, record.x), expected[i].first);
+            QCOMPARE(record.ph1, expected[i].second);
+        }
+        QCOMPARE(loaded.records[3].ph2, 4 - 3 / 8.0);
+        QCOMPARE(loaded.bytesRead, loaded.bytesTotal);
+    }
+
+    // clang-format off
+    void badFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("failure");  // of the whole file; empty: it was read
+        QTest::addColumn<QStringList>("problems"); // "line: why"
+
+        const QByteArray r = Record + "\r\n";
+        QTest::newRow("empty") << QByteArray() << 0 << "it is empty" << QStringList();
+        QTest::newRow("truncatedMidLine") << Header + r + r + Record.left(40) << 2 << ""
+            << QStringList{"9: the file ends inside this line"};
+        QTest::newRow("badLinesRestShown") << Header + r + "garbage\r\n" + r +
+                                      "\"14:05:31\",1,2,x,4,5,6,7,8,9,\"\"\r\n" +
+                                      "\"25:00:00\",1,2,3,4,5,6,7,8,9,\"\"\r\n" +
+                                      "\"14:05:32\",1,2,3,4,5,6,7,8,\"\"\r\n" + r << 3 << ""
+            << QStringList{"8: not a record: it does not start with a quoted time",
+                           "10: value 4 (\"x\") is not a number",
+                           "11: \"25:00:00\" is no time of day",
+                           "12: value 10 (\"\"\"\") is not a number"};
+        QTest::newRow("recordsBeforeAnyRun") << r + Header + r << 1 << ""
+            << QStringList{"1: the line before the first run header (\"Kestrom Science DGH Logging "
+                           "Program\") is left out"};
+        QTest::newRow("undatedRun") << QByteArray(Header).replace("#2026-12-07#", "#2026-13-07#") + r
+            << 0 << "" << QStringList{"2: the run's date \"2026-13-07#\" is no date: its records are left out"};
+        QByteArray prose;
+        for (int i = 0; i < 300; ++i)
+            prose += "Dear operator, this is a letter, not a log.\n";
+        QTest::newRow("notALog") << prose << 0
+            << "it is not a station log: none of its first 200 lines opens a run "
+               "(\"Kestrom Science DGH Logging Program\")" << QStringList();
+        QByteArray noise(300000, 'x');
+        QRandomGenerator random(5);
+        for (char &c : noise) {
+            const int byte = random.bounded(1, 256);
+            c = char(byte == '\n' ? 0 : byte);
+        }
+        QTest::newRow("binaryWithoutLineEnds") << Header + r + noise << 1 << ""
+            << QStringList{"8: longer than any log line: left out"};
+    }
+    // clang-format on
+
+    void badFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, records);
+        QFETCH(QString, failure);
+        QFETCH(QStringList, problems);
+
+        const QString fileName = path(QTest::currentDataTag());
+        QVERIFY(writeBytes(fileName, bytes));
+        const Loaded loaded = load(fileName, QLocale("en_US"));
+        QCOMPARE(loaded.failure, failure);
+        QCOMPARE(int(loaded.records.size()), records);
+        QStringList reported;
+        for (const LogReader::Problem &problem : loaded.problems)
+            reported << QString::number(problem.line) + ": " + problem.why;
+        QCOMPARE(reported, problems);
+        // The file is read, never written.
+        QCOMPARE(LoggingFixture::contents(fileName), bytes);
+    }
+
+    void missingFile()
+    {
+        const Loaded loaded = load(path("no-such-log.txt"), QLocale("en_US"));
+        QCOMPARE(loaded.failure, QString("it could not be opened: No such file or directory"));
+        QCOMPARE(loaded.slices, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogReview)
+#include "test_log_review.moc"
