@@ -50,6 +50,10 @@ void TestCommandLine::parse_data()
     QTest::newRow("qtStyleOption")    << QStringList{"-style=fusion", "-reverse"}     << A::Run << ""                << false << false << "";
     QTest::newRow("appendWithoutLog") << QStringList{"--append"}                      << A::Fail << ""               << false << false << "--log";
     QTest::newRow("intervalWithoutLog") << QStringList{"--interval", "5"}             << A::Fail << ""               << false << false << "--log";
+    QTest::newRow("review")           << QStringList{"--review", "logs/../tank.csv"}  << A::Review << ""             << false << false << "";
+    QTest::newRow("reviewAndPoll")    << QStringList{"--review", "t.csv", "--poll", "ph"} << A::Fail << ""           << false << false << "--poll";
+    QTest::newRow("reviewAndDevice")  << QStringList{"--device", "1=/dev/pts/3", "--review", "t.csv"} << A::Fail << "" << false << false << "--device";
+    QTest::newRow("reviewNoName")     << QStringList{"--review", " "}                 << A::Fail << ""               << false << false << "file name";
 }
 // clang-format on
 
@@ -70,6 +74,9 @@ void TestCommandLine::parse()
         return;
     }
     QVERIFY(result.error.isEmpty());
+    QCOMPARE(result.options.reviewFile,
+             action == CommandLine::Action::Review ? QDir::current().absoluteFilePath("tank.csv")
+                                                   : QString());
     QStringList groups;
     if (result.options.pollFlow)
         groups << "flow";

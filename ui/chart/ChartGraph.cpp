@@ -105,6 +105,10 @@ void ChartGraph::applyPendingScroll()
 
 void ChartGraph::followNewest()
 {
+    if (!m_growing) {
+        showAllPoints();
+        return;
+    }
     m_follow.start();
     showNewest();
     m_replot.request();

@@ -40,8 +40,11 @@ public:
     bool isCursorVisible(int cursor) const;
 
     bool isFollowing() const { return m_follow.isFollowing(); }
-    // Back to following the newest points with the time axis.
+    // Back to following the newest points with the time axis; for a chart
+    // that gets no new points, back to showing all of them.
     void followNewest();
+    // Whether new points are to come: false for a log under review.
+    void setGrowing(bool growing) { m_growing = growing; }
     // The time axis over every point kept; following stops.
     void showAllPoints();
     // How much recent time following shows, in days.
@@ -62,6 +65,7 @@ private:
     ChartFollow m_follow;
     ReplotCoalescer m_replot;
     int m_mode = ZoomMode;
+    bool m_growing = true;
     ChartExporter m_exporter;
     Handlers m_handlers;
 };

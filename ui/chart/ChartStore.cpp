@@ -15,6 +15,13 @@ bool ChartStore::append(int plot, double timeOfDay, double y, double *placed)
     return true;
 }
 
+bool ChartStore::appendPlaced(int plot, double x, double y)
+{
+    if ((plot != 1 && plot != 2) || !std::isfinite(x))
+        return false;
+    return m_series[plot - 1].append(x, y);
+}
+
 double ChartStore::newestX() const
 {
     const BoundedSeries &a = m_series[0];

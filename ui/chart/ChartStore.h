@@ -15,6 +15,10 @@ public:
     // value that is not finite). *placed gets the X it was stored at.
     bool append(int plot, double timeOfDay, double y, double *placed = nullptr);
 
+    // A point already placed: X in days since the midnight of originDate(),
+    // as a log read back gives it. Refused as append() refuses.
+    bool appendPlaced(int plot, double x, double y);
+
     const BoundedSeries &series(int plot) const { return m_series[plot == 2 ? 1 : 0]; }
     bool isEmpty() const { return m_series[0].isEmpty() && m_series[1].isEmpty(); }
     // The X of the newest and of the oldest point of either plot; 0 when empty.

@@ -1,5 +1,6 @@
 #include "ui/chart/StripChart.h"
 
+#include "ui/chart/ChartModes.h"
 #include "ui/chart/CursorReadout.h"
 
 #include <cmath>
@@ -50,36 +51,9 @@ void StripChart::ResetPhScale()
     m_controls.CWGraph1.setAxisRange(3, minimum, maximum);
 }
 
-double StripChart::centreOf(int axis) const
-{
-    const Graph &graph = m_controls.CWGraph1;
-    return (graph.axisMinimum(axis) + graph.axisMaximum(axis)) / 2;
-}
-
 void StripChart::SwitchChartMode(double value)
 {
-    Graph &graph = m_controls.CWGraph1;
-    if (value == 0) {
-        graph.setInteractionMode(Graph::ZoomMode);
-        graph.setCursorVisible(1, false);
-        graph.setCursorVisible(2, false);
-    } else if (value == 1) {
-        graph.setCursorVisible(1, false);
-        graph.setCursorVisible(2, false);
-        graph.setInteractionMode(Graph::PanMode);
-    } else if (value == 2) {
-        graph.setInteractionMode(Graph::CursorMode);
-        graph.setCursorVisible(1, true);
-        graph.setCursorVisible(2, false);
-        graph.setCursorX(1, centreOf(1));
-        graph.setCursorY(1, centreOf(2));
-    } else if (value == 3) {
-        graph.setInteractionMode(Graph::CursorMode);
-        graph.setCursorVisible(1, true);
-        graph.setCursorVisible(2, true);
-        graph.setCursorX(2, centreOf(1));
-        graph.setCursorY(2, centreOf(2));
-    }
+    ChartModes::switchTo(m_controls.CWGraph1, value);
 }
 
 void StripChart::CursorMoved(int cursor, double y)

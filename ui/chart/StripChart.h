@@ -58,7 +58,6 @@ public:
 private:
     void PlotSwitchChanged();
     void CursorMoved(int cursor, double y);
-    double centreOf(int axis) const;
 
     const StationState &m_state;
     const Clock &m_clock;

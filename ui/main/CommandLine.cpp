@@ -18,6 +18,7 @@ const QString Log = QStringLiteral("log");
 const QString Append = QStringLiteral("append");
 const QString Overwrite = QStringLiteral("overwrite");
 const QString Interval = QStringLiteral("interval");
+const QString Review = QStringLiteral("review");
 const QString ExitWhenShown = QStringLiteral("exit-when-shown");
 
 void describe(QCommandLineParser &parser)
@@ -57,6 +58,10 @@ void describe(QCommandLineParser &parser)
         {Interval,
          QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
          QStringLiteral("SECONDS")},
+        {Review,
+         QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
+                        "over time, with zoom, pan, cursors and export. Also File > Review Log."),
+         QStringLiteral("FILE")},
     });
     QCommandLineOption exitWhenShown(ExitWhenShown,
                                      QStringLiteral("End once the window is shown."));
@@ -116,6 +121,21 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
                         .arg(parser.positionalArguments().constFirst()));
 
     StationOptions &options = result.options;
+    options.exitWhenShown = parser.isSet(ExitWhenShown);
+    if (parser.isSet(Review)) {
+        for (const QString &other :
+             {Device, Simulate, Unattended, Poll, Plot, Log, Append, Overwrite, Interval}) {
+            if (parser.isSet(other))
+                return fail(QStringLiteral("--review opens only the review window; it does not "
+                                           "go with --%1.")
+                                .arg(other));
+        }
+        if (parser.value(Review).trimmed().isEmpty())
+            return fail(QStringLiteral("--review needs a file name."));
+        options.reviewFile = QDir::cleanPath(QFileInfo(parser.value(Review)).absoluteFilePath());
+        result.action = Action::Review;
+        return result;
+    }
     for (const QString &text : parser.values(Device)) {
         int number = 0;
         QString path;
@@ -153,7 +173,6 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     }
 
     options.plot = parser.isSet(Plot);
-    options.exitWhenShown = parser.isSet(ExitWhenShown);
 
     const bool append = parser.isSet(Append);
     const bool overwrite = parser.isSet(Overwrite);

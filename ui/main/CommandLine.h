@@ -9,7 +9,7 @@
 class CommandLine
 {
 public:
-    enum class Action { Run, ShowHelp, ShowVersion, Fail };
+    enum class Action { Run, Review, ShowHelp, ShowVersion, Fail };
 
     struct Result
     {

@@ -106,6 +106,8 @@ void MainWindow::buildMenus()
     Controls &c = m_controls;
 
     QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    c.mnuReview = addEntry(file, QStringLiteral("mnuReview"), QStringLiteral("&Review Log..."));
+    file->addSeparator();
     // Off: every fault in a message box, as an operator at the bench expects.
     c.mnuUnattended = addEntry(file, QStringLiteral("mnuUnattended"),
                                QStringLiteral("&Unattended (keep polling through faults)"));

@@ -70,6 +70,7 @@ public:
         QPushButton *cwbReset = nullptr;
         // The window's own
         PanelStatusBar *StatusBar1 = nullptr;
+        QAction *mnuReview = nullptr;
         QAction *mnuUnattended = nullptr; // checkable
         QAction *mnuExit = nullptr;
         QAction *mnuLogSetup = nullptr;

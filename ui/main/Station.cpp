@@ -7,6 +7,7 @@
 #include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/ReviewWindow.h"
 #include "ui/main/EventIndicator.h"
 #include "ui/main/StartupSequence.h"
 
@@ -55,6 +56,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_tmrPlot(window.controls().tmrPlot)
     , m_tmrLogger(window.controls().tmrLogger)
     , m_StatusBar1(window.controls().StatusBar1)
+    , m_mnuReview(window.controls().mnuReview)
     , m_mnuExit(window.controls().mnuExit)
     , m_mnuLogSetup(window.controls().mnuLogSetup)
     , m_mnuStop(window.controls().mnuStop)
@@ -117,6 +119,7 @@ Station::~Station()
 
 void Station::wireMenus()
 {
+    m_handlers.install(m_mnuReview.clicked, [this] { ReviewWindow::chooseAndOpen(&m_window); });
     m_handlers.install(m_mnuExit.clicked, [this] { exit(); });
     m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
     m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });

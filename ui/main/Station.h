@@ -115,7 +115,7 @@ private:
     QtOptionGroup m_optTherm, m_optTherm1;
     QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
     QtStatusBar m_StatusBar1;
-    QtButton m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
+    QtButton m_mnuReview, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
     QtSwitch m_mnuUnattended;
     QtButton m_eventIndicator;
 

@@ -23,6 +23,8 @@ struct StationOptions
     QString logFile;
     LogMode logMode = LogMode::None;
     double logIntervalSeconds = 0;
+    // --review FILE: only a recorded log in its review window, made absolute.
+    QString reviewFile;
     // End the program once the window is on screen (start-up measurements).
     bool exitWhenShown = false;
 };

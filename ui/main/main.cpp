@@ -9,6 +9,7 @@
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtMessageBox.h"
 #include "sim/SimulatorProcess.h"
+#include "ui/chart/ReviewWindow.h"
 #include "ui/main/CommandLine.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QuitOnSignal.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -71,7 +73,8 @@ int main(int argc, char *argv[])
         print(stderr,
               QStringLiteral("kestrom-dgh: %1\nTry 'kestrom-dgh --help'.\n").arg(parsed.error));
         return 2;
-    case CommandLine::Action::Run: break;
+    case CommandLine::Action::Run:
+    case CommandLine::Action::Review: break;
     }
     const StationOptions &options = parsed.options;
 
@@ -80,6 +83,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrom-dgh"));
     QApplication::setApplicationVersion(QStringLiteral(DGH_VERSION));
+
+    FirstPaintQuit quitWhenShown;
+    if (parsed.action == CommandLine::Action::Review) {
+        // Only the log under review: no port, no settings, no station.
+        QPointer<ReviewWindow> review = new ReviewWindow(options.reviewFile);
+        if (options.exitWhenShown)
+            review->installEventFilter(&quitWhenShown);
+        review->show();
+        const int status = QApplication::exec();
+        delete review; // closed, it went by itself
+        return status;
+    }
 
     PortMap ports;
     for (const auto &device : options.devices)
@@ -119,7 +134,6 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    FirstPaintQuit quitWhenShown;
     if (options.exitWhenShown)
         window.installEventFilter(&quitWhenShown);
     return QApplication::exec();

@@ -1,0 +1,139 @@
+#include "ui/chart/ChartExporter.h"
+#include "ui/chart/ChartPlot.h"
+#include "ui/chart/ChartTime.h"
+#include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/ReviewWindow.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <qwt_plot_canvas.h>
+
+namespace {
+
+const QByteArray Header = "\r\n\"Kestrom Science DGH Logging Program\",#%1#\r\n"
+                          "\"Version: 1.1\"\r\n\r\n"
+                          "\"Offset: 2.5777\",\"Offset2: 2.5777\"\r\n"
+                          "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, "
+                          "pH 2 value, Flow Frequency, Liters/min, Liters\"\r\n\r\n";
+
+QByteArray header(const char *date)
+{
+    return QByteArray(Header).replace("%1", date);
+}
+
+QByteArray record(const char *time, const char *ph1, const char *ph2)
+{
+    return QByteArray("\"") + time + "\",21.5,21.75,22,2545.3,2601.7," + ph1 + "," + ph2 +
+        ",172.5,1.5,\"37.25\"\r\n";
+}
+
+} // namespace
+
+// A log as the operator opens it for review: the window reads it, charts
+// both probes at their dates and times, lists the runs and what did not
+// read, and exports what it shows with the dates of the log.
+class TestReviewWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reviewAndExport()
+    {
+        QTemporaryDir folder;
+        const QString log = folder.filePath("tank.txt");
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // Two runs appended: the first across midnight (24-hour times), the
+        // second a day later (US times), with one line a copy tool damaged.
+        file.write(header("2026-12-07") + record("23:59:58", "7", "4") +
+                   record("23:59:59", "7.5", "4") + record("0:00:01", "8", "4.5") +
+                   header("2026-12-09") + record("1:00:00 PM", "6.5", "5") +
+                   "\"1:00:01 PM\",x\r\n" + record("1:00:02 PM", "6", "5.5"));
+        file.close();
+
+        ReviewWindow window(log);
+        window.resize(900, 640);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        QCOMPARE(window.failure(), QString());
+        QCOMPARE(window.store().originDate(), QDate(2026, 12, 7));
+        QCOMPARE(window.store().series(1).size(), 5);
+
+        const auto *runs = window.findChild<QPlainTextEdit *>("txtRuns");
+        QVERIFY(
+            runs->toPlainText().startsWith("Run 1, from line 2: 3 records\n"
+                                           "    Kestrom Science DGH Logging Program  2026-12-07\n"
+                                           "    Version: 1.1\n"
+                                           "    Offset: 2.5777  Offset2: 2.5777\n"));
+        QVERIFY(runs->toPlainText().contains("Run 2, from line 12: 2 records"));
+        const auto *problems = window.findChild<QPlainTextEdit *>("txtProblems");
+        QCOMPARE(problems->toPlainText(), log + ", line 19: value 2 (\"x\") is not a number");
+        QCOMPARE(window.findChild<QTabWidget *>()->tabText(1), QString("Problems (1)"));
+
+        // The whole log is in view, its pH range fitted to whole units.
+        ChartGraph &graph = window.graph();
+        QCOMPARE(graph.axisMinimum(1), 23 / 24.0 + 3598 / 86400.0); // 23:59:58 on day 0
+        QCOMPARE(graph.axisMaximum(1), 2 + (13 * 3600 + 2) / 86400.0);
+        QCOMPARE(graph.axisMinimum(2), 4.0);
+        QCOMPARE(graph.axisMaximum(2), 8.0);
+
+        // A click in cursor mode takes cursor 1 there: its readout gives the
+        // date and time of the log at that place, noon of the day between.
+        auto *mode = window.findChild<GraphModeSelector *>();
+        mode->setValue(2);
+        ChartPlot &plot = window.plot();
+        plot.replot();
+        const QPoint noon(qRound(plot.transform(QwtPlot::xBottom, ChartTime::toAxis(1.5))),
+                          plot.canvas()->height() / 2);
+        QTest::mouseClick(plot.canvas(), Qt::LeftButton, Qt::NoModifier, noon);
+        QVERIFY(window.findChild<QLabel *>("lblReviewCursor")
+                    ->text()
+                    .startsWith("Cursor 1: 2026-12-08 1"));
+
+        // Both cursors over the first run measure it.
+        mode->setValue(3);
+        graph.setCursorX(1, 23 / 24.0 + 3598 / 86400.0);
+        graph.setCursorX(2, 1 + 1 / 86400.0);
+        graph.setCursorY(1, 7);
+        graph.setCursorY(2, 7.25);
+        plot.replot();
+        QCOMPARE(plot.measurementText(),
+                 QString::fromUtf8("Cursor 2 \u2212 1: 0:00:03, \u0394pH +0.25\n"
+                                   "pH 1: min 7.00, max 8.00, mean 7.50\n"
+                                   "pH 2: min 4.00, max 4.50, mean 4.17"));
+
+        // What is shown goes out with the log's own dates and times.
+        const QString csv = folder.filePath("points.csv");
+        QCOMPARE(ChartExporter::savePoints(window.store(), graph.axisMinimum(1),
+                                           graph.axisMaximum(1), csv),
+                 QString());
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QCOMPARE(exported.readAll(),
+                 QByteArray("Time,pH 1,pH 2,Kind\n"
+                            "2026-12-07T23:59:58.000,7,4,reading\n"
+                            "2026-12-07T23:59:59.000,7.5,4,reading\n"
+                            "2026-12-08T00:00:01.000,8,4.5,reading\n"
+                            "2026-12-09T13:00:00.000,6.5,5,reading\n"
+                            "2026-12-09T13:00:02.000,6,5.5,reading\n"));
+    }
+
+    void unreadableFileSaysWhy()
+    {
+        QTemporaryDir folder;
+        const QString log = folder.filePath("missing.txt");
+        ReviewWindow window(log);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        const QString why = log + ": it could not be opened: No such file or directory";
+        QCOMPARE(window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText(), why);
+        QCOMPARE(window.findChild<QTabWidget *>()->currentIndex(), 1);
+        QCOMPARE(window.findChild<QLabel *>("lblReviewStatus")->text(), why);
+    }
+};
+
+QTEST_MAIN(TestReviewWindow)
+#include "test_review_window.moc"
