@@ -48,6 +48,7 @@ public:
         if (!date.isValid())
             return;
         m_originMs = QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+        m_dated = true;
         setDateFormat(QwtDate::Day, QStringLiteral("ddd d MMM"));
         // Week and month ticks fall on whole days, not on week or month starts.
         setDateFormat(QwtDate::Week, QStringLiteral("d MMM"));
@@ -59,11 +60,15 @@ public:
     QwtText label(double value) const override
     {
         const QDateTime at = QwtDate::toDateTime(value + m_originMs, Qt::UTC);
+        // A midnight among times of day says which day begins there.
+        if (m_dated && at.time() == QTime(0, 0))
+            return at.toString(dateFormat(QwtDate::Day));
         return QwtDate::toString(at, dateFormatOfDate(at, intervalType(scaleDiv())), week0Type());
     }
 
 private:
     double m_originMs = 0;
+    bool m_dated = false;
 };
 
 QwtPlotMarker *makeCursor(const QString &title, const QColor &colour, Qt::PenStyle style)

@@ -17,6 +17,7 @@
 #include "sim/SimulatorProcess.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/ReviewWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/Station.h"
 
@@ -34,6 +35,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
@@ -122,6 +124,51 @@ void whenModal(std::function<void(QWidget *)> act)
     poll->start(50);
 }
 
+// Two runs of a tank's log, 60 s apart, in the US time form: a day and a half
+// settling from pH 9 towards 7 with a daily swing, then a day of pH 7 after a
+// dosing step; one line damaged by a copy.
+void writeDemoLog(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const auto run = [&file](const QDateTime &start, int minutes, auto ph1, auto ph2) {
+        file.write("\r\n\"Kestrom Science DGH Logging Program\",#" +
+                   start.date().toString(Qt::ISODate).toLatin1() +
+                   "#\r\n\"Version: 1.1\"\r\n\r\n"
+                   "\"Offset: 2.5777\",\"Offset2: 2.5777\"\r\n"
+                   "\"Slope: 4.5427\",\"Slope2: 4.5427\"\r\n"
+                   "\"Serial Number: 180312\",\"Serial Number2: 180313\"\r\n"
+                   "\"Calibration Date: 12/1/2026\"\r\n"
+                   "\"Log File: /home/lab/logs/tank-7.txt\"\r\n\r\n"
+                   "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, "
+                   "pH 2 value, Flow Frequency, Liters/min, Liters\"\r\n\r\n");
+        for (int i = 0; i < minutes; ++i) {
+            const QString time =
+                start.addSecs(i * 60).time().toString(QStringLiteral("h:mm:ss AP"));
+            const double hours = i / 60.0;
+            file.write(
+                QStringLiteral("\"%1\",21.5,21.75,22,2545.3,2601.7,%2,%3,172.5,1.5,\"%4\"\r\n")
+                    .arg(time)
+                    .arg(ph1(hours), 0, 'f', 3)
+                    .arg(ph2(hours), 0, 'f', 3)
+                    .arg(i * 1.5, 0, 'f', 2)
+                    .toLatin1());
+            if (i == 900)
+                file.write("\"11:00:30 PM\",21.5,21.75,22,2545.3,26\r\n");
+        }
+    };
+    const auto swing = [](double hours) { return 0.15 * std::sin(hours / 24 * 2 * M_PI); };
+    run(
+        QDateTime(QDate(2026, 12, 6), QTime(8, 0)), 36 * 60,
+        [&](double h) { return 7 + 2 * std::exp(-h / 6) + swing(h); },
+        [&](double h) { return 6.8 + 1.5 * std::exp(-h / 9) + swing(h + 3); });
+    run(
+        QDateTime(QDate(2026, 12, 8), QTime(6, 0)), 24 * 60,
+        [&](double h) { return 7.05 + (h > 8 ? 0.6 * std::exp(-(h - 8) / 2) : 0) + swing(h); },
+        [&](double h) { return 6.9 + swing(h + 3); });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -207,6 +254,28 @@ int main(int argc, char **argv)
     shoot(calibration, "calibration");
     calibration->close();
 
+    // A recorded log of two runs under review, both cursors measuring the
+    // first night.
+    const QString demoLog = home.filePath("tank-7.txt");
+    writeDemoLog(demoLog);
+    auto *review = new ReviewWindow(demoLog);
+    review->show();
+    QElapsedTimer loading;
+    loading.start();
+    while (!review->isLoaded() && loading.elapsed() < 20000)
+        settle(50);
+    auto *reviewMode = review->findChild<GraphModeSelector *>();
+    reviewMode->setValue(2);
+    ChartGraph &reviewGraph = review->graph();
+    reviewGraph.setCursorX(1, 0.75);
+    reviewGraph.setCursorY(1, 8.5);
+    reviewMode->setValue(3);
+    reviewGraph.setCursorX(2, 1.25);
+    reviewGraph.setCursorY(2, 7.2);
+    review->plot().replot();
+    shoot(review, "review");
+    review->close();
+
     // Comm Port to a port that is not there: the input box, then the message.
     whenModal([](QWidget *box) {
         box->findChild<QLineEdit *>()->setText(QStringLiteral("99"));
@@ -218,6 +287,7 @@ int main(int argc, char **argv)
         static_cast<QDialog *>(box)->accept();
     });
     c.mnuComPort->trigger();
+
     station.exit();
     return 0;
 }
