@@ -43,7 +43,8 @@ QByteArray timeText(QDate origin, double x)
         ++days;
         ms -= 86400000;
     }
-    const QDateTime at(origin.addDays(days), QTime(0, 0).addMSecs(static_cast<int>(ms)));
+    // The wall-clock time as it stands: no zone to look up for every line.
+    const QDateTime at(origin.addDays(days), QTime(0, 0).addMSecs(static_cast<int>(ms)), Qt::UTC);
     return at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toLatin1();
 }
 
