@@ -1,5 +1,6 @@
 #include "calibration/CalibrationEditor.h"
 
+#include "calibration/CalibrationHistory.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/CalibrationText.h"
 #include "platform/DatePicker.h"
@@ -11,11 +12,13 @@
 #include <QStringList>
 
 CalibrationEditor::CalibrationEditor(const Controls &controls, CalibrationStore &store,
-                                     StationState &state, MessageBox &messages)
+                                     StationState &state, MessageBox &messages,
+                                     const CalibrationHistory *history)
     : m_controls(controls)
     , m_store(store)
     , m_state(state)
     , m_messages(messages)
+    , m_history(history)
 {
     m_handlers.install(m_controls.probe.clicked, [this](int member) { showProbe(member); });
     m_handlers.install(m_controls.date.changed, [this] { dateChanged(); });
@@ -39,6 +42,7 @@ void CalibrationEditor::showProbe(int member)
     if (member != 0 && member != 1)
         return;
     const int probe = member + 1;
+    m_filledIn = {};
     const ProbeCalibrationTexts texts = m_store.ReadProbeCalibration(probe);
     m_controls.offset.setText(texts.offset);
     m_controls.slope.setText(texts.slope);
@@ -47,6 +51,37 @@ void CalibrationEditor::showProbe(int member)
     const QDate date = CalibrationStore::dateOrDefault(texts.date);
     (probe == 1 ? m_state.probe1CalDate : m_state.probe2CalDate) = OleDates::fromDate(date);
     m_controls.date.setDate(date);
+}
+
+void CalibrationEditor::fillIn(int probe, const QString &offset, const QString &slope,
+                               const QDate &date, const QString &buffers)
+{
+    if (probe != 1 && probe != 2)
+        return;
+    if (m_controls.probe.selected() == probe - 1)
+        showProbe(probe - 1); // the stored values first, as a click on it would show them
+    else
+        m_controls.probe.select(probe - 1);
+    m_controls.offset.setText(offset);
+    m_controls.slope.setText(slope);
+    m_controls.date.setDate(date);
+    m_filledIn = {probe, offset, slope, buffers};
+}
+
+void CalibrationEditor::addToHistory(int probe, const QString &offset, const QString &slope,
+                                     const QString &serialNumber)
+{
+    if (!m_history)
+        return;
+    const bool asFilledIn =
+        m_filledIn.probe == probe && m_filledIn.offset == offset && m_filledIn.slope == slope;
+    const QString problem = m_history->append(
+        {probe, offset, slope, serialNumber, asFilledIn ? m_filledIn.buffers : QString()});
+    if (!problem.isEmpty())
+        m_messages.show(QStringLiteral("The calibration of pH Probe #%1 was saved, but it could "
+                                       "not be added to the calibration history %2:\n%3")
+                            .arg(probe)
+                            .arg(m_history->fileName(), problem));
 }
 
 void CalibrationEditor::dateChanged()
@@ -110,6 +145,7 @@ void CalibrationEditor::save()
     }
     if (stored) {
         dateField = OleDates::fromDate(date);
+        addToHistory(probe, offsetText, slopeText, serialNumber);
         return;
     }
     QString text = QStringLiteral("The calibration of pH Probe #%1 could not be written to the "

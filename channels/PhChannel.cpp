@@ -7,6 +7,7 @@
 #include "station/Faults.h"
 #include "station/ModuleLink.h"
 #include "station/NumberText.h"
+#include "station/PhModel.h"
 #include "station/StationState.h"
 
 #include <cmath>
@@ -19,6 +20,7 @@ struct Probe
     double &mV;
     double &volts;
     double &pH;
+    quint32 &reads;
     double offset;
     double slope;
     Selector tempSource;
@@ -56,9 +58,9 @@ void PhChannel::ReadPhProbe(const QString &address)
         return;
 
     StationState &s = m_state;
-    Probe probe1{s.probe1mV,    s.probe1Volts,      s.probe1pH,    s.probe1Offset,
+    Probe probe1{s.probe1mV,    s.probe1Volts,      s.probe1pH,    s.probe1Reads, s.probe1Offset,
                  s.probe1Slope, s.probe1TempSource, m_panel.lblmV, m_panel.lblpH};
-    Probe probe2{s.probe2mV,    s.probe2Volts,      s.probe2pH,     s.probe2Offset,
+    Probe probe2{s.probe2mV,    s.probe2Volts,      s.probe2pH,     s.probe2Reads, s.probe2Offset,
                  s.probe2Slope, s.probe2TempSource, m_panel.lblmV1, m_panel.lblpH1};
     Probe *probe = nullptr;
     if (address == QLatin1String("6"))
@@ -69,7 +71,8 @@ void PhChannel::ReadPhProbe(const QString &address)
         return;
 
     probe->mV = reading.value;
-    probe->volts = probe->mV / MILLIVOLTS_PER_VOLT;
+    ++probe->reads;
+    probe->volts = probe->mV / PhModel::MILLIVOLTS_PER_VOLT;
     probe->mVLabel.setText(NumberText::display(probe->mV));
 
     switch (probe->tempSource) {
@@ -77,9 +80,10 @@ void PhChannel::ReadPhProbe(const QString &address)
     case 3: s.compTemp = s.therm3Temp; break;
     default: s.compTemp = s.therm1Temp; break;
     }
-    const double kelvin = s.compTemp + KELVIN_AT_ZERO_CELSIUS;
+    const double kelvin = s.compTemp + PhModel::KELVIN_AT_ZERO_CELSIUS;
     const double raw =
-        ((probe->volts - probe->offset) / NERNST_FACTOR / probe->slope / kelvin) + NEUTRAL_PH;
+        ((probe->volts - probe->offset) / PhModel::NERNST_FACTOR / probe->slope / kelvin) +
+        PhModel::NEUTRAL_PH;
     const double pH = NumberText::roundHalfEven(raw, DECIMALS);
     // A zero slope or absolute zero gives no pH at all: keep the last one
     // rather than put inf or nan in the record, the chart and the log.

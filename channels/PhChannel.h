@@ -16,11 +16,6 @@ struct StationState;
 class PhChannel
 {
 public:
-    // Volt per kelvin per pH unit of the ideal electrode.
-    static constexpr double NERNST_FACTOR = 0.000198416;
-    static constexpr double KELVIN_AT_ZERO_CELSIUS = 273.15;
-    static constexpr double MILLIVOLTS_PER_VOLT = 1000;
-    static constexpr double NEUTRAL_PH = 7;
     static constexpr int DECIMALS = 4;
 
     PhChannel(StationState &state, ModuleLink &link, Faults &faults, const PhPanel &panel);

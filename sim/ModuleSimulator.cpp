@@ -43,6 +43,8 @@ ModuleSimulator::ModuleSimulator(SimulatorOptions options)
     , m_model(seedOf(m_options))
     , m_faults(m_options.faults, seedOf(m_options) ^ 0x5eedfa17u)
 {
+    if (!m_options.answersFile.empty())
+        m_answerFile = std::make_unique<AnswerFile>(m_options.answersFile);
 }
 
 ModuleSimulator::~ModuleSimulator()
@@ -157,13 +159,16 @@ std::string ModuleSimulator::answerFor(const std::string &frame, char *address)
     const std::string command = frame.substr(1);
     if (m_options.silent.count(*address))
         return std::string();
-    const auto fixed = m_options.answers.find(*address);
-    const bool present = fixed != m_options.answers.end() || ModuleModel::hasModule(*address);
+    const std::map<char, std::string> &answers =
+        m_answerFile && m_answerFile->answers().count(*address) ? m_answerFile->answers()
+                                                                : m_options.answers;
+    const auto fixed = answers.find(*address);
+    const bool present = fixed != answers.end() || ModuleModel::hasModule(*address);
     if (!present)
         return std::string(); // no module at that address: the line stays quiet
     if (command != "RD")
         return FaultInjector::refusal(*address);
-    if (fixed != m_options.answers.end())
+    if (fixed != answers.end())
         return fixed->second;
     double value = *m_model.reading(*address, Clock::now());
     if (m_options.markValues)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/AnswerFile.h"
 #include "sim/FaultInjector.h"
 #include "sim/FrameReader.h"
 #include "sim/ModuleModel.h"
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -64,6 +66,7 @@ private:
     void log(const char *direction, const std::string &bytes) const;
 
     SimulatorOptions m_options;
+    std::unique_ptr<AnswerFile> m_answerFile;
     PseudoTerminal m_terminal;
     ModuleModel m_model;
     FaultInjector m_faults;

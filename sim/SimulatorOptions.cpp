@@ -114,6 +114,14 @@ bool SimulatorOptions::parse(const std::vector<std::string> &arguments, Simulato
                 return false;
             }
             parsed.answers[value[0]] = value.substr(equals + 1);
+        } else if (option == "--answers-from") {
+            if (!takeValue(arguments, &i, option, &value, error))
+                return false;
+            if (value.empty()) {
+                *error = "--answers-from needs a file";
+                return false;
+            }
+            parsed.answersFile = value;
         } else if (option == "--silent") {
             if (!takeValue(arguments, &i, option, &value, error))
                 return false;
@@ -157,6 +165,8 @@ std::string SimulatorOptions::usage()
            "Stands in for the six modules on a pseudo-terminal; prints its path first.\n"
            "  --link PATH          also reach the terminal through a symbolic link at PATH\n"
            "  --answer ADDR=TEXT   answer ADDR with exactly TEXT and a carriage return\n"
+           "  --answers-from FILE  answer as the ADDR=TEXT lines of FILE say, read again\n"
+           "                       whenever it changes (before --answer)\n"
            "  --silent ADDR        never answer ADDR\n"
            "  --fault KIND[@RATE]  spoil answers: refusal, none, noise, highbit, crlf,\n"
            "                       late, truncated; RATE from 0 to 1 (default 1)\n"

@@ -28,6 +28,8 @@ struct SimulatorOptions
 {
     std::string linkPath;
     std::map<char, std::string> answers; // fixed answer text per address, without CR
+    // ADDR=TEXT lines read again whenever the file changes; before `answers`.
+    std::string answersFile;
     std::set<char> silent;
     std::vector<Fault> faults;
     bool log = false;

@@ -28,7 +28,8 @@ QLineEdit *entry(const char *name, QWidget *parent)
 } // namespace
 
 CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &state,
-                                     MessageBox &messages, QWidget *parent)
+                                     MessageBox &messages, QWidget *parent,
+                                     const CalibrationHistory *history)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -103,7 +104,7 @@ CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &stat
     m_editor = std::make_unique<CalibrationEditor>(
         CalibrationEditor::Controls{*m_offset, *m_slope, *m_serialNumber, *m_calTemp, *m_probe,
                                     *m_date},
-        store, state, messages);
+        store, state, messages, history);
     connect(save, &QPushButton::clicked, this, [this] { m_editor->save(); });
 
     m_editor->load();
@@ -111,3 +112,9 @@ CalibrationDialog::CalibrationDialog(CalibrationStore &store, StationState &stat
 }
 
 CalibrationDialog::~CalibrationDialog() = default;
+
+void CalibrationDialog::fillIn(int probe, const QString &offset, const QString &slope,
+                               const QDate &date, const QString &buffers)
+{
+    m_editor->fillIn(probe, offset, slope, date, buffers);
+}

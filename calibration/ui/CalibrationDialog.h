@@ -5,6 +5,7 @@
 #include <memory>
 
 class CalibrationEditor;
+class CalibrationHistory;
 class CalibrationStore;
 class MessageBox;
 class QtDatePicker;
@@ -20,8 +21,12 @@ class CalibrationDialog : public QDialog
 
 public:
     CalibrationDialog(CalibrationStore &store, StationState &state, MessageBox &messages,
-                      QWidget *parent = nullptr);
+                      QWidget *parent = nullptr, const CalibrationHistory *history = nullptr);
     ~CalibrationDialog() override;
+
+    // See CalibrationEditor::fillIn.
+    void fillIn(int probe, const QString &offset, const QString &slope, const QDate &date,
+                const QString &buffers);
 
 private:
     std::unique_ptr<QtLabel> m_offset;

@@ -123,6 +123,8 @@ void MainWindow::buildMenus()
     QMenu *cal = addMenu(QStringLiteral("mnuCal"), QStringLiteral("&Calibration"));
     c.mnuPhCal =
         addEntry(cal, QStringLiteral("mnuPhCal"), QStringLiteral("&pH calibration values"));
+    c.mnuBufferCal = addEntry(cal, QStringLiteral("mnuBufferCal"),
+                              QStringLiteral("&Buffer calibration assistant..."));
 
     // A command of its own on the menu bar, without a menu below it.
     c.mnuComPort = menuBar()->addAction(QStringLiteral("C&omm Port"));

@@ -76,6 +76,7 @@ public:
         QAction *mnuLogSetup = nullptr;
         QAction *mnuStop = nullptr;
         QAction *mnuPhCal = nullptr;
+        QAction *mnuBufferCal = nullptr;
         QAction *mnuComPort = nullptr;
         QTimer *tmrRd = nullptr;
         QTimer *tmrPlot = nullptr;

@@ -61,6 +61,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_mnuLogSetup(window.controls().mnuLogSetup)
     , m_mnuStop(window.controls().mnuStop)
     , m_mnuPhCal(window.controls().mnuPhCal)
+    , m_mnuBufferCal(window.controls().mnuBufferCal)
     , m_mnuComPort(window.controls().mnuComPort)
     , m_mnuUnattended(window.controls().mnuUnattended)
     , m_eventIndicator(window.controls().eventIndicator)
@@ -81,8 +82,19 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
                      m_lblTherm3, m_CWSlideTherm1, m_CWSlideTherm2, m_CWSlideTherm3})
     , m_channels(m_state, m_flow, m_ph, m_thermistors)
     , m_calibration(platform.settings, m_state, m_settingsMessages)
+    , m_calibrationHistory(platform.clock)
     , m_calibrationDialog([this] {
-        return new CalibrationDialog(m_calibration, m_state, m_platform.messages, &m_window);
+        return new CalibrationDialog(m_calibration, m_state, m_platform.messages, &m_window,
+                                     &m_calibrationHistory);
+    })
+    , m_bufferAssistant([this] {
+        return new BufferAssistant(
+            m_state,
+            [this](int probe, const QString &offset, const QString &slope, const QString &buffers) {
+                m_calibrationDialog.show()->fillIn(
+                    probe, offset, slope, m_platform.clock.currentDateTime().date(), buffers);
+            },
+            &m_window);
     })
     , m_graph(*window.controls().CWGraph1, m_chartStore, platform.clock)
     , m_chart(m_state, platform.clock,
@@ -123,6 +135,7 @@ void Station::wireMenus()
     m_handlers.install(m_mnuExit.clicked, [this] { exit(); });
     m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
     m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });
+    m_handlers.install(m_mnuBufferCal.clicked, [this] { m_bufferAssistant.show(); });
     m_handlers.install(m_mnuComPort.clicked, [this] { m_comPort.run(); });
     m_handlers.install(m_mnuUnattended.changed, [this] { unattendedChanged(); });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "calibration/CalibrationHistory.h"
 #include "calibration/CalibrationStore.h"
+#include "calibration/ui/BufferAssistant.h"
 #include "calibration/ui/CalibrationDialog.h"
 #include "channels/ChannelAcquisition.h"
 #include "channels/FlowChannel.h"
@@ -115,7 +117,8 @@ private:
     QtOptionGroup m_optTherm, m_optTherm1;
     QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
     QtStatusBar m_StatusBar1;
-    QtButton m_mnuReview, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuComPort;
+    QtButton m_mnuReview, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuBufferCal,
+        m_mnuComPort;
     QtSwitch m_mnuUnattended;
     QtButton m_eventIndicator;
 
@@ -130,7 +133,9 @@ private:
     ThermistorChannel m_thermistors;
     ChannelAcquisition m_channels;
     CalibrationStore m_calibration;
+    CalibrationHistory m_calibrationHistory;
     SingleDialog<CalibrationDialog> m_calibrationDialog;
+    SingleDialog<BufferAssistant> m_bufferAssistant;
     ChartStore m_chartStore;
     ChartGraph m_graph;
     StripChart m_chart;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <sys/types.h>
+
+// Fixed answers from a file of ADDR=TEXT lines, read again whenever the file
+// changes, so that what the modules say can be changed while the simulator
+// runs (a probe moved from one buffer to the next). Lines that are not
+// ADDR=TEXT are skipped.
+class AnswerFile
+{
+public:
+    explicit AnswerFile(std::string path);
+
+    // The answers as the file stands now; those read last while it cannot be read.
+    const std::map<char, std::string> &answers();
+
+private:
+    std::string m_path;
+    ino_t m_inode = 0;
+    long long m_modifiedNs = -1;
+    long long m_size = -1;
+    std::map<char, std::string> m_answers;
+};
