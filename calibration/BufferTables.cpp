@@ -65,6 +65,7 @@ BufferPh atTemperature(double nominal, double celsius)
         const int below = std::min(static_cast<int>(position), Steps - 2);
         const double fraction = position - below;
         BufferPh result;
+        result.fromTable = true;
         result.ph = table.ph[below] + fraction * (table.ph[below + 1] - table.ph[below]);
         result.source =
             QStringLiteral("%1 %2 buffer at %3 °C, from its table")
@@ -73,7 +74,7 @@ BufferPh atTemperature(double nominal, double celsius)
             result.source += QStringLiteral(" (which ends at %1 °C)").arg(number(held, 0));
         return result;
     }
-    return {nominal, QStringLiteral("typed in, taken as it stands (no temperature table)")};
+    return {nominal, false, QStringLiteral("typed in, taken as it stands (no temperature table)")};
 }
 
 } // namespace BufferTables

@@ -13,6 +13,7 @@ const QVector<double> &known();
 struct BufferPh
 {
     double ph = 0;
+    bool fromTable = false;
     // Where the value came from, for the operator: "table of the 9.18 borax
     // buffer at 12.5 °C", "typed in, no table", ...
     QString source;

@@ -88,9 +88,10 @@ BufferAssistant::BufferAssistant(const StationState &state, Apply apply, QWidget
         row.capture = new QPushButton(QStringLiteral("Capture"));
         row.capture->setObjectName(QStringLiteral("cmdCapture_%1").arg(i));
         row.capture->setAutoDefault(false);
-        row.captured = wrappingLabel(QStringLiteral("lblCaptured_%1").arg(i));
+        row.captured = new QLabel;
+        row.captured->setObjectName(QStringLiteral("lblCaptured_%1").arg(i));
         row.captured->setMinimumWidth(row.captured->fontMetrics().horizontalAdvance(
-            QStringLiteral("2577.70 mV at 25.0 °C: pH 7.000 (7.00 technical buffer at 25.0 °C)")));
+            QStringLiteral("2577.70 mV at 25.0 °C: pH 7.000 (typed)  ")));
         grid->addWidget(new QLabel(QStringLiteral("%1.").arg(i + 1)), i, 0);
         grid->addWidget(row.buffer, i, 1);
         grid->addWidget(row.capture, i, 2);
@@ -229,10 +230,13 @@ void BufferAssistant::captureRow(int row)
         return;
     }
     const BufferSession::Capture &capture = m_session.row(row);
-    m_rows[row].captured->setText(QStringLiteral("%1 mV at %2 °C: pH %3 (%4)")
-                                      .arg(number(capture.millivolts, 2),
-                                           number(capture.celsius, 1), number(capture.buffer.ph, 3),
-                                           capture.buffer.source));
+    // The buffer's pH as used; where it came from in full on the tooltip.
+    m_rows[row].captured->setText(
+        QStringLiteral("%1 mV at %2 °C: pH %3 %4")
+            .arg(number(capture.millivolts, 2), number(capture.celsius, 1),
+                 number(capture.buffer.ph, 3),
+                 capture.buffer.fromTable ? QStringLiteral("(table)") : QStringLiteral("(typed)")));
+    m_rows[row].captured->setToolTip(capture.buffer.source);
     showResult();
 }
 

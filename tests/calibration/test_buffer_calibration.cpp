@@ -1,6 +1,8 @@
 #include "calibration/BufferCalibration.h"
+#include "calibration/BufferSession.h"
 #include "calibration/BufferTables.h"
 #include "calibration/StabilityWindow.h"
+#include "station/StationState.h"
 
 #include <QtTest>
 
@@ -141,6 +143,60 @@ private slots:
         // The mean of the readings held: the middle of an even ramp.
         QCOMPARE(fixed(window.meanMillivolts(), 6),
                  fixed(2453 + (count - 1 + count - held) / 2.0 * mvStep, 6));
+    }
+
+    // clang-format off
+    void session_data()
+    {
+        QTest::addColumn<bool>("phOn");
+        QTest::addColumn<bool>("thermOn");
+        QTest::addColumn<int>("freshReadings"); // of 8 looks a second apart, the first ones fresh
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QString>("note");
+
+        QTest::newRow("polling")  << true  << true  << 8 << "" << "";
+        QTest::newRow("phOff")    << false << true  << 8
+            << "pH polling is off: switch on the pH group in the main window." << "";
+        QTest::newRow("probeStopsAnswering") << true << true << 2
+            << "pH Probe #2 has given no reading for 6 s: check the probe and its module." << "";
+        QTest::newRow("thermistorsOff") << true << false << 8 << ""
+            << "Thermistor polling is off: the probe is compensated at 18.5 °C, the last temperature of thermistor 3.";
+    }
+    // clang-format on
+
+    void session()
+    {
+        QFETCH(bool, phOn);
+        QFETCH(bool, thermOn);
+        QFETCH(int, freshReadings);
+        QFETCH(QString, blocker);
+        QFETCH(QString, note);
+
+        StationState state;
+        state.phEnabled = phOn ? FlagOn : FlagOff;
+        state.thermEnabled = thermOn ? FlagOn : FlagOff;
+        state.probe2TempSource = 3;
+        state.therm3Temp = 18.5;
+        BufferSession session(state);
+        session.setProbe(2);
+        for (int second = 0; second < 8; ++second) {
+            if (second < freshReadings) {
+                state.probe2mV = 2450 + second * 0.01;
+                ++state.probe2Reads;
+            }
+            session.look(second * 1000);
+        }
+        QCOMPARE(session.blocker(), blocker);
+        QCOMPARE(session.temperatureNote(), note);
+        // Only fresh readings of the probe count, and only while it is polled.
+        QCOMPARE(session.window().size(), phOn ? freshReadings : 0);
+        QString why;
+        QCOMPARE(session.capture(0, 7.00, &why), blocker.isEmpty());
+        QCOMPARE(why, blocker);
+        if (blocker.isEmpty()) {
+            QCOMPARE(session.row(0).celsius, 18.5);
+            QCOMPARE(fixed(session.row(0).millivolts, 3), fixed(2450 + 0.035, 3));
+        }
     }
 };
 

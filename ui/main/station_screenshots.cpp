@@ -23,12 +23,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -188,7 +191,10 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
     SimulatorProcess simulator;
     QString error;
-    if (!simulator.start({"--answer", "5=*+90000.00", "--seed", "5"}, &error)) {
+    // The pH probe drifts until the buffer calibration writes its answers here.
+    const QString answers = home.filePath("answers");
+    if (!simulator.start({"--answer", "5=*+90000.00", "--seed", "5", "--answers-from", answers},
+                         &error)) {
         std::fprintf(stderr, "station-screenshots: %s\n", qPrintable(error));
         return 1;
     }
@@ -275,6 +281,26 @@ int main(int argc, char **argv)
     review->plot().replot();
     shoot(review, "review");
     review->close();
+
+    // A three-buffer calibration of probe 1: 7.00, 4.01 and 9.18 at 24.6 degC,
+    // the last a little off the line.
+    c.mnuBufferCal->trigger();
+    auto *assistant = window.findChild<QDialog *>(QStringLiteral("frmBufferAssistant"));
+    const char *const millivolts[] = {"2453.00", "1654.40", "3039.50"};
+    const int bufferRows[] = {0, 1, 2};
+    for (const int row : bufferRows) {
+        QFile file(answers);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray("1=*+0024.60\n6=*+") + millivolts[row] + "\n");
+        file.close();
+        if (row == 2)
+            assistant->findChild<QComboBox *>(QStringLiteral("cmbBuffer_2"))
+                ->setCurrentText(QStringLiteral("9.18"));
+        settle(11000); // ten fresh readings
+        assistant->findChild<QPushButton *>(QStringLiteral("cmdCapture_%1").arg(row))->click();
+    }
+    shoot(assistant, "buffer-assistant");
+    assistant->close();
 
     // Comm Port to a port that is not there: the input box, then the message.
     whenModal([](QWidget *box) {
