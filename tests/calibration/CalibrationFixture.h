@@ -38,9 +38,11 @@ struct StoreRig
 // loaded as on opening.
 struct EditorRig
 {
-    EditorRig(SettingsStore &settings, StationState &state)
+    EditorRig(SettingsStore &settings, StationState &state,
+              const CalibrationHistory *history = nullptr)
         : store(settings, state, messages)
-        , editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages)
+        , editor({offset, slope, serialNumber, calTemp, probe, date}, store, state, messages,
+                 history)
     {
         store.LoadCalibration();
         editor.load();

@@ -1,11 +1,14 @@
 #include "calibration/CalibrationEditor.h"
 #include "calibration/CalibrationFixture.h"
+#include "calibration/CalibrationHistory.h"
 #include "calibration/CalibrationStore.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeWidgets.h"
 #include "station/StationState.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -52,6 +55,8 @@ private slots:
     void notANumberRefused_data();
     void notANumberRefused();
     void storeFailureReported();
+    void historyOfSaves_data();
+    void historyOfSaves();
 };
 
 void TestCalibrationEditor::saveOrderKeepsFieldsInStep()
@@ -185,6 +190,61 @@ void TestCalibrationEditor::storeFailureReported()
     // Why it could not be written, not a reading problem beside the point.
     QVERIFY(d.messages.texts.first().contains(QStringLiteral("The fake store is read-only.")));
     QVERIFY(!d.messages.texts.first().contains(settings.problem));
+}
+
+// clang-format off
+void TestCalibrationEditor::historyOfSaves_data()
+{
+    QTest::addColumn<bool>("filledIn");   // by the buffer assistant
+    QTest::addColumn<QString>("slopeTyped"); // by the operator afterwards; empty: none
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("line");
+
+    const QString buffers = "pH 7.000 at 25.00 degC: 2453.00 mV; pH 4.008 at 25.00 degC: 1650.16 mV";
+    QTest::newRow("byHand")        << false << "4.5" << "180312"
+        << "2026-12-07T14:05:30Z,2,2.4530,4.5,180312,";
+    QTest::newRow("fromAssistant") << true  << ""    << "180312"
+        << "2026-12-07T14:05:30Z,2,2.4530,4.5358,180312," + buffers;
+    QTest::newRow("assistantThenEdited") << true << "4.6000" << "180312"
+        << "2026-12-07T14:05:30Z,2,2.4530,4.6000,180312,";
+    QTest::newRow("serialQuoted")  << false << "4.5" << "SN \"7\", tank"
+        << "2026-12-07T14:05:30Z,2,2.4530,4.5,\"SN \"\"7\"\", tank\",";
+}
+// clang-format on
+
+void TestCalibrationEditor::historyOfSaves()
+{
+    QFETCH(bool, filledIn);
+    QFETCH(QString, slopeTyped);
+    QFETCH(QString, serial);
+    QFETCH(QString, line);
+
+    QTemporaryDir folder;
+    FakeClock clock;
+    clock.wallClock = QDateTime(QDate(2026, 12, 7), QTime(14, 5, 30), Qt::UTC);
+    const CalibrationHistory history(clock, folder.filePath("history/calibration-history.csv"));
+    FakeSettingsStore settings;
+    StationState state;
+    EditorRig rig(settings, state, &history);
+    CalibrationEditor &editor = rig.editor;
+    if (filledIn) {
+        editor.fillIn(2, "2.4530", "4.5358", QDate(2026, 12, 7),
+                      "pH 7.000 at 25.00 degC: 2453.00 mV; pH 4.008 at 25.00 degC: 1650.16 mV");
+    } else {
+        rig.probe.select(1);
+        rig.offset.setText("2.4530");
+    }
+    if (!slopeTyped.isEmpty())
+        rig.slope.setText(slopeTyped);
+    rig.serialNumber.setText(serial);
+    editor.save();
+    editor.save(); // each Save is a line
+
+    QFile file(history.fileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    QCOMPARE(lines, QStringList({"Time,Probe,Offset,Slope,Serial Number,Buffers", line, line, ""}));
+    QVERIFY(rig.messages.texts.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationEditor)
