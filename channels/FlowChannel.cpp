@@ -37,6 +37,7 @@ void FlowChannel::ReadFlow()
 
     const double hz = reading.value > MAX_FREQUENCY_HZ ? 0.0 : reading.value;
     m_state.flowHz = hz;
+    ++m_state.flowReads;
     m_state.flowLpm =
         NumberText::roundHalfEven(hz * SECONDS_PER_MINUTE / PULSES_PER_LITER, DECIMALS);
     // Each read counts as one second of pulses: the read cycle's period.

@@ -29,14 +29,18 @@ void ThermistorChannel::ReadThermistors()
     {
         const char *address;
         double &temp;
+        quint32 &reads;
         Label &label;
         Slide &slide;
         bool failureStopsGroup;
     };
     const Module modules[] = {
-        {"1", m_state.therm1Temp, m_panel.lblTherm1, m_panel.CWSlideTherm1, false},
-        {"2", m_state.therm2Temp, m_panel.lblTherm2, m_panel.CWSlideTherm2, false},
-        {"3", m_state.therm3Temp, m_panel.lblTherm3, m_panel.CWSlideTherm3, true},
+        {"1", m_state.therm1Temp, m_state.therm1Reads, m_panel.lblTherm1, m_panel.CWSlideTherm1,
+         false},
+        {"2", m_state.therm2Temp, m_state.therm2Reads, m_panel.lblTherm2, m_panel.CWSlideTherm2,
+         false},
+        {"3", m_state.therm3Temp, m_state.therm3Reads, m_panel.lblTherm3, m_panel.CWSlideTherm3,
+         true},
     };
     for (const Module &module : modules) {
         const QString address = QLatin1String(module.address);
@@ -52,6 +56,7 @@ void ThermistorChannel::ReadThermistors()
         if (reading.outcome == ModuleReading::Outcome::Empty)
             return; // the modules after this one wait for the next cycle
         module.temp = reading.value;
+        ++module.reads;
         module.label.setText(NumberText::display(module.temp));
         module.slide.setValue(module.temp);
     }

@@ -43,8 +43,12 @@ struct StationState
     double probe2Volts = 0;
     double probe1pH = 0;
     double probe2pH = 0;
-    // Readings taken of each probe since start: what tells a watcher a fresh
-    // reading from the last one again.
+    // Readings taken of each module since start: what tells a watcher a
+    // fresh reading from the last one again.
+    quint32 therm1Reads = 0;
+    quint32 therm2Reads = 0;
+    quint32 therm3Reads = 0;
+    quint32 flowReads = 0;
     quint32 probe1Reads = 0;
     quint32 probe2Reads = 0;
 

@@ -12,6 +12,7 @@ private slots:
     void parse_data();
     void parse();
     void devicesInOrder();
+    void mqttOptions();
     void logOptions_data();
     void logOptions();
 };
@@ -50,6 +51,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("qtStyleOption")    << QStringList{"-style=fusion", "-reverse"}     << A::Run << ""                << false << false << "";
     QTest::newRow("appendWithoutLog") << QStringList{"--append"}                      << A::Fail << ""               << false << false << "--log";
     QTest::newRow("intervalWithoutLog") << QStringList{"--interval", "5"}             << A::Fail << ""               << false << false << "--log";
+    QTest::newRow("mqttBadPort")      << QStringList{"--mqtt", "broker:99999"}          << A::Fail << ""               << false << false << "65535";
+    QTest::newRow("mqttIdSlash")      << QStringList{"--mqtt", "broker", "--station-id", "tank/7"} << A::Fail << "" << false << false << "'/', '+' or '#'";
+    QTest::newRow("mqttIdHash")       << QStringList{"--mqtt", "broker", "--station-id", "tank#7"} << A::Fail << "" << false << false << "'/', '+' or '#'";
+    QTest::newRow("stationIdAlone")   << QStringList{"--station-id", "tank7"}            << A::Fail << ""               << false << false << "--mqtt";
+    QTest::newRow("mqttPassword")     << QStringList{"--mqtt", "broker", "--mqtt-password", "x"} << A::Fail << ""     << false << false << "mqtt-password";
     QTest::newRow("review")           << QStringList{"--review", "logs/../tank.csv"}  << A::Review << ""             << false << false << "";
     QTest::newRow("reviewAndPoll")    << QStringList{"--review", "t.csv", "--poll", "ph"} << A::Fail << ""           << false << false << "--poll";
     QTest::newRow("reviewAndDevice")  << QStringList{"--device", "1=/dev/pts/3", "--review", "t.csv"} << A::Fail << "" << false << false << "--device";
@@ -88,6 +94,22 @@ void TestCommandLine::parse()
     QCOMPARE(result.options.plot, plot);
     QCOMPARE(result.options.simulate, simulate);
     QCOMPARE(result.options.logMode, StationOptions::LogMode::None);
+}
+
+void TestCommandLine::mqttOptions()
+{
+    const auto result = CommandLine::parse({"kestrom-dgh", "--mqtt", "plant-broker:8883",
+                                            "--station-id", "tank-7", "--mqtt-tls", "--mqtt-user",
+                                            "station", "--mqtt-password-file", "secret"});
+    QCOMPARE(result.action, CommandLine::Action::Run);
+    const MqttSettings &mqtt = result.options.mqtt;
+    QCOMPARE(mqtt.host, QString("plant-broker"));
+    QCOMPARE(mqtt.port, 8883);
+    QCOMPARE(mqtt.stationId, QString("tank-7"));
+    QVERIFY(mqtt.tls);
+    QCOMPARE(mqtt.user, QString("station"));
+    QCOMPARE(mqtt.passwordFile, QDir::current().absoluteFilePath("secret"));
+    QCOMPARE(CommandLine::parse({"kestrom-dgh", "--mqtt", "broker"}).options.mqtt.port, 1883);
 }
 
 void TestCommandLine::devicesInOrder()

@@ -19,6 +19,11 @@ const QString Append = QStringLiteral("append");
 const QString Overwrite = QStringLiteral("overwrite");
 const QString Interval = QStringLiteral("interval");
 const QString Review = QStringLiteral("review");
+const QString Mqtt = QStringLiteral("mqtt");
+const QString StationId = QStringLiteral("station-id");
+const QString MqttTls = QStringLiteral("mqtt-tls");
+const QString MqttUser = QStringLiteral("mqtt-user");
+const QString MqttPasswordFile = QStringLiteral("mqtt-password-file");
 const QString ExitWhenShown = QStringLiteral("exit-when-shown");
 
 void describe(QCommandLineParser &parser)
@@ -58,6 +63,20 @@ void describe(QCommandLineParser &parser)
         {Interval,
          QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
          QStringLiteral("SECONDS")},
+        {Mqtt,
+         QStringLiteral("Publish each read cycle's readings to the MQTT broker at HOST (port 1883 "
+                        "unless given) on kestrom-dgh/ID/readings; also File > MQTT Publishing."),
+         QStringLiteral("HOST[:PORT]")},
+        {StationId,
+         QStringLiteral("The station's name in its MQTT topics (default: the host name); no '/', "
+                        "'+' or '#'."),
+         QStringLiteral("ID")},
+        {MqttTls, QStringLiteral("Reach the broker over TLS, checked against the system's CAs.")},
+        {MqttUser, QStringLiteral("Log in to the broker as USER."), QStringLiteral("USER")},
+        {MqttPasswordFile,
+         QStringLiteral("Read the broker password from the first line of FILE (else from "
+                        "$KESTROM_DGH_MQTT_PASSWORD); never give it on the command line."),
+         QStringLiteral("FILE")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
                         "over time, with zoom, pan, cursors and export. Also File > Review Log."),
@@ -124,7 +143,7 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     options.exitWhenShown = parser.isSet(ExitWhenShown);
     if (parser.isSet(Review)) {
         for (const QString &other :
-             {Device, Simulate, Unattended, Poll, Plot, Log, Append, Overwrite, Interval}) {
+             {Device, Simulate, Unattended, Poll, Plot, Log, Append, Overwrite, Interval, Mqtt}) {
             if (parser.isSet(other))
                 return fail(QStringLiteral("--review opens only the review window; it does not "
                                            "go with --%1.")
@@ -173,6 +192,26 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     }
 
     options.plot = parser.isSet(Plot);
+
+    if (parser.isSet(Mqtt)) {
+        MqttSettings &mqtt = options.mqtt;
+        QString why;
+        if (!MqttSettings::parseBroker(parser.value(Mqtt), &mqtt.host, &mqtt.port, &why))
+            return fail(QStringLiteral("--mqtt: %1").arg(why));
+        mqtt.stationId = parser.value(StationId);
+        const QString problem = MqttSettings::stationIdProblem(mqtt.stationId);
+        if (!problem.isEmpty())
+            return fail(problem);
+        mqtt.tls = parser.isSet(MqttTls);
+        mqtt.user = parser.value(MqttUser);
+        mqtt.passwordFile = parser.value(MqttPasswordFile);
+        if (!mqtt.passwordFile.isEmpty())
+            mqtt.passwordFile = QFileInfo(mqtt.passwordFile).absoluteFilePath();
+    } else {
+        for (const QString &companion : {StationId, MqttTls, MqttUser, MqttPasswordFile})
+            if (parser.isSet(companion))
+                return fail(QStringLiteral("--%1 only goes with --mqtt HOST.").arg(companion));
+    }
 
     const bool append = parser.isSet(Append);
     const bool overwrite = parser.isSet(Overwrite);

@@ -64,6 +64,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setStatusBar(m_controls.StatusBar1);
     m_controls.eventIndicator = new EventIndicator(m_controls.StatusBar1);
     m_controls.StatusBar1->addPermanentWidget(m_controls.eventIndicator);
+    m_controls.lblMqtt = new QLabel(m_controls.StatusBar1);
+    m_controls.lblMqtt->setObjectName(QStringLiteral("lblMqtt"));
+    m_controls.StatusBar1->addPermanentWidget(m_controls.lblMqtt);
 
     buildMenus();
     buildTimers();
@@ -107,6 +110,7 @@ void MainWindow::buildMenus()
 
     QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
     c.mnuReview = addEntry(file, QStringLiteral("mnuReview"), QStringLiteral("&Review Log..."));
+    c.mnuMqtt = addEntry(file, QStringLiteral("mnuMqtt"), QStringLiteral("&MQTT Publishing..."));
     file->addSeparator();
     // Off: every fault in a message box, as an operator at the bench expects.
     c.mnuUnattended = addEntry(file, QStringLiteral("mnuUnattended"),

@@ -71,6 +71,7 @@ public:
         // The window's own
         PanelStatusBar *StatusBar1 = nullptr;
         QAction *mnuReview = nullptr;
+        QAction *mnuMqtt = nullptr;
         QAction *mnuUnattended = nullptr; // checkable
         QAction *mnuExit = nullptr;
         QAction *mnuLogSetup = nullptr;
@@ -83,6 +84,7 @@ public:
         QTimer *tmrLogger = nullptr;
         // The unattended station's faults, beside the four panels.
         EventIndicator *eventIndicator = nullptr;
+        QLabel *lblMqtt = nullptr; // the MQTT link's lamp, shown while publishing
     };
 
     explicit MainWindow(QWidget *parent = nullptr);

@@ -57,6 +57,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_tmrLogger(window.controls().tmrLogger)
     , m_StatusBar1(window.controls().StatusBar1)
     , m_mnuReview(window.controls().mnuReview)
+    , m_mnuMqtt(window.controls().mnuMqtt)
     , m_mnuExit(window.controls().mnuExit)
     , m_mnuLogSetup(window.controls().mnuLogSetup)
     , m_mnuStop(window.controls().mnuStop)
@@ -105,6 +106,8 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_logSetup(m_logger, platform.messages)
     , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
+    , m_publishing(m_state, platform.clock, platform.settings, platform.makePublisher,
+                   window.controls().lblMqtt, &window)
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     wireMenus();
@@ -112,6 +115,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     m_handlers.install(m_faults.changed, [this] { showFaults(); });
     m_handlers.install(m_journal.recorded, [this](const StationEvent &event) {
         showFaults();
+        m_publishing.eventRecorded(event);
         if (EventsWindow *events = m_eventsWindow.dialog())
             events->append(event);
     });
@@ -132,6 +136,7 @@ Station::~Station()
 void Station::wireMenus()
 {
     m_handlers.install(m_mnuReview.clicked, [this] { ReviewWindow::chooseAndOpen(&m_window); });
+    m_handlers.install(m_mnuMqtt.clicked, [this] { m_publishing.showDialog(); });
     m_handlers.install(m_mnuExit.clicked, [this] { exit(); });
     m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
     m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });
@@ -162,7 +167,9 @@ void Station::readTick()
         m_state.thermEnabled == FlagOn;
     if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady())
         return;
+    const auto before = ReadingsMessage::ReadCounts::of(m_state);
     m_channels.ReadCycle();
+    m_publishing.cycleRead(before);
 }
 
 void Station::showFaults()
@@ -198,6 +205,9 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
         m_cwbTherm.setValue(true);
     if (options.plot)
         m_cwPlot.setValue(true);
+    // Publishing as the command line says, else as the settings keep it.
+    m_publishing.start(options.mqtt.enabled() ? options.mqtt
+                                              : MqttSettings::load(m_platform.settings));
     if (options.logMode != StationOptions::LogMode::None) {
         const LogFile::Mode mode = options.logMode == StationOptions::LogMode::Append
             ? LogFile::Mode::Append

@@ -32,6 +32,7 @@
 #include "ui/main/ComPortCommand.h"
 #include "ui/main/EventsWindow.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/Publishing.h"
 #include "ui/main/StationOptions.h"
 
 class Clock;
@@ -64,6 +65,8 @@ public:
         SettingsStore &settings;
         MessageBox &messages;
         InputBox &inputs;
+        // Makes the MQTT publisher; the one over libmosquitto when empty.
+        Publishing::MakePublisher makePublisher = {};
     };
 
     Station(MainWindow &window, const Platform &platform, const QString &programFolder);
@@ -117,8 +120,8 @@ private:
     QtOptionGroup m_optTherm, m_optTherm1;
     QtTimer m_tmrRd, m_tmrPlot, m_tmrLogger;
     QtStatusBar m_StatusBar1;
-    QtButton m_mnuReview, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal, m_mnuBufferCal,
-        m_mnuComPort;
+    QtButton m_mnuReview, m_mnuMqtt, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal,
+        m_mnuBufferCal, m_mnuComPort;
     QtSwitch m_mnuUnattended;
     QtButton m_eventIndicator;
 
@@ -143,6 +146,7 @@ private:
     LogSetup m_logSetup;
     SingleDialog<FrmLogKestrom> m_logSetupWindow;
     ComPortCommand m_comPort;
+    Publishing m_publishing;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
     Handlers m_handlers;

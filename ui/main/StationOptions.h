@@ -1,5 +1,7 @@
 #pragma once
 
+#include "station/MqttSettings.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -23,6 +25,8 @@ struct StationOptions
     QString logFile;
     LogMode logMode = LogMode::None;
     double logIntervalSeconds = 0;
+    // --mqtt HOST[:PORT] and its companions; not enabled() without --mqtt.
+    MqttSettings mqtt;
     // --review FILE: only a recorded log in its review window, made absolute.
     QString reviewFile;
     // End the program once the window is on screen (start-up measurements).

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Notifier.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Where the station's messages go beyond its window and its log: a broker
+// that any number of subscribers read. publish() only hands the message
+// over and returns at once; it never waits for the network.
+class Publisher
+{
+public:
+    enum class Link { Connecting, Connected, Failing };
+
+    virtual ~Publisher() = default;
+
+    // A message on the station's topic `subtopic` ("readings", "events").
+    virtual void publish(const QString &subtopic, const QByteArray &payload) = 0;
+
+    virtual Link link() const = 0;
+    // For the operator: where it publishes, and what is wrong if anything.
+    virtual QString linkText() const = 0;
+    // Messages let go because the broker could not be reached for so long.
+    virtual quint64 dropped() const = 0;
+
+    // The link or the dropped count changed; raised on the window's thread.
+    Notifier<> linkChanged;
+};

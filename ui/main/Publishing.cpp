@@ -1,0 +1,194 @@
+#include "ui/main/Publishing.h"
+
+#include "logging/EventJournal.h"
+#include "platform/Clock.h"
+#include "platform/SettingsStore.h"
+#include "platform/qt/MosquittoPublisher.h"
+#include "station/StationState.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+std::unique_ptr<Publisher> Publishing::mosquitto(const MqttSettings &settings)
+{
+    return std::make_unique<MosquittoPublisher>(settings);
+}
+
+Publishing::Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
+                       MakePublisher make, QLabel *indicator, QWidget *window)
+    : m_state(state)
+    , m_clock(clock)
+    , m_settings(settings)
+    , m_make(make ? std::move(make) : MakePublisher(&Publishing::mosquitto))
+    , m_indicator(indicator)
+    , m_window(window)
+{
+    m_indicator->hide();
+}
+
+Publishing::~Publishing()
+{
+    m_handlers.clear();
+}
+
+void Publishing::start(const MqttSettings &settings)
+{
+    m_handlers.clear();
+    m_publisher.reset(); // says "offline" and lets go of the broker first
+    m_current = settings;
+    m_told.clear();
+    if (settings.enabled()) {
+        m_publisher = m_make(settings);
+        m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
+    }
+    showLink();
+}
+
+void Publishing::cycleRead(const ReadingsMessage::ReadCounts &before)
+{
+    if (!m_publisher)
+        return;
+    const QByteArray message =
+        ReadingsMessage::json(m_state, before, m_clock.currentDateTime(), m_seq + 1);
+    if (message.isEmpty())
+        return;
+    ++m_seq;
+    m_publisher->publish(QStringLiteral("readings"), message);
+}
+
+void Publishing::eventRecorded(const StationEvent &event)
+{
+    if (!m_publisher)
+        return;
+    const QDateTime time = event.time.toOffsetFromUtc(event.time.offsetFromUtc());
+    const QJsonObject json{{QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
+                           {QStringLiteral("source"), event.source},
+                           {QStringLiteral("kind"), event.kind},
+                           {QStringLiteral("text"), event.text}};
+    m_publisher->publish(QStringLiteral("events"),
+                         QJsonDocument(json).toJson(QJsonDocument::Compact));
+}
+
+void Publishing::showLink()
+{
+    if (!m_publisher) {
+        m_indicator->hide();
+        return;
+    }
+    const Publisher::Link link = m_publisher->link();
+    const QString colour = link == Publisher::Link::Connected ? QStringLiteral("#00a000")
+        : link == Publisher::Link::Connecting                 ? QStringLiteral("#c08000")
+                                                              : QStringLiteral("#d00000");
+    QString text = QStringLiteral("<span style=\"color:%1\">\u25cf</span> MQTT").arg(colour);
+    if (m_publisher->dropped() > 0)
+        text += QStringLiteral(" (%1 dropped)").arg(m_publisher->dropped());
+    m_indicator->setText(text);
+    m_indicator->setToolTip(m_publisher->linkText());
+    m_indicator->show();
+    if (link == Publisher::Link::Connected) {
+        m_told.clear();
+    } else if (link == Publisher::Link::Failing && m_publisher->linkText() != m_told) {
+        m_told = m_publisher->linkText();
+        std::fprintf(stderr, "kestrom-dgh: %s\n", qPrintable(m_told));
+        std::fflush(stderr);
+    }
+}
+
+void Publishing::showDialog()
+{
+    QDialog dialog(m_window);
+    dialog.setObjectName(QStringLiteral("frmMqtt"));
+    dialog.setWindowTitle(QStringLiteral("MQTT Publishing"));
+    auto *broker = new QLineEdit(
+        m_current.enabled() ? QStringLiteral("%1:%2").arg(m_current.host).arg(m_current.port)
+                            : QString());
+    broker->setObjectName(QStringLiteral("txtBroker"));
+    broker->setPlaceholderText(QStringLiteral("host or host:port"));
+    auto *stationId = new QLineEdit(m_current.stationId);
+    stationId->setObjectName(QStringLiteral("txtStationId"));
+    stationId->setPlaceholderText(m_current.stationIdOrHostName());
+    auto *tls = new QCheckBox(QStringLiteral("over TLS"));
+    tls->setObjectName(QStringLiteral("chkTls"));
+    tls->setChecked(m_current.tls);
+    auto *user = new QLineEdit(m_current.user);
+    user->setObjectName(QStringLiteral("txtUser"));
+    auto *passwordFile = new QLineEdit(m_current.passwordFile);
+    passwordFile->setObjectName(QStringLiteral("txtPasswordFile"));
+    passwordFile->setPlaceholderText(
+        QStringLiteral("else $%1").arg(MqttSettings::PASSWORD_VARIABLE));
+    auto *state =
+        new QLabel(m_publisher ? m_publisher->linkText() : QStringLiteral("Not publishing."));
+    state->setWordWrap(true);
+    auto *problem = new QLabel;
+    problem->setObjectName(QStringLiteral("lblMqttProblem"));
+    problem->setStyleSheet(QStringLiteral("color: #b00000;"));
+    problem->setWordWrap(true);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Broker:"), broker);
+    form->addRow(QStringLiteral("Station id:"), stationId);
+    form->addRow(QString(), tls);
+    form->addRow(QStringLiteral("User:"), user);
+    form->addRow(QStringLiteral("Password file:"), passwordFile);
+    auto *buttons = new QDialogButtonBox;
+    QPushButton *save =
+        buttons->addButton(QStringLiteral("Save and Publish"), QDialogButtonBox::AcceptRole);
+    save->setObjectName(QStringLiteral("cmdMqttSave"));
+    QPushButton *stop =
+        buttons->addButton(QStringLiteral("Stop Publishing"), QDialogButtonBox::DestructiveRole);
+    stop->setObjectName(QStringLiteral("cmdMqttStop"));
+    stop->setEnabled(isPublishing());
+    buttons->addButton(QDialogButtonBox::Cancel);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral(
+        "Each read cycle's readings go to kestrom-dgh/<station id>/readings on the broker.")));
+    layout->addLayout(form);
+    layout->addWidget(state);
+    layout->addWidget(problem);
+    layout->addWidget(buttons);
+
+    const auto keep = [&](const MqttSettings &settings) {
+        QString why;
+        if (!settings.save(m_settings, &why)) {
+            problem->setText(QStringLiteral("The settings could not be written: %1").arg(why));
+            return;
+        }
+        start(settings);
+        dialog.accept();
+    };
+    QObject::connect(save, &QPushButton::clicked, &dialog, [&] {
+        MqttSettings settings;
+        QString why;
+        if (!MqttSettings::parseBroker(broker->text(), &settings.host, &settings.port, &why)) {
+            problem->setText(QStringLiteral("Broker: %1").arg(why));
+            return;
+        }
+        settings.stationId = stationId->text();
+        why = MqttSettings::stationIdProblem(settings.stationId);
+        if (!why.isEmpty()) {
+            problem->setText(why);
+            return;
+        }
+        settings.tls = tls->isChecked();
+        settings.user = user->text().trimmed();
+        settings.passwordFile = passwordFile->text().trimmed();
+        keep(settings);
+    });
+    QObject::connect(stop, &QPushButton::clicked, &dialog, [&] {
+        MqttSettings off = m_current;
+        off.host.clear();
+        keep(off);
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    dialog.exec();
+}

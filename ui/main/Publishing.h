@@ -1,0 +1,60 @@
+#pragma once
+
+#include "logging/ReadingsMessage.h"
+#include "platform/Handlers.h"
+#include "platform/Publisher.h"
+#include "station/MqttSettings.h"
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class QLabel;
+class QWidget;
+class SettingsStore;
+struct StationEvent;
+struct StationState;
+
+// The station's readings on their way to an MQTT broker, when that is asked
+// for: the publisher, the sequence of messages, the "MQTT" lamp in the
+// status bar ("lblMqtt"), a failure told once on standard error, and the
+// File > MQTT Publishing dialog. Off until start() is given a broker.
+class Publishing
+{
+public:
+    using MakePublisher = std::function<std::unique_ptr<Publisher>(const MqttSettings &)>;
+    // The real one, over libmosquitto.
+    static std::unique_ptr<Publisher> mosquitto(const MqttSettings &settings);
+
+    // All must outlive it; `indicator` is shown only while publishing.
+    Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
+               MakePublisher make, QLabel *indicator, QWidget *window);
+    ~Publishing();
+
+    // Publishes to the broker the settings name from now on, in place of any
+    // earlier one; settings without a broker stop publishing.
+    void start(const MqttSettings &settings);
+    bool isPublishing() const { return static_cast<bool>(m_publisher); }
+
+    // After a read cycle: its readings, if it read any, as one message.
+    void cycleRead(const ReadingsMessage::ReadCounts &before);
+    void eventRecorded(const StationEvent &event);
+
+    // The dialog: the broker and the station id, kept in the user's settings.
+    void showDialog();
+
+private:
+    void showLink();
+
+    const StationState &m_state;
+    const Clock &m_clock;
+    SettingsStore &m_settings;
+    MakePublisher m_make;
+    QLabel *m_indicator;
+    QWidget *m_window;
+    std::unique_ptr<Publisher> m_publisher;
+    MqttSettings m_current;
+    quint64 m_seq = 0;
+    QString m_told; // the failure last told, so that it is told once
+    Handlers m_handlers;
+};
