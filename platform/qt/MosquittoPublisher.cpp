@@ -48,7 +48,7 @@ MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     mosquitto_connect_callback_set(m_client, &MosquittoPublisher::onConnect);
     mosquitto_disconnect_callback_set(m_client, &MosquittoPublisher::onDisconnect);
     mosquitto_publish_callback_set(m_client, &MosquittoPublisher::onPublish);
-    mosquitto_reconnect_delay_set(m_client, 1, 10, true);
+    mosquitto_reconnect_delay_set(m_client, 1, MaxRetrySeconds, true);
     const QByteArray status = m_prefix + "status";
     mosquitto_will_set(m_client, status.constData(), 7, "offline", 1, true);
 
@@ -69,13 +69,20 @@ MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     // Connecting looks the host name up, which can take seconds: not on the
     // window's thread.
     m_sender = std::thread([this, host = settings.host.toUtf8(), port = settings.port, why] {
-        const int code =
-            mosquitto_connect_async(m_client, host.constData(), port, KeepAliveSeconds);
-        if (!why.isEmpty() || code != MOSQ_ERR_SUCCESS)
-            setLink(
-                Link::Failing,
-                QStringLiteral("MQTT: %1: %2").arg(m_where, why.isEmpty() ? errorText(code) : why));
-        // The loop retries the connection by itself, whatever went wrong first.
+        if (!why.isEmpty())
+            setLink(Link::Failing, QStringLiteral("MQTT: %1: %2").arg(m_where, why));
+        // libmosquitto's loop retries a connection once it got under way;
+        // one refused at once (no broker up yet) is retried here.
+        for (int delay = 1;; delay = std::min(2 * delay, MaxRetrySeconds)) {
+            const int code =
+                mosquitto_connect_async(m_client, host.constData(), port, KeepAliveSeconds);
+            if (code == MOSQ_ERR_SUCCESS)
+                break;
+            setLink(Link::Failing, QStringLiteral("MQTT: %1: %2").arg(m_where, errorText(code)));
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (m_wake.wait_for(lock, std::chrono::seconds(delay), [this] { return m_stopping; }))
+                return;
+        }
         mosquitto_loop_start(m_client);
         send();
     });

@@ -31,6 +31,8 @@ public:
     static constexpr int QueueLimit = 4000;
     static constexpr int InFlightLimit = 20;
     static constexpr int KeepAliveSeconds = 10;
+    // The longest wait between two attempts to reach the broker.
+    static constexpr int MaxRetrySeconds = 10;
 
     // Starts connecting at once. settings.enabled() must hold.
     explicit MosquittoPublisher(const MqttSettings &settings);
