@@ -4,37 +4,19 @@
 // away (the message then waits in the queue), and the memory an hour of
 // read-cycle messages takes in that queue. The last line sums it up.
 
+#include "e2e/MosquittoBroker.h"
 #include "platform/qt/MosquittoPublisher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
-#include <netinet/in.h>
-#include <pwd.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-int freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), size);
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
 
 // A read cycle's message with every value, as the station publishes it.
 QByteArray message(quint64 seq)
@@ -78,16 +60,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
     const int port = freePort();
-    QFile config(folder.filePath(QStringLiteral("broker.conf")));
-    config.open(QIODevice::WriteOnly);
-    config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\nuser %2\n")
-                     .arg(port)
-                     .arg(QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name))
-                     .toUtf8());
-    config.close();
-    QProcess broker;
-    broker.start(QStringLiteral(MOSQUITTO_PATH), {QStringLiteral("-c"), config.fileName()});
-    if (!broker.waitForStarted()) {
+    MosquittoBroker broker(QStringLiteral(MOSQUITTO_PATH), folder.path(), port);
+    if (!broker.start()) {
         std::fprintf(stderr, "mqtt-bench: mosquitto does not start\n");
         return 1;
     }
@@ -110,8 +84,7 @@ int main(int argc, char **argv)
     waitFor([&] { return publisher.waiting() == 0; }, 60000);
     const double drainedPerSecond = Connected / (draining.nsecsElapsed() / 1e9);
 
-    broker.terminate();
-    broker.waitForFinished(5000);
+    broker.stop();
     waitFor([&] { return publisher.link() != Publisher::Link::Connected; }, 10000);
     constexpr int Hour = 3600; // one read cycle a second
     const auto [queuedMedian, queuedP99] = timePublishes(publisher, Hour, &seq);

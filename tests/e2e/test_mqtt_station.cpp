@@ -4,6 +4,7 @@
 // it publishes them. The broker goes away for 20 s and comes back; the
 // station is killed at the end.
 
+#include "e2e/MosquittoBroker.h"
 #include "sim/SimulatorProcess.h"
 
 #include <QFile>
@@ -17,64 +18,9 @@
 #include <memory>
 #include <mosquitto.h>
 #include <mutex>
-#include <netinet/in.h>
-#include <pwd.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-int freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), size);
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
-
-class Broker
-{
-public:
-    // With a password file, only its users may connect.
-    Broker(const QString &folder, int port, const QString &passwords = {})
-        : m_config(folder + "/broker.conf")
-    {
-        QFile config(m_config);
-        config.open(QIODevice::WriteOnly);
-        // Started by root, mosquitto would become "mosquitto", which may not
-        // write its database to our folder: it stays who started it.
-        config.write(QStringLiteral("listener %1 127.0.0.1\npersistence true\n"
-                                    "persistence_location %2/\nuser %3\n")
-                         .arg(port)
-                         .arg(folder, QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name))
-                         .toUtf8());
-        config.write(passwords.isEmpty()
-                         ? QByteArray("allow_anonymous true\n")
-                         : "allow_anonymous false\npassword_file " + passwords.toUtf8() + '\n');
-    }
-    ~Broker() { stop(); }
-    bool start()
-    {
-        m_process.start(QStringLiteral(MOSQUITTO_PATH), {"-c", m_config});
-        return m_process.waitForStarted() && !m_process.waitForFinished(500);
-    }
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate(); // saves its sessions and their waiting messages
-        m_process.waitForFinished(5000);
-    }
-
-private:
-    QString m_config;
-    QProcess m_process;
-};
 
 // A persistent QoS 1 subscription to everything the station publishes.
 class Subscriber
@@ -157,7 +103,7 @@ void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
 {
     QTemporaryDir dir;
     const int port = freePort();
-    Broker broker(dir.path(), port);
+    MosquittoBroker broker(MOSQUITTO_PATH, dir.path(), port);
 
     SimulatorProcess sim;
     QString error;
@@ -262,7 +208,7 @@ void TestMqttStation::brokerProblemToldOnce()
     QTemporaryDir dir;
     const int port = freePort();
     QString host = broker;
-    std::unique_ptr<Broker> running;
+    std::unique_ptr<MosquittoBroker> running;
     int silent = -1;
     if (broker == "refused") {
         host = QStringLiteral("127.0.0.1:%1").arg(port);
@@ -270,7 +216,7 @@ void TestMqttStation::brokerProblemToldOnce()
         const QString passwords = dir.filePath("passwords");
         QVERIFY(QProcess::execute("mosquitto_passwd",
                                   {"-c", "-b", passwords, "station", "right"}) == 0);
-        running = std::make_unique<Broker>(dir.path(), port, passwords);
+        running = std::make_unique<MosquittoBroker>(MOSQUITTO_PATH, dir.path(), port, passwords);
         QVERIFY(running->start());
         host = QStringLiteral("127.0.0.1:%1").arg(port);
     } else if (broker == "silent") {
