@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <mosquitto.h>
-#include <vector>
 
 namespace {
 
@@ -69,8 +68,11 @@ MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     // Connecting looks the host name up, which can take seconds: not on the
     // window's thread.
     m_sender = std::thread([this, host = settings.host.toUtf8(), port = settings.port, why] {
-        if (!why.isEmpty())
+        // Not without the TLS or the password asked for: readings wait.
+        if (!why.isEmpty()) {
             setLink(Link::Failing, QStringLiteral("MQTT: %1: %2").arg(m_where, why));
+            return;
+        }
         // libmosquitto's loop retries a connection once it got under way;
         // one refused at once (no broker up yet) is retried here.
         for (int delay = 1;; delay = std::min(2 * delay, MaxRetrySeconds)) {
@@ -109,9 +111,8 @@ MosquittoPublisher::~MosquittoPublisher()
 
 void MosquittoPublisher::enqueue(const QByteArray &topic, const QByteArray &payload, bool atFront)
 {
-    Message message{m_nextOrder++, topic, payload};
+    Message message{topic, payload};
     if (atFront) {
-        message.order = 0; // ahead of everything waiting
         m_queue.push_front(std::move(message));
         return;
     }
@@ -144,7 +145,7 @@ void MosquittoPublisher::send()
     for (;;) {
         m_wake.wait(lock, [this] {
             return m_stopping ||
-                (m_connected && !m_queue.empty() &&
+                (m_connected && !m_resending && !m_queue.empty() &&
                  static_cast<int>(m_inFlight.size()) < InFlightLimit);
         });
         if (m_stopping)
@@ -156,13 +157,21 @@ void MosquittoPublisher::send()
         const int code =
             mosquitto_publish(m_client, &mid, message.topic.constData(), message.payload.size(),
                               message.payload.constData(), 1, false);
-        if (code == MOSQ_ERR_SUCCESS) {
-            m_inFlight.emplace(mid, std::move(message));
+        // Not connected after all, the library keeps the message and sends it
+        // after the reconnect, as it does with any it had sent unacknowledged.
+        if (code == MOSQ_ERR_SUCCESS || code == MOSQ_ERR_NO_CONN) {
+            m_inFlight.emplace(mid, message.topic.size() + message.payload.size());
+            m_connected = code == MOSQ_ERR_SUCCESS && m_connected;
             continue;
         }
-        // Not connected after all: it waits for the next connection.
-        m_queue.push_front(std::move(message));
-        m_connected = false;
+        // Refused for good (too large, a topic the library will not take):
+        // counted with the dropped and told; the rest go on.
+        ++m_dropped;
+        ++m_droppedUnreported;
+        lock.unlock();
+        setLink(Link::Failing,
+                QStringLiteral("MQTT: a message was not published: %1").arg(errorText(code)));
+        lock.lock();
     }
 }
 
@@ -193,6 +202,7 @@ void MosquittoPublisher::onConnect(mosquitto *client, void *self, int code)
             publisher->m_droppedUnreported = 0;
         }
         publisher->m_connected = true;
+        publisher->m_resending = !publisher->m_inFlight.empty();
     }
     publisher->m_wake.notify_all();
     publisher->setLink(Link::Connected,
@@ -205,15 +215,6 @@ void MosquittoPublisher::onDisconnect(mosquitto *, void *self, int code)
     {
         const std::lock_guard<std::mutex> lock(publisher->m_mutex);
         publisher->m_connected = false;
-        // What the broker did not acknowledge goes out again, in its order.
-        std::vector<Message> unacknowledged;
-        for (auto &[mid, message] : publisher->m_inFlight)
-            unacknowledged.push_back(std::move(message));
-        publisher->m_inFlight.clear();
-        std::sort(unacknowledged.begin(), unacknowledged.end(),
-                  [](const Message &a, const Message &b) { return a.order > b.order; });
-        for (Message &message : unacknowledged)
-            publisher->m_queue.push_front(std::move(message));
     }
     // Our own goodbye, or the broker's refusal, told already.
     if (code == 0 || publisher->m_refused)
@@ -230,6 +231,7 @@ void MosquittoPublisher::onPublish(mosquitto *, void *self, int mid)
     {
         const std::lock_guard<std::mutex> lock(publisher->m_mutex);
         publisher->m_inFlight.erase(mid);
+        publisher->m_resending = publisher->m_resending && !publisher->m_inFlight.empty();
     }
     publisher->m_wake.notify_all();
 }
@@ -276,6 +278,8 @@ qint64 MosquittoPublisher::waitingBytes() const
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     qint64 bytes = 0;
+    for (const auto &[mid, size] : m_inFlight)
+        bytes += size;
     for (const Message &message : m_queue)
         bytes += static_cast<qint64>(sizeof(Message)) + message.topic.capacity() +
             message.payload.capacity();

@@ -17,8 +17,10 @@ struct mosquitto;
 // Publishes to an MQTT broker through libmosquitto, whose own thread keeps
 // the connection and reconnects after a loss. Messages wait in a bounded
 // queue, in order, and go out with QoS 1 from a sender thread of ours as
-// long as the broker is connected; a message leaves the queue only once the
-// broker has acknowledged it, so a lost link loses nothing the queue holds.
+// long as the broker is connected. A message handed to the library stays
+// there until the broker acknowledges it: the library sends it again after a
+// reconnect, and nothing new goes out before those, so a lost link loses
+// nothing and reorders nothing.
 // Beyond QueueLimit the oldest are let go and counted; the count is
 // published on "events" once the link is back.
 //
@@ -50,7 +52,6 @@ public:
 private:
     struct Message
     {
-        quint64 order;
         QByteArray topic;
         QByteArray payload;
     };
@@ -69,8 +70,10 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Message> m_queue;
-    std::map<int, Message> m_inFlight; // by message id
-    quint64 m_nextOrder = 0;
+    // Handed to the library and not yet acknowledged: message id -> bytes.
+    std::map<int, qint64> m_inFlight;
+    // After a reconnect the library first sends again what it holds.
+    bool m_resending = false;
     quint64 m_dropped = 0;
     quint64 m_droppedUnreported = 0;
     bool m_connected = false;
