@@ -21,6 +21,7 @@ struct Probe
     double &volts;
     double &pH;
     quint32 &reads;
+    quint32 &pHReads;
     double offset;
     double slope;
     Selector tempSource;
@@ -58,10 +59,10 @@ void PhChannel::ReadPhProbe(const QString &address)
         return;
 
     StationState &s = m_state;
-    Probe probe1{s.probe1mV,    s.probe1Volts,      s.probe1pH,    s.probe1Reads, s.probe1Offset,
-                 s.probe1Slope, s.probe1TempSource, m_panel.lblmV, m_panel.lblpH};
-    Probe probe2{s.probe2mV,    s.probe2Volts,      s.probe2pH,     s.probe2Reads, s.probe2Offset,
-                 s.probe2Slope, s.probe2TempSource, m_panel.lblmV1, m_panel.lblpH1};
+    Probe probe1{s.probe1mV,     s.probe1Volts, s.probe1pH,         s.probe1Reads, s.probe1pHReads,
+                 s.probe1Offset, s.probe1Slope, s.probe1TempSource, m_panel.lblmV, m_panel.lblpH};
+    Probe probe2{s.probe2mV,     s.probe2Volts, s.probe2pH,         s.probe2Reads,  s.probe2pHReads,
+                 s.probe2Offset, s.probe2Slope, s.probe2TempSource, m_panel.lblmV1, m_panel.lblpH1};
     Probe *probe = nullptr;
     if (address == QLatin1String("6"))
         probe = &probe1;
@@ -90,6 +91,7 @@ void PhChannel::ReadPhProbe(const QString &address)
     if (!std::isfinite(pH))
         return;
     probe->pH = pH;
+    ++probe->pHReads;
     probe->pHLabel.setText(NumberText::display(probe->pH));
 }
 

@@ -27,6 +27,8 @@ ReadCounts ReadCounts::of(const StationState &state)
     counts.flow = state.flowReads;
     counts.probe[0] = state.probe1Reads;
     counts.probe[1] = state.probe2Reads;
+    counts.pH[0] = state.probe1pHReads;
+    counts.pH[1] = state.probe2pHReads;
     return counts;
 }
 
@@ -41,14 +43,14 @@ QByteArray json(const StationState &state, const ReadCounts &before, const QDate
         add(values, "therm2", state.therm2Temp);
     if (now.therm[2] != before.therm[2])
         add(values, "therm3", state.therm3Temp);
-    if (now.probe[0] != before.probe[0]) {
+    if (now.probe[0] != before.probe[0])
         add(values, "ph1_mv", state.probe1mV);
+    if (now.pH[0] != before.pH[0])
         add(values, "ph1", state.probe1pH);
-    }
-    if (now.probe[1] != before.probe[1]) {
+    if (now.probe[1] != before.probe[1])
         add(values, "ph2_mv", state.probe2mV);
+    if (now.pH[1] != before.pH[1])
         add(values, "ph2", state.probe2pH);
-    }
     if (now.flow != before.flow) {
         add(values, "flow_hz", state.flowHz);
         add(values, "flow_lpm", state.flowLpm);

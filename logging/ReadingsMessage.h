@@ -20,6 +20,7 @@ struct ReadCounts
     quint32 therm[3] = {};
     quint32 flow = 0;
     quint32 probe[2] = {};
+    quint32 pH[2] = {};
 
     static ReadCounts of(const StationState &state);
 };

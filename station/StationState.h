@@ -51,6 +51,10 @@ struct StationState
     quint32 flowReads = 0;
     quint32 probe1Reads = 0;
     quint32 probe2Reads = 0;
+    // pH values worked out: a reading that gives no pH (a zero slope) keeps
+    // the last one, which is then not fresh.
+    quint32 probe1pHReads = 0;
+    quint32 probe2pHReads = 0;
 
     // Calibration
     double probe1Offset = 0;

@@ -50,7 +50,17 @@ private slots:
         for (const QString &module : read) {
             quint32 *reads[] = {&state.therm1Reads, &state.therm2Reads, &state.therm3Reads, nullptr,
                                 &state.flowReads,   &state.probe1Reads, &state.probe2Reads};
-            ++*reads[module.toInt() - 1];
+            quint32 *pHs[] = {nullptr,
+                              nullptr,
+                              nullptr,
+                              nullptr,
+                              nullptr,
+                              &state.probe1pHReads,
+                              &state.probe2pHReads};
+            const int index = module.toInt() - 1;
+            ++*reads[index];
+            if (pHs[index])
+                ++*pHs[index];
         }
         const QDateTime time(QDate(2026, 12, 8), QTime(14, 5, 30, 250), Qt::OffsetFromUTC, 3600);
         QCOMPARE(ReadingsMessage::json(state, before, time, 42), json);
