@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QSysInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString Application = QStringLiteral("Kestrom Science DGH Driver");
@@ -20,8 +22,16 @@ const QString PasswordFileKey = QStringLiteral("password file");
 bool MqttSettings::parseBroker(const QString &text, QString *host, int *port, QString *why)
 {
     const QString trimmed = text.trimmed();
-    const int colon = trimmed.lastIndexOf(QLatin1Char(':'));
+    // An IPv6 address takes a port only in brackets: [::1]:1883.
+    const int bracket =
+        trimmed.startsWith(QLatin1Char('[')) ? trimmed.indexOf(QLatin1Char(']')) : -1;
+    const bool bareIpv6 = bracket < 0 && trimmed.count(QLatin1Char(':')) > 1;
+    const int colon = bareIpv6 ? -1 : trimmed.indexOf(QLatin1Char(':'), std::max(bracket, 0));
     *host = colon < 0 ? trimmed : trimmed.left(colon);
+    if (bracket > 0)
+        *host = trimmed.mid(1, bracket - 1);
+    else if (trimmed.startsWith(QLatin1Char('[')))
+        host->clear(); // no closing bracket
     *port = DEFAULT_PORT;
     if (colon >= 0) {
         bool number = false;
@@ -47,6 +57,9 @@ QString MqttSettings::stationIdProblem(const QString &id)
                 .arg(id);
     if (id.trimmed() != id)
         return QStringLiteral("The station id '%1' may not begin or end with a blank.").arg(id);
+    if (std::any_of(id.begin(), id.end(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return QStringLiteral("The station id may not hold control characters.");
     return {};
 }
 

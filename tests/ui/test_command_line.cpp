@@ -54,6 +54,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("mqttBadPort")      << QStringList{"--mqtt", "broker:99999"}          << A::Fail << ""               << false << false << "65535";
     QTest::newRow("mqttIdSlash")      << QStringList{"--mqtt", "broker", "--station-id", "tank/7"} << A::Fail << "" << false << false << "'/', '+' or '#'";
     QTest::newRow("mqttIdHash")       << QStringList{"--mqtt", "broker", "--station-id", "tank#7"} << A::Fail << "" << false << false << "'/', '+' or '#'";
+    QTest::newRow("mqttIdControl")    << QStringList{"--mqtt", "broker", "--station-id", "tank\t7"} << A::Fail << "" << false << false << "control characters";
+    QTest::newRow("mqttOpenBracket")  << QStringList{"--mqtt", "[::1:1883"}            << A::Fail << ""               << false << false << "is not HOST or HOST:PORT";
     QTest::newRow("stationIdAlone")   << QStringList{"--station-id", "tank7"}            << A::Fail << ""               << false << false << "--mqtt";
     QTest::newRow("mqttPassword")     << QStringList{"--mqtt", "broker", "--mqtt-password", "x"} << A::Fail << ""     << false << false << "mqtt-password";
     QTest::newRow("review")           << QStringList{"--review", "logs/../tank.csv"}  << A::Review << ""             << false << false << "";
@@ -110,6 +112,12 @@ void TestCommandLine::mqttOptions()
     QCOMPARE(mqtt.user, QString("station"));
     QCOMPARE(mqtt.passwordFile, QDir::current().absoluteFilePath("secret"));
     QCOMPARE(CommandLine::parse({"kestrom-dgh", "--mqtt", "broker"}).options.mqtt.port, 1883);
+    // An IPv6 address, bare or with a port in brackets.
+    const MqttSettings bare = CommandLine::parse({"kestrom-dgh", "--mqtt", "::1"}).options.mqtt;
+    QCOMPARE(bare.host + ' ' + QString::number(bare.port), QString("::1 1883"));
+    const MqttSettings bracketed =
+        CommandLine::parse({"kestrom-dgh", "--mqtt", "[fd00::7]:8883"}).options.mqtt;
+    QCOMPARE(bracketed.host + ' ' + QString::number(bracketed.port), QString("fd00::7 8883"));
 }
 
 void TestCommandLine::devicesInOrder()
