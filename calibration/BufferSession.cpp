@@ -88,20 +88,25 @@ QString BufferSession::temperatureNote() const
 
 bool BufferSession::capture(int row, double nominal, QString *why)
 {
+    return capture(row, nominal, m_window, why);
+}
+
+bool BufferSession::capture(int row, double nominal, const StabilityWindow &readings, QString *why)
+{
     if (row < 0 || row >= Rows)
         return false;
     if (!blocker().isEmpty()) {
         *why = blocker();
         return false;
     }
-    if (m_window.size() == 0) {
+    if (readings.size() == 0) {
         *why = QStringLiteral("No reading has come in yet.");
         return false;
     }
     Capture &capture = m_rows[static_cast<size_t>(row)];
     capture.taken = true;
-    capture.millivolts = m_window.meanMillivolts();
-    capture.celsius = m_window.meanCelsius();
+    capture.millivolts = readings.meanMillivolts();
+    capture.celsius = readings.meanCelsius();
     capture.buffer = BufferTables::atTemperature(nominal, capture.celsius);
     return true;
 }

@@ -51,9 +51,11 @@ public:
     // A note on the temperature, when the thermistors are not polled.
     QString temperatureNote() const;
 
-    // The window's means for the buffer named `nominal` in a row; false,
-    // with the reason, when there is nothing to take.
+    // The means of `readings` (by default the window as it stands) for the
+    // buffer named `nominal` in a row; false, with the reason, when there is
+    // nothing to take.
     bool capture(int row, double nominal, QString *why);
+    bool capture(int row, double nominal, const StabilityWindow &readings, QString *why);
     void clearRow(int row);
     const Capture &row(int index) const { return m_rows[static_cast<size_t>(index)]; }
 

@@ -70,7 +70,11 @@ BufferPh atTemperature(double nominal, double celsius)
         result.source =
             QStringLiteral("%1 %2 buffer at %3 °C, from its table")
                 .arg(number(table.nominal, 2), QString::fromLatin1(table.name), number(celsius, 1));
-        if (held != celsius)
+        if (!std::isfinite(celsius))
+            result.source = QStringLiteral("%1 %2 buffer at 25 °C, from its table (the "
+                                           "temperature is not known)")
+                                .arg(number(table.nominal, 2), QString::fromLatin1(table.name));
+        else if (held != celsius)
             result.source += QStringLiteral(" (which ends at %1 °C)").arg(number(held, 0));
         return result;
     }

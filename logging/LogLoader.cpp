@@ -79,7 +79,8 @@ void LogLoader::read()
         const bool ended = line.endsWith('\n');
         if (!ended && line.size() >= LongestLine - 1) {
             // Not a log line: read on to its end without keeping it.
-            while (!file.atEnd() && !file.readLine(LongestLine).endsWith('\n')) { }
+            while (!m_stop && !file.atEnd() && file.error() == QFileDevice::NoError &&
+                   !file.readLine(LongestLine).endsWith('\n')) { }
             reader.skipLine(QStringLiteral("longer than any log line: left out"));
             continue;
         }

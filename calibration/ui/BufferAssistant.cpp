@@ -213,7 +213,9 @@ void BufferAssistant::captureRow(int row)
         m_rows[row].captured->setText(why);
         return;
     }
-    const StabilityWindow &window = m_session.window();
+    // What the operator is asked about is what gets taken, whatever comes in
+    // while the question is open.
+    const StabilityWindow window = m_session.window();
     if (!window.isStable()) {
         const auto answer = QMessageBox::question(
             this, windowTitle(),
@@ -225,7 +227,7 @@ void BufferAssistant::captureRow(int row)
         if (answer != QMessageBox::Yes)
             return;
     }
-    if (!m_session.capture(row, nominal, &why)) {
+    if (!m_session.capture(row, nominal, window, &why)) {
         m_rows[row].captured->setText(why);
         return;
     }
