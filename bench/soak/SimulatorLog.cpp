@@ -27,7 +27,6 @@ bool SimulatorLog::next(Answer *answer)
     }
 }
 
-// Undoes the simulator's escapes: \r, \n, \\ and \xHH.
 QByteArray SimulatorLog::unescaped(const QByteArray &text)
 {
     QByteArray bytes;

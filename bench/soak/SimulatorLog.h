@@ -20,9 +20,10 @@ public:
     // The next answer logged so far; false when none is there yet.
     bool next(Answer *answer);
 
-private:
+    // Undoes the simulator's escapes: \r, \n, \\ and \xHH.
     static QByteArray unescaped(const QByteArray &text);
 
+private:
     QFile m_file;
     QByteArray m_partial;
 };

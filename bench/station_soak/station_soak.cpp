@@ -13,6 +13,7 @@
 // KESTROM_DGH and DGH_SIM name other copies of the two programs to run, so
 // that a long soak is not disturbed by a rebuild.
 
+#include "../soak/SimulatorLog.h"
 #include "fakes/Reference.h"
 
 #include <QCoreApplication>
@@ -48,27 +49,6 @@ struct SimulatorRecord
     QHash<QChar, QSet<double>> sent;
 };
 
-QByteArray unescaped(const QByteArray &text)
-{
-    QByteArray bytes;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) != '\\' || i + 1 >= text.size()) {
-            bytes += text.at(i);
-            continue;
-        }
-        const char kind = text.at(++i);
-        if (kind == 'r')
-            bytes += '\r';
-        else if (kind == 'n')
-            bytes += '\n';
-        else if (kind == 'x' && i + 2 < text.size())
-            bytes += static_cast<char>(text.mid(i + 1, 2).toInt(nullptr, 16)), i += 2;
-        else
-            bytes += kind;
-    }
-    return bytes;
-}
-
 void readSimulatorLog(const QString &path, SimulatorRecord *record)
 {
     QFile file(path);
@@ -86,7 +66,8 @@ void readSimulatorLog(const QString &path, SimulatorRecord *record)
             const QByteArray fault = blank < 0 ? rest : rest.left(blank);
             if (fault != "clean")
                 ++record->faults;
-            const QByteArray bytes = blank < 0 ? QByteArray() : unescaped(rest.mid(blank + 1));
+            const QByteArray bytes =
+                blank < 0 ? QByteArray() : SimulatorLog::unescaped(rest.mid(blank + 1));
             if (bytes.startsWith('*') && bytes.size() > 2) {
                 bool ok = false;
                 double value = bytes.mid(2, 8).trimmed().toDouble(&ok);

@@ -1,3 +1,4 @@
+#include "e2e/FixedAnswers.h"
 #include "fakes/Reference.h"
 #include "sim/SimulatorProcess.h"
 
@@ -44,11 +45,7 @@ void TestLoggingStation::logsWhatTheModulesSent()
 
     SimulatorProcess sim;
     QString error;
-    QVERIFY2(sim.start({"--fast", "--answer", "1=*+0021.37", "--answer", "2=*+0022.50", "--answer",
-                        "3=*+0023.00", "--answer", "5=*+0172.50", "--answer", "6=*+02450.00",
-                        "--answer", "7=*+02600.00"},
-                       &error),
-             qPrintable(error));
+    QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
 
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
     QProcess station;

@@ -4,6 +4,7 @@
 // it publishes them. The broker goes away for 20 s and comes back; the
 // station is killed at the end.
 
+#include "e2e/FixedAnswers.h"
 #include "e2e/MosquittoBroker.h"
 #include "sim/SimulatorProcess.h"
 
@@ -107,11 +108,7 @@ void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
 
     SimulatorProcess sim;
     QString error;
-    QVERIFY2(sim.start({"--fast", "--answer", "1=*+0021.37", "--answer", "2=*+0022.50", "--answer",
-                        "3=*+0023.00", "--answer", "5=*+0172.50", "--answer", "6=*+02450.00",
-                        "--answer", "7=*+02600.00"},
-                       &error),
-             qPrintable(error));
+    QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
     const QString logPath = dir.filePath("run.csv");
     QProcess station;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
