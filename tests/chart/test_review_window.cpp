@@ -11,6 +11,9 @@
 #include <QtTest>
 #include <qwt_plot_canvas.h>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 const QByteArray Header = "\r\n\"Kestrom Science DGH Logging Program\",#%1#\r\n"
@@ -119,6 +122,41 @@ private slots:
                             "2026-12-08T00:00:01.000,8,4.5,reading\n"
                             "2026-12-09T13:00:00.000,6.5,5,reading\n"
                             "2026-12-09T13:00:02.000,6,5.5,reading\n"));
+    }
+
+    // Closed while its reader is half way and slices are on their way: the
+    // reader stops, nothing it still hands over reaches the closed window
+    // (the sanitizer build would see that), and the file opens again whole.
+    void closedWhileLoading()
+    {
+        QTemporaryDir folder;
+        const QString log = folder.filePath("long.txt");
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // A hundred hours at one record a second, across four midnights.
+        file.write(header("2026-12-07"));
+        QByteArray records;
+        for (int i = 0; i < 360000; ++i) {
+            records += record(qPrintable(QTime(0, 0).addSecs(i).toString("H:mm:ss")), "7", "7.5");
+            if (records.size() > (1 << 20))
+                file.write(std::exchange(records, {}));
+        }
+        file.write(records);
+        file.close();
+
+        for (int waitMs : {0, 30, 120}) {
+            auto window = std::make_unique<ReviewWindow>(log);
+            window->show();
+            QTest::qWait(waitMs);
+            QVERIFY(!window->isLoaded());
+            window.reset();
+            QCoreApplication::sendPostedEvents();
+        }
+        ReviewWindow whole(log);
+        QTRY_VERIFY_WITH_TIMEOUT(whole.isLoaded(), 60000);
+        QCOMPARE(whole.failure(), QString());
+        QVERIFY(whole.findChild<QPlainTextEdit *>("txtRuns")->toPlainText().startsWith(
+            "Run 1, from line 2: 360000 records"));
     }
 
     void unreadableFileSaysWhy()
