@@ -2,6 +2,7 @@
 #include "fakes/Reference.h"
 #include "sim/SimulatorProcess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@ class TestLoggingStation : public QObject
 
 private slots:
     void logsWhatTheModulesSent();
+    void journalThatCannotBeWritten();
 };
 
 namespace {
@@ -108,6 +110,44 @@ void TestLoggingStation::logsWhatTheModulesSent()
         totalMatches = totalMatches || last[10] == expected;
     }
     QVERIFY2(totalMatches, qPrintable(last[10]));
+}
+
+// Unattended, with a probe and a thermistor that never answer and the
+// journal's place taken by a folder: one line on standard error, not one per
+// fault, and the log goes on as ever.
+void TestLoggingStation::journalThatCannotBeWritten()
+{
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+    QVERIFY(QDir().mkpath(logPath + QStringLiteral(".events")));
+    SimulatorProcess sim;
+    QString error;
+    const QStringList silent{"--silent", "7", "--silent", "3"};
+    QVERIFY2(sim.start(fixedAnswers() + silent, &error), qPrintable(error));
+
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    station.setProcessEnvironment(env);
+    station.start(QStringLiteral(KESTROM_DGH_PATH),
+                  {"--unattended", "--device", "1=" + sim.devicePath(), "--poll", "ph,therm",
+                   "--log", logPath, "--overwrite", "--interval", "1"});
+    QVERIFY(station.waitForStarted());
+    QTest::qWait(6000);
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    QCOMPARE(station.exitCode(), 0);
+
+    const QString errors = QString::fromLocal8Bit(station.readAllStandardError());
+    QCOMPARE(errors.count(QStringLiteral("cannot write the event journal")), 1);
+    // Both faults are still told on standard error, as every event is.
+    QVERIFY2(errors.contains(QStringLiteral("NO VALID RETURN FROM pH MODULE")) &&
+                 errors.contains(QStringLiteral(",3,fault,")),
+             qPrintable(errors));
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().count(",2450,") >= 4);
 }
 
 QTEST_GUILESS_MAIN(TestLoggingStation)
