@@ -161,7 +161,8 @@ void MosquittoPublisher::send()
         // after the reconnect, as it does with any it had sent unacknowledged.
         if (code == MOSQ_ERR_SUCCESS || code == MOSQ_ERR_NO_CONN) {
             m_inFlight.emplace(mid, message.topic.size() + message.payload.size());
-            m_connected = code == MOSQ_ERR_SUCCESS && m_connected;
+            if (code == MOSQ_ERR_NO_CONN)
+                m_connected = false;
             continue;
         }
         // Refused for good (too large, a topic the library will not take):
