@@ -44,6 +44,34 @@ void TestFaultReporter::journalsWithoutFlooding_data()
     QTest::newRow("attendedShows")  << QStringList{"u off", "f 6 3", "r 6"} << QStringList{} << 3;
     QTest::newRow("modeStartsAfresh") << QStringList{"f 6 5", "u off", "u on", "f 6"}
                                     << QStringList{"6,fault," + ph, "6,fault," + ph} << 0;
+
+    // A source that fails now and then: counted, not told line by line.
+    const QStringList thrice{"f 6", "r 6", "f 6", "r 6", "f 6", "r 6"};
+    const QStringList toldTwice{"6,fault," + ph, "6,answering again,Works again after 1 fault",
+                                "6,fault," + ph, "6,answering again,Works again after 1 fault"};
+    const QString intermittent = "6,intermittent," + ph + ": 3 times in 10 minutes; from now on counted, and told at most once an hour";
+    QStringList fiftyBlips;
+    for (int i = 0; i < 50; ++i)
+        fiftyBlips << "f 6" << "r 6";
+    QTest::newRow("intermittentOnce") << thrice + QStringList{"f 6 2", "r 6", "f 6", "r 6"}
+                                    << toldTwice + QStringList{intermittent} << 0;
+    QTest::newRow("intermittentHourly") << thrice + fiftyBlips + QStringList{"m 61", "f 6", "r 6", "f 6"}
+                                    << toldTwice + QStringList{intermittent,
+                                                   "6,still intermittent," + ph + ": 52 faults in 52 episodes since 14:05:30"} << 0;
+    QTest::newRow("steadyAgain")    << thrice + QStringList{"f 6 4", "r 6", "m 9", "r 6", "m 1", "r 6", "r 6", "f 6"}
+                                    << toldTwice + QStringList{intermittent,
+                                                   "6,steady,No fault for 10 minutes: 5 faults in 2 episodes since 14:05:30",
+                                                   "6,fault," + ph} << 0;
+    QTest::newRow("spreadOutEpisodes") << QStringList{"f 6", "r 6", "m 6", "f 6", "r 6", "m 6", "f 6", "r 6"}
+                                    << toldTwice + QStringList{"6,fault," + ph, "6,answering again,Works again after 1 fault"} << 0;
+    QTest::newRow("outageWhileIntermittent") << thrice + QStringList{"f 6", "r 6", "f 6 12", "r 6"}
+                                    << toldTwice + QStringList{intermittent,
+                                                   "6,still failing," + ph + " since 14:05:30 (10 times in a row)",
+                                                   "6,answering again,Works again after 12 faults"} << 0;
+    QTest::newRow("portFlapping")   << QStringList{"f port", "r port", "f port 2", "r port", "f port", "r port", "f port", "f 6", "r port"}
+                                    << QStringList{"port,port lost,Port Not open", "port,port reopened,Works again after 1 fault",
+                                                   "port,port lost,Port Not open", "port,port reopened,Works again after 2 faults",
+                                                   "port,flapping,Port Not open: 3 times in 10 minutes; from now on counted, and told at most once an hour"} << 0;
 }
 // clang-format on
 
