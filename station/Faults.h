@@ -15,6 +15,9 @@ public:
     inline static const QString PORT = QStringLiteral("port");
     inline static const QString LOG = QStringLiteral("log");
     inline static const QString SETTINGS = QStringLiteral("settings");
+    // The message of a port that is not open, and its box's title.
+    inline static const QString PORT_NOT_OPEN = QStringLiteral("Port Not open");
+    inline static const QString PORT_FAILURE = QStringLiteral("Port Failure");
 
     virtual ~Faults() = default;
 
@@ -26,6 +29,7 @@ public:
     {
         return failed(source, text, MessageBox::APP_TITLE);
     }
+    bool portNotOpen() { return failed(PORT, PORT_NOT_OPEN, PORT_FAILURE); }
     // The source works again; detail says how, where there is more to say.
     virtual void recovered(const QString &source, const QString &detail = QString()) = 0;
 };

@@ -4,6 +4,9 @@
 #include "platform/SerialPort.h"
 #include "station/Faults.h"
 
+#include <QScopeGuard>
+
+#include <algorithm>
 #include <cmath>
 
 ModuleLink::ModuleLink(SerialPort &port, Faults &faults, Clock &clock)
@@ -31,8 +34,7 @@ void ModuleLink::SendCommand(const QString &command)
     if (m_port.isOpen())
         m_port.write(command.toLatin1());
     else
-        m_faults.failed(Faults::PORT, QStringLiteral("Port Not open"),
-                        QStringLiteral("Port Failure"));
+        m_faults.portNotOpen();
 }
 
 void ModuleLink::discardStaleBytes()
@@ -54,6 +56,12 @@ QString ModuleLink::ReadAnswer()
     bool capturing = false;
     if (!m_port.isOpen())
         return QString();
+    // Whatever happens to the line from here is the port's loss, not the
+    // module's silence.
+    const auto reportLoss = qScopeGuard([this] {
+        if (!m_port.isOpen() && m_faults.isUnattended())
+            m_faults.portNotOpen();
+    });
 
     WaitMs(ANSWER_WAIT_MS);
 
@@ -83,14 +91,22 @@ QString ModuleLink::ReadAnswer()
 
 void ModuleLink::settle()
 {
-    const auto end = m_clock.monotonic() + std::chrono::milliseconds(SETTLE_MAX_MS);
-    while (m_port.isOpen() && m_clock.monotonic() < end) {
+    using namespace std::chrono;
+    constexpr nanoseconds most = milliseconds(SETTLE_MAX_MS);
+    const auto start = m_clock.monotonic();
+    m_settleCredit =
+        std::min(most, m_settleCredit + (start - m_creditCountedAt) * SETTLE_MAX_MS / 1000);
+    // No quiet wait is begun that would end past the credit.
+    const auto lastWait = start + m_settleCredit - milliseconds(static_cast<int>(SETTLE_QUIET_MS));
+    while (m_port.isOpen() && m_clock.monotonic() <= lastWait) {
         WaitMs(SETTLE_QUIET_MS);
         const int waiting = m_port.bytesWaiting();
         if (waiting <= 0)
-            return;
+            break;
         m_port.read(qMin(waiting, SerialPort::RECEIVE_BUFFER_BYTES));
     }
+    m_creditCountedAt = m_clock.monotonic();
+    m_settleCredit = std::max(nanoseconds::zero(), m_settleCredit - (m_creditCountedAt - start));
 }
 
 void ModuleLink::WaitMs(float ms)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 class Clock;
 class Faults;
 class SerialPort;
@@ -17,7 +19,10 @@ public:
     static inline const QString TIMEOUT = QStringLiteral("TIMEOUT");
 
     // After an answer that did not complete, how long the line must stay
-    // quiet, and how long settling may take at most.
+    // quiet, and how long settling may take at most. A line that never falls
+    // quiet (noise, a babbling device) may take SETTLE_MAX_MS of settling in
+    // any second, however many answers fail, so that a read cycle still fits
+    // its second and the logger's ticks come on time.
     static constexpr float SETTLE_QUIET_MS = 50.0f;
     static constexpr int SETTLE_MAX_MS = 300;
 
@@ -45,4 +50,7 @@ private:
     Faults &m_faults;
     Clock &m_clock;
     bool m_settling = false;
+    // Settling time still at hand, refilled at SETTLE_MAX_MS per second.
+    std::chrono::nanoseconds m_settleCredit = std::chrono::milliseconds(SETTLE_MAX_MS);
+    std::chrono::nanoseconds m_creditCountedAt{};
 };

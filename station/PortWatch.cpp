@@ -15,8 +15,7 @@ bool PortWatch::lineReady()
 {
     if (!m_port.isOpen()) {
         const bool lost = !m_port.lostReason().isEmpty();
-        m_faults.failed(Faults::PORT, QStringLiteral("Port Not open"),
-                        QStringLiteral("Port Failure"));
+        m_faults.portNotOpen();
         const auto now = m_clock.monotonic();
         if (!lost || now < m_nextAttempt)
             return false;

@@ -21,6 +21,9 @@ private slots:
     void bytesBeforeTheCommandAreNoAnswer();
     void readConsumesAtMostTheReceiveBuffer();
     void aPortLostWhileDiscardingIsReportedClosed();
+    void aPortLostWhileAnsweringIsThePorts();
+    void settlingFitsTheSecond_data();
+    void settlingFitsTheSecond();
     void waitCoversTheWholeMilliseconds_data();
     void waitCoversTheWholeMilliseconds();
     void valueField_data();
@@ -160,6 +163,69 @@ void TestModuleLink::aPortLostWhileDiscardingIsReportedClosed()
     QVERIFY(port.writes.isEmpty());
     QCOMPARE(messages.texts, QStringList{"Port Not open"});
     QCOMPARE(link.ReadAnswer(), QString());
+}
+
+void TestModuleLink::aPortLostWhileAnsweringIsThePorts()
+{
+    FakeSerialPort port;
+    FakeMessageBox messages;
+    FakeClock clock;
+    FaultsOver faults(messages, clock);
+    faults.reporter.setUnattended(true);
+    ModuleLink link(port, faults.reporter, clock);
+
+    link.SendCommand(ModuleLink::commandFrame("6"));
+    port.received = "*+00"; // the adapter is pulled half way through the answer
+    port.closeOnRead = true;
+    QCOMPARE(link.ReadAnswer(), QStringLiteral("TIMEOUT"));
+    faults.reporter.failed("6", "NO VALID RETURN FROM pH MODULE"); // what the reader then says
+
+    QCOMPARE(faults.journal.recent().size(), size_t(1));
+    QCOMPARE(faults.journal.recent().front().source, QStringLiteral("port"));
+    QCOMPARE(faults.journal.recent().front().kind, QStringLiteral("port lost"));
+}
+
+// clang-format off
+void TestModuleLink::settlingFitsTheSecond_data()
+{
+    QTest::addColumn<int>("babbleTimes");   // looks at the line that find more bytes; -1 for ever
+    QTest::addColumn<int>("longestCycleMs"); // six transactions, one cycle a second
+
+    QTest::newRow("silentModules") << 0  << 6 * (35 + 50);
+    QTest::newRow("lateRestOnce")  << 3  << 6 * (35 + 50) + 50;
+    // The credit refills during the cycle too: a wait or two more, well inside the second.
+    QTest::newRow("babblingLine")  << -1 << 6 * 35 + ModuleLink::SETTLE_MAX_MS + 2 * 50;
+}
+// clang-format on
+
+void TestModuleLink::settlingFitsTheSecond()
+{
+    QFETCH(int, babbleTimes);
+    QFETCH(int, longestCycleMs);
+    FakeSerialPort port;
+    FakeMessageBox messages;
+    FakeClock clock;
+    FaultsOver faults(messages, clock);
+    faults.reporter.setUnattended(true);
+    ModuleLink link(port, faults.reporter, clock);
+    link.setSettling(true);
+    port.babble = "\x13k";
+    port.babbleTimes = babbleTimes;
+
+    std::chrono::nanoseconds longest{};
+    for (int second = 0; second < 10; ++second) {
+        const auto start = clock.now;
+        for (const char *address : {"5", "6", "7", "1", "2", "3"}) {
+            link.SendCommand(ModuleLink::commandFrame(address));
+            link.ReadAnswer();
+        }
+        longest = std::max(longest, clock.now - start);
+        clock.now = std::max(clock.now, start + std::chrono::seconds(1));
+    }
+    QVERIFY2(longest <= std::chrono::milliseconds(longestCycleMs),
+             qPrintable(QString::number(longest.count() / 1e6) + " ms"));
+    if (babbleTimes >= 0)
+        QCOMPARE(port.received, QByteArray()); // a late rest is still waited out
 }
 
 // clang-format off
