@@ -58,8 +58,10 @@ void EventJournal::followLogRun(const QString &logFileName, LogFile::Mode mode)
     m_file.close();
     m_target = logFileName + QStringLiteral(".events");
     // The events of an overwritten run would only mislead.
-    if (mode == LogFile::Mode::Overwrite && QFileInfo::exists(m_target))
-        QFile(m_target).resize(0);
+    QString reason;
+    const bool there = QFileInfo(m_target).exists() || QFileInfo(m_target).isSymLink();
+    if (mode == LogFile::Mode::Overwrite && there && !openTarget(mode, &reason))
+        tellOnce(reason);
 }
 
 void EventJournal::followNoRun()
@@ -80,22 +82,52 @@ void EventJournal::record(const QString &source, const QString &kind, const QStr
     recorded.notify(m_recent.back());
 }
 
+// Opens the journal; one beside a log that cannot be used gives way to the
+// station's own, so that its events are kept all the same.
+bool EventJournal::openTarget(LogFile::Mode mode, QString *reason)
+{
+    QDir().mkpath(QFileInfo(m_target).absolutePath());
+    if (m_file.openOwn(m_target, mode, reason))
+        return true;
+    const QString own = stationFileName();
+    if (m_target == own)
+        return false;
+    printError(QStringLiteral("kestrom-dgh: the event journal \"%1\" is not used: %2 Events go "
+                              "to \"%3\".\n")
+                   .arg(m_target, *reason, own)
+                   .toLocal8Bit());
+    m_target = own;
+    QDir().mkpath(QFileInfo(m_target).absolutePath());
+    return m_file.openOwn(m_target, LogFile::Mode::Append, reason);
+}
+
 void EventJournal::append(const QByteArray &line)
 {
     QString reason;
-    if (!m_file.isOpen()) {
-        QDir().mkpath(QFileInfo(m_target).absolutePath());
-        if (!m_file.open(m_target, LogFile::Mode::Append, &reason)) {
-            tellOnce(reason);
-            return;
-        }
-    }
-    if (!m_file.writeBytes(line, &reason)) {
-        // Opened afresh next time: the file may have been removed meanwhile.
-        m_file.close();
+    if (!m_file.isOpen() && !openTarget(LogFile::Mode::Append, &reason)) {
+        ++m_unwritten;
         tellOnce(reason);
         return;
     }
+    QByteArray bytes;
+    if (m_unwritten > 0) {
+        const StationEvent lost{m_clock.currentDateTime(), QStringLiteral("journal"),
+                                QStringLiteral("not written"),
+                                QStringLiteral("%1 %2 could not be written before this line")
+                                    .arg(m_unwritten)
+                                    .arg(m_unwritten == 1 ? "event" : "events")};
+        bytes = lost.line();
+    }
+    if (!m_file.writeBytes(bytes + line, &reason)) {
+        // Opened afresh next time: the file may have been removed meanwhile.
+        m_file.close();
+        ++m_unwritten;
+        tellOnce(reason);
+        return;
+    }
+    if (!bytes.isEmpty())
+        printError("kestrom-dgh: " + bytes);
+    m_unwritten = 0;
     m_failing = false;
 }
 

@@ -30,6 +30,13 @@ struct StationEvent
 // journal is FILE.events (emptied when the run overwrites FILE); otherwise
 // $XDG_STATE_HOME/kestrom-dgh/events.log. The file is only created by the
 // first event, so an attended station leaves none.
+//
+// Nobody names the journal beside a log, so it may sit in a folder others
+// write to: it is never opened through a symbolic link, only ever a regular
+// file, and where it cannot be used the events go to the station's own
+// journal instead, with a word on standard error. Events that could not be
+// written at all (a full disk) are counted, and the count is the first line
+// once writing works again.
 class EventJournal
 {
 public:
@@ -51,6 +58,7 @@ public:
 
 private:
     void append(const QByteArray &line);
+    bool openTarget(LogFile::Mode mode, QString *reason);
     void tellOnce(const QString &problem);
 
     const Clock &m_clock;
@@ -58,4 +66,5 @@ private:
     LogFile m_file;
     std::deque<StationEvent> m_recent;
     bool m_failing = false;
+    long long m_unwritten = 0;
 };

@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 bool LogFile::open(const QString &fileName, Mode mode, QString *reason)
 {
     close();
+    m_name = fileName;
     m_file.setFileName(fileName);
     if (fileName.isEmpty()) {
         *reason = QStringLiteral("No file name was chosen.");
@@ -19,6 +21,46 @@ bool LogFile::open(const QString &fileName, Mode mode, QString *reason)
     flags |= mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate;
     if (!m_file.open(flags)) {
         *reason = m_file.errorString();
+        return false;
+    }
+    m_syncer.follow(m_file.handle());
+    return true;
+}
+
+bool LogFile::openOwn(const QString &fileName, Mode mode, QString *reason)
+{
+    close();
+    m_name = fileName;
+    const QByteArray path = QFile::encodeName(fileName);
+    // Not blocking, so that a FIFO without a reader fails at once rather
+    // than holding the thread; cleared again once it is known to be a file.
+    const int fd =
+        ::open(path.constData(),
+               O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        *reason = errno == ELOOP ? QStringLiteral("It is a symbolic link; it is not followed.")
+                                 : QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat opened
+    {
+    };
+    QString refusal;
+    if (::fstat(fd, &opened) != 0)
+        refusal = QString::fromLocal8Bit(std::strerror(errno));
+    else if (!S_ISREG(opened.st_mode))
+        refusal = QStringLiteral("It is not a regular file.");
+    else if (mode == Mode::Overwrite && opened.st_size > 0 && opened.st_uid != ::geteuid())
+        refusal = QStringLiteral("It belongs to another user; it is not emptied.");
+    else if (mode == Mode::Overwrite && ::ftruncate(fd, 0) != 0)
+        refusal = QString::fromLocal8Bit(std::strerror(errno));
+    else if (::fcntl(fd, F_SETFL, O_APPEND) != 0)
+        refusal = QString::fromLocal8Bit(std::strerror(errno));
+    if (!refusal.isEmpty() ||
+        !m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                     QFileDevice::AutoCloseHandle)) {
+        *reason = refusal.isEmpty() ? m_file.errorString() : refusal;
+        ::close(fd);
         return false;
     }
     m_syncer.follow(m_file.handle());
@@ -104,7 +146,7 @@ bool LogFile::stillAtItsPath(QString *reason) const
         return false;
     }
     if (S_ISREG(opened.st_mode)) {
-        const QByteArray path = QFile::encodeName(m_file.fileName());
+        const QByteArray path = QFile::encodeName(m_name);
         if (opened.st_nlink == 0 || ::stat(path.constData(), &named) != 0 ||
             named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
             *reason = QStringLiteral("The file was removed or replaced while logging.");

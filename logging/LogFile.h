@@ -18,8 +18,14 @@ public:
     // Opens fileName for appending (created if missing) or for output
     // (created or truncated). On failure returns false and the reason.
     bool open(const QString &fileName, Mode mode, QString *reason);
+    // The same for a file the station names by itself, where nobody chose
+    // to follow a link (the journal beside a log, in a folder others may
+    // write): never opened through a symbolic link, only a regular file,
+    // never waits for a FIFO's reader, and emptied only when it is this
+    // user's own.
+    bool openOwn(const QString &fileName, Mode mode, QString *reason);
     bool isOpen() const { return m_file.isOpen(); }
-    QString fileName() const { return m_file.fileName(); }
+    QString fileName() const { return m_name; }
 
     // Writes one line; false with the reason when the line could not be
     // written whole, or when the file has been removed or replaced since it
@@ -45,5 +51,6 @@ private:
     bool stillAtItsPath(QString *reason) const;
 
     QFile m_file;
+    QString m_name;
     DiskSyncer m_syncer;
 };

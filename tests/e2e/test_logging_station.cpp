@@ -112,14 +112,17 @@ void TestLoggingStation::logsWhatTheModulesSent()
     QVERIFY2(totalMatches, qPrintable(last[10]));
 }
 
-// Unattended, with a probe and a thermistor that never answer and the
-// journal's place taken by a folder: one line on standard error, not one per
-// fault, and the log goes on as ever.
+// Unattended, with a probe and a thermistor that never answer, the
+// journal's place beside the log taken by a folder and the station's own
+// journal's folder by a file: one line on standard error for each, not one
+// per fault, and the log goes on as ever.
 void TestLoggingStation::journalThatCannotBeWritten()
 {
     QTemporaryDir dir;
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
     QVERIFY(QDir().mkpath(logPath + QStringLiteral(".events")));
+    QFile blocker(dir.filePath(QStringLiteral("state")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
     SimulatorProcess sim;
     QString error;
     const QStringList silent{"--silent", "7", "--silent", "3"};
@@ -128,6 +131,7 @@ void TestLoggingStation::journalThatCannotBeWritten()
     QProcess station;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), blocker.fileName());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     station.setProcessEnvironment(env);
     station.start(QStringLiteral(KESTROM_DGH_PATH),
@@ -140,6 +144,7 @@ void TestLoggingStation::journalThatCannotBeWritten()
     QCOMPARE(station.exitCode(), 0);
 
     const QString errors = QString::fromLocal8Bit(station.readAllStandardError());
+    QCOMPARE(errors.count(QStringLiteral("run.csv.events\" is not used: Is a directory")), 1);
     QCOMPARE(errors.count(QStringLiteral("cannot write the event journal")), 1);
     // Both faults are still told on standard error, as every event is.
     QVERIFY2(errors.contains(QStringLiteral("NO VALID RETURN FROM pH MODULE")) &&
