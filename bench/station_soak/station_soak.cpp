@@ -38,7 +38,56 @@ struct Options
     int pulls = 2;
     int gapSeconds = 6;
     int seed = 7;
+    bool keep = false;
 };
+
+const char *const Usage =
+    "usage: station-soak [--minutes M] [--pulls P] [--gap-seconds S] [--seed N] [--keep]\n"
+    "  --minutes M      how long the station runs, in real time (120)\n"
+    "  --pulls P        how often the simulator is ended and started again (2)\n"
+    "  --gap-seconds S  how long it stays away each time (6)\n"
+    "  --seed N         the simulator's fault sequence (7)\n"
+    "  --keep           keep the folder with the log, journal and simulator logs\n";
+
+// False with the usage text for --help, or with the reason for anything it
+// cannot take: a soak of hours must not start on a typing error.
+bool parseOptions(const QStringList &args, Options *options, QString *error)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &name = args[i];
+        if (name == "--help" || name == "-h") {
+            *error = QString::fromLatin1(Usage);
+            return false;
+        }
+        if (name == "--keep") {
+            options->keep = true;
+            continue;
+        }
+        const bool known =
+            name == "--minutes" || name == "--pulls" || name == "--gap-seconds" || name == "--seed";
+        if (!known) {
+            *error = QStringLiteral("station-soak: unknown option '%1'\n%2").arg(name, Usage);
+            return false;
+        }
+        bool ok = false;
+        const double value = i + 1 < args.size() ? args[i + 1].toDouble(&ok) : 0;
+        if (!ok || value < 0 || (name != "--minutes" && value != std::floor(value))) {
+            *error =
+                QStringLiteral("station-soak: %1 needs a number of 0 or more\n%2").arg(name, Usage);
+            return false;
+        }
+        ++i;
+        if (name == "--minutes")
+            options->minutes = value;
+        else if (name == "--pulls")
+            options->pulls = int(value);
+        else if (name == "--gap-seconds")
+            options->gapSeconds = int(value);
+        else
+            options->seed = int(value);
+    }
+    return true;
+}
 
 // What one simulator's log says: frames received, faults injected, the
 // readings sent per address.
@@ -128,8 +177,9 @@ void stop(QProcess &process)
 
 // The faults a journal accounts for, per module: each episode from its
 // "fault" to its "answering again" (which says how many), or to its last
-// "still failing" count when it has not ended.
-long long journaledFaults(const QString &path, long long *recoveries)
+// "still failing" count when it has not ended; and, while a module is
+// intermittent, the faults its "still intermittent" and "steady" lines count.
+long long journaledFaults(const QString &path, long long *recoveries, long long *lines)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -137,9 +187,11 @@ long long journaledFaults(const QString &path, long long *recoveries)
     static const QRegularExpression event(R"re(^[^,]+,([^,]+),([^,]+),"(.*)"$)re");
     static const QRegularExpression after(R"(after (\d+) faults?)");
     static const QRegularExpression inARow(R"(\((\d+) times in a row\))");
+    static const QRegularExpression counted(R"(: (\d+) faults? in \d+ episodes? since)");
     QHash<QString, long long> open;
     long long total = 0;
     while (!file.atEnd()) {
+        ++*lines;
         const QRegularExpressionMatch m = event.match(QString::fromUtf8(file.readLine().trimmed()));
         if (!m.hasMatch())
             continue;
@@ -156,6 +208,9 @@ long long journaledFaults(const QString &path, long long *recoveries)
             const auto c = inARow.match(text);
             if (c.hasMatch())
                 open[source] = c.captured(1).toLongLong();
+        } else if (kind == "still intermittent" || kind == "steady") {
+            const auto c = counted.match(text);
+            total += c.hasMatch() ? c.captured(1).toLongLong() : 0;
         } else if (kind == "answering again") {
             const auto a = after.match(text);
             total += a.hasMatch() ? a.captured(1).toLongLong() : open.value(source);
@@ -173,23 +228,14 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     Options options;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == "--minutes")
-            options.minutes = args[i + 1].toDouble();
-        else if (args[i] == "--pulls")
-            options.pulls = args[i + 1].toInt();
-        else if (args[i] == "--gap-seconds")
-            options.gapSeconds = args[i + 1].toInt();
-        else if (args[i] == "--seed")
-            options.seed = args[i + 1].toInt();
-        else
-            continue;
-        ++i;
+    QString error;
+    if (!parseOptions(app.arguments(), &options, &error)) {
+        std::fputs(qPrintable(error), error.startsWith("usage") ? stdout : stderr);
+        return error.startsWith("usage") ? 0 : 2;
     }
 
     QTemporaryDir dir;
-    if (args.contains(QStringLiteral("--keep"))) {
+    if (options.keep) {
         dir.setAutoRemove(false);
         std::fprintf(stderr, "station-soak: keeping %s\n", qPrintable(dir.path()));
     }
@@ -303,16 +349,20 @@ int main(int argc, char **argv)
     }
 
     long long recoveries = 0;
-    const long long journaled = journaledFaults(logPath + ".events", &recoveries);
+    long long journalLines = 0;
+    const long long journaled = journaledFaults(logPath + ".events", &recoveries, &journalLines);
     const double stationSeconds = (end - firstFrame) / 1000.0;
     const long long expected = std::llround(6 * (stationSeconds - pulledMs / 1000.0));
     std::printf("station_hours=%.2f frames_expected=%lld frames_sent=%lld faults_injected=%lld "
                 "faults_journaled=%lld port_pulls=%d recoveries=%lld max_recovery_s=%.1f "
-                "records=%lld torn=%lld wrong=%lld rss_start_kb=%ld rss_end_kb=%ld\n",
+                "journal_lines=%lld records=%lld torn=%lld wrong=%lld rss_start_kb=%ld "
+                "rss_end_kb=%ld\n",
                 stationSeconds / 3600, expected, sims.frames, sims.faults, journaled, pulls,
-                recoveries, maxRecoveryS, records, torn, wrong, rssStart, rssEnd);
+                recoveries, maxRecoveryS, journalLines, records, torn, wrong, rssStart, rssEnd);
+    // A journal someone will read: under a hundred lines a station-hour.
+    const bool readable = journalLines <= 100 * std::max(1.0, stationSeconds / 3600);
     const bool held = stillRunning && sims.frames >= 0.99 * expected && journaled >= sims.faults &&
-        recoveries == pulls && maxRecoveryS <= 10 && torn == 0 && wrong == 0 &&
+        recoveries == pulls && maxRecoveryS <= 10 && torn == 0 && wrong == 0 && readable &&
         rssEnd <= rssStart * 1.05;
     return held ? 0 : 1;
 }
