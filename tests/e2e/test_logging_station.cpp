@@ -1,5 +1,6 @@
 #include "e2e/FixedAnswers.h"
 #include "fakes/Reference.h"
+#include "sim/PseudoTerminal.h"
 #include "sim/SimulatorProcess.h"
 
 #include <QDir>
@@ -8,7 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <cmath>
+#include <random>
+#include <thread>
+#include <unistd.h>
 
 // The whole station logging unattended: kestrom-dgh polls dgh-sim's fixed
 // answers on a pty and logs every second; the file it leaves is then read as
@@ -21,6 +26,7 @@ class TestLoggingStation : public QObject
 private slots:
     void logsWhatTheModulesSent();
     void journalThatCannotBeWritten();
+    void babblingLineKeepsEveryRecord();
 };
 
 namespace {
@@ -153,6 +159,59 @@ void TestLoggingStation::journalThatCannotBeWritten()
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().count(",2450,") >= 4);
+}
+
+// Unattended on a line that never falls quiet (random bytes at 1920 a
+// second, nothing that answers): every failed answer may not make the cycle
+// wait for quiet, or the cycle outgrows its second and the logger's ticks
+// are lost. The log's one record per tick holds.
+void TestLoggingStation::babblingLineKeepsEveryRecord()
+{
+    QTemporaryDir dir;
+    PseudoTerminal line;
+    std::string failure;
+    QVERIFY2(line.open(&failure), failure.c_str());
+    std::atomic<bool> babbling{true};
+    std::thread babbler([&] {
+        std::mt19937 random(7);
+        char bytes[96];
+        while (babbling) {
+            for (char &byte : bytes)
+                byte = static_cast<char>(random());
+            if (::write(line.masterFd(), bytes, sizeof bytes) < 0)
+                break;
+            char sent[256]; // the station's commands, read off so the pty never fills
+            while (::read(line.masterFd(), sent, sizeof sent) > 0) { }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const auto stopBabbling = qScopeGuard([&] {
+        babbling = false;
+        babbler.join();
+    });
+
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    station.setProcessEnvironment(env);
+    station.setStandardErrorFile(dir.filePath(QStringLiteral("station.err")));
+    station.start(QStringLiteral(KESTROM_DGH_PATH),
+                  {"--unattended", "--device", "1=" + QString::fromStdString(line.slavePath()),
+                   "--poll", "flow,ph,therm", "--log", logPath, "--overwrite", "--interval", "1"});
+    QVERIFY(station.waitForStarted());
+    const auto records = [&] {
+        QFile log(logPath);
+        return log.open(QIODevice::ReadOnly) ? log.readAll().count("\r\n") - 12 : 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(records() >= 1, 10000);
+    const int first = records();
+    QTest::qWait(40000);
+    const int logged = records() - first;
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    QVERIFY2(logged >= 38, qPrintable(QString::number(logged)));
 }
 
 QTEST_GUILESS_MAIN(TestLoggingStation)
