@@ -565,6 +565,19 @@ void TestMainWindow::sizeStaysThroughLoggingRuns()
     QCOMPARE(panel1->toolTip(), panel);
     QCOMPARE(rig.window.minimumSizeHint().width(), minimum);
     QCOMPARE(rig.window.size(), shown);
+
+    // With the fault and MQTT panels in the bar too, even at the window's
+    // smallest, the logging state shows whole beside its lamp.
+    rig.find<QAction>("mnuUnattended")->trigger();
+    auto *mqtt = rig.find<QLabel>("lblMqtt");
+    mqtt->setText(QStringLiteral("\u25cf MQTT (1234 dropped)"));
+    mqtt->show();
+    rig.window.resize(rig.window.minimumSizeHint().width(), shown.height());
+    QTest::qWait(50);
+    auto *panel4 = rig.find<PanelStatusBar>("StatusBar1")->panel(4);
+    QCOMPARE(panel4->text(), QStringLiteral("Not Logging"));
+    panel4->grab();
+    QCOMPARE(panel4->toolTip(), QString()); // nothing of it elided
 }
 
 void TestMainWindow::resetScaleUndoesAZoom()

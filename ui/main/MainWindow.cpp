@@ -1,5 +1,6 @@
 #include "ui/main/MainWindow.h"
 
+#include "logging/LoggingPanel.h"
 #include "platform/qt/widgets/MarkedSlider.h"
 #include "platform/qt/widgets/PanelStatusBar.h"
 #include "platform/qt/widgets/ToggleButton.h"
@@ -62,6 +63,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_controls.StatusBar1 = new PanelStatusBar(this);
     m_controls.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(m_controls.StatusBar1);
+    m_controls.StatusBar1->keepWhole(LoggingPanel::PANEL,
+                                     {LoggingPanel::LOGGING, LoggingPanel::NOT_LOGGING});
     m_controls.eventIndicator = new EventIndicator(m_controls.StatusBar1);
     m_controls.StatusBar1->addPermanentWidget(m_controls.eventIndicator);
     m_controls.lblMqtt = new QLabel(m_controls.StatusBar1);

@@ -1,5 +1,6 @@
 #include "platform/qt/widgets/ElidedLabel.h"
 
+#include <QEvent>
 #include <QPainter>
 
 ElidedLabel::ElidedLabel(QWidget *parent) : QLabel(parent)
@@ -26,4 +27,26 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     setToolTip(shown == text() ? QString() : text());
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
+void ElidedLabel::keepWhole(const QStringList &texts)
+{
+    m_whole = texts;
+    fitWhole();
+}
+
+void ElidedLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitWhole();
+}
+
+void ElidedLabel::fitWhole()
+{
+    int widest = 0;
+    for (const QString &text : qAsConst(m_whole))
+        widest = qMax(widest, fontMetrics().horizontalAdvance(text));
+    const QMargins margins = contentsMargins();
+    setMinimumWidth(widest > 0 ? widest + margins.left() + margins.right() + 2 * margin() : 0);
 }

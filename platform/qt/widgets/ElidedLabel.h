@@ -13,9 +13,19 @@ class ElidedLabel : public QLabel
 public:
     explicit ElidedLabel(QWidget *parent = nullptr);
 
+    // Texts that must always show whole: the label is never narrower than
+    // the widest of them, in whatever font it has.
+    void keepWhole(const QStringList &texts);
+
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fitWhole();
+
+    QStringList m_whole;
 };

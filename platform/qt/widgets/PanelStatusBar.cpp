@@ -34,3 +34,9 @@ QLabel *PanelStatusBar::panel(int number) const
         return nullptr;
     return m_panels[number - 1];
 }
+
+void PanelStatusBar::keepWhole(int number, const QStringList &texts)
+{
+    if (number >= 1 && number <= PanelCount)
+        m_panels[number - 1]->keepWhole(texts);
+}

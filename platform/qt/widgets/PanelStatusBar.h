@@ -2,6 +2,7 @@
 
 #include <QStatusBar>
 
+class ElidedLabel;
 class QLabel;
 
 // A status bar of four sunken panels numbered from 1, the first the widest;
@@ -18,10 +19,12 @@ public:
 
     // The text label of a panel, nullptr outside 1..PanelCount.
     QLabel *panel(int number) const;
+    // Texts the panel must always show whole, however crowded the bar.
+    void keepWhole(int number, const QStringList &texts);
     // The picture label of the last panel.
     QLabel *pictureLabel() const { return m_picture; }
 
 private:
-    QLabel *m_panels[PanelCount] = {};
+    ElidedLabel *m_panels[PanelCount] = {};
     QLabel *m_picture = nullptr;
 };
