@@ -13,8 +13,15 @@ class AnswerFile
 public:
     explicit AnswerFile(std::string path);
 
-    // The answers as the file stands now; those read last while it cannot be read.
+    // The answers as the file stands now; those read last while it cannot be
+    // read, or while it is not a regular file of at most MAX_BYTES.
     const std::map<char, std::string> &answers();
+
+    // The answers in a file's text: its last ADDR=TEXT line for each address
+    // (a CR before the LF dropped).
+    static std::map<char, std::string> parse(const std::string &text);
+
+    static constexpr long long MAX_BYTES = 1 << 20;
 
 private:
     std::string m_path;
