@@ -7,6 +7,12 @@
 
 #include <QtTest>
 
+namespace {
+
+const QByteArray BOM("\xEF\xBB\xBF");
+
+} // namespace
+
 // The settings store on a real INI file in a temporary configuration folder.
 class TestSettingsFile : public QObject
 {
@@ -39,6 +45,12 @@ private:
     {
         QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void writeFile(const QByteArray &content) const
+    {
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), qint64(content.size()));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -312,6 +324,12 @@ void TestSettingsFile::oddFilesStillRead_data()
     QTest::newRow("megabyteLine")     << "[Coefficients]\n" + longLine + "slope=4.3\n" << "slope" << "4.3";
     QTest::newRow("noLastNewline")    << QByteArray("[Coefficients]\nslope=4.4") << "slope" << "4.4";
     QTest::newRow("crLf")             << QByteArray("[Coefficients]\r\nslope=4.5\r\n") << "slope" << "4.5";
+    QTest::newRow("utf8ByteOrderMark") << BOM + "[Coefficients]\r\nslope=4.6\r\n" << "slope" << "4.6";
+    QTest::newRow("commentAfterValue") << QByteArray("[Coefficients]\noffset=2.4 ; note\n") << "offset" << "2.4";
+    QTest::newRow("commentAfterSection") << QByteArray("[Coefficients] ; note\nslope=4.7\n") << "slope" << "4.7";
+    QTest::newRow("crOnly")           << QByteArray("; by hand\r[Coefficients]\r; probe 1\rslope=4.8\r") << "slope" << "4.8";
+    QTest::newRow("blanksInSection")  << QByteArray("[ Coefficients ]\nslope=4.2\n") << "slope" << "4.2";
+    QTest::newRow("quotedSemicolon")  << QByteArray("[Coefficients]\nserial%20number=\"A;B\" ; label\n") << "serial number" << "A;B";
 }
 // clang-format on
 
@@ -321,28 +339,38 @@ void TestSettingsFile::oddFilesStillRead()
     QFETCH(QString, key);
     QFETCH(QString, text);
 
-    QFile file(iniPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
+    writeFile(content);
+    // What QSettings reads from the same bytes.
+    QSettings reference(iniPath(), QSettings::IniFormat);
+    QCOMPARE(reference.value(Section + QLatin1Char('/') + key, "default").toString(), text);
+    const bool sectionThere = reference.childGroups().contains(Section);
 
     QSettingsStore store;
     StationState state;
     FakeMessageBox messages;
     CalibrationStore(store, state, messages).LoadCalibration();
     QCOMPARE(store.value(App, Section, key, QStringLiteral("default")), text);
+    QCOMPARE(messages.texts, QStringList());
     QCOMPARE(fileBytes(), content); // start-up writes nothing
 
     // A Save keeps the rest as it stands, the end of line style included.
     QVERIFY(store.setValue(App, Section, QStringLiteral("date2"), QStringLiteral("2026-12-08"),
                            nullptr));
-    const QByteArray eol = content.contains("\r\n") ? "\r\n" : "\n";
+    const QByteArray eol = content.contains("\r\n")         ? "\r\n"
+        : content.contains('\r') && !content.contains('\n') ? "\r"
+                                                            : "\n";
     QVERIFY2(fileBytes().contains("date2=2026-12-08" + eol), fileBytes().left(200).constData());
-    const int header = content.contains("[Coefficients]") ? 0 : 14 + eol.size();
+    QCOMPARE(fileBytes().startsWith(BOM), content.startsWith(BOM));
+    const int header = sectionThere ? 0 : 14 + eol.size();
+    const bool lastLineEnded = content.endsWith('\n') || content.endsWith('\r');
     QCOMPARE(fileBytes().size(),
              content.size() + int(QByteArray("date2=2026-12-08").size()) + eol.size() +
-                 (content.endsWith('\n') ? 0 : eol.size()) + header);
+                 (lastLineEnded ? 0 : eol.size()) + header);
     QCOMPARE(QSettingsStore().value(App, Section, key, QStringLiteral("default")), text);
+    QSettings saved(iniPath(), QSettings::IniFormat);
+    QCOMPARE(saved.value(Section + QStringLiteral("/date2")).toString(),
+             QStringLiteral("2026-12-08"));
+    QCOMPARE(saved.value(Section + QLatin1Char('/') + key, "default").toString(), text);
 }
 
 // clang-format off
@@ -356,6 +384,7 @@ void TestSettingsFile::readProblem_data()
     QTest::newRow("good")    << QByteArray("[Coefficients]\nslope=4.1\n") << false << "";
     QTest::newRow("damaged") << QByteArray("[Coefficients]\nslope=4.1\n[broken\n\"x\n") << false << "damaged";
     QTest::newRow("folder")  << QByteArray() << true << "cannot be read";
+    QTest::newRow("openQuote") << QByteArray("[Coefficients]\nserial%20number=\"A-17\nslope=4.1\n") << false << "damaged";
 }
 // clang-format on
 
