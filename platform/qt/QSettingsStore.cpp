@@ -3,29 +3,16 @@
 #include "platform/qt/IniFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 QString QSettingsStore::fileName(const QString &application)
 {
     // The application name is the INI file's name; QSettings calls it the organisation.
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application).fileName();
-}
-
-bool QSettingsStore::read(const QString &path, QByteArray *bytes, QString *reason) const
-{
-    QFile file(path);
-    if (!file.exists()) {
-        bytes->clear();
-        return true;
-    }
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        *reason = QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : file.errorString();
-        return false;
-    }
-    *bytes = file.readAll();
-    return true;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QFileInfo(folder + QLatin1Char('/') + application + QStringLiteral(".ini"))
+        .absoluteFilePath();
 }
 
 QString QSettingsStore::value(const QString &application, const QString &section,
@@ -33,7 +20,7 @@ QString QSettingsStore::value(const QString &application, const QString &section
 {
     QByteArray bytes;
     QString reason;
-    if (!read(fileName(application), &bytes, &reason)) {
+    if (!m_file.read(fileName(application), &bytes, &reason)) {
         m_status = QSettings::AccessError;
         return defaultText;
     }
@@ -54,9 +41,14 @@ bool QSettingsStore::setValue(const QString &application, const QString &section
                 QStringLiteral("The settings file \"%1\" could not be written: %2.").arg(path, why);
         return false;
     };
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return fail(QSettings::AccessError,
+                    QStringLiteral("its folder \"%1\" cannot be made").arg(folder));
+
     QByteArray bytes;
     QString reason;
-    if (!read(path, &bytes, &reason))
+    if (!m_file.readAfresh(path, &bytes, &reason))
         return fail(QSettings::AccessError, QStringLiteral("it cannot be read (%1)").arg(reason));
     IniFile file(bytes);
     if (const int line = file.damagedLine())
@@ -64,7 +56,6 @@ bool QSettingsStore::setValue(const QString &application, const QString &section
                     QStringLiteral("line %1 is no setting; repair or remove it first").arg(line));
     file.setValue(section, key, text);
 
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes()) != file.bytes().size() ||
         !out.commit())
@@ -78,9 +69,11 @@ QString QSettingsStore::readProblem(const QString &application) const
     const QString path = fileName(application);
     QByteArray bytes;
     QString reason;
-    if (!read(path, &bytes, &reason)) {
+    if (!m_file.read(path, &bytes, &reason)) {
         m_status = QSettings::AccessError;
-        return QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(path, reason);
+        return QStringLiteral("The settings file \"%1\" cannot be read: %2. The default values "
+                              "are used, and nothing is saved to it until it can be read.")
+            .arg(path, reason);
     }
     if (const int line = IniFile(bytes).damagedLine()) {
         m_status = QSettings::FormatError;
