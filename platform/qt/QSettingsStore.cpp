@@ -2,10 +2,27 @@
 
 #include "platform/qt/IniFile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+// Why the lock could not be taken.
+QString lockProblem(const QLockFile &lock, const QString &lockName)
+{
+    if (lock.error() == QLockFile::LockFailedError)
+        return QStringLiteral("another program kept its lock file \"%1\" for over %2 s; try again")
+            .arg(lockName)
+            .arg(QSettingsStore::LOCK_WAIT_MS / 1000);
+    return QStringLiteral("its lock file \"%1\" cannot be made").arg(lockName);
+}
+
+} // namespace
 
 QString QSettingsStore::fileName(const QString &application)
 {
@@ -45,6 +62,17 @@ bool QSettingsStore::setValue(const QString &application, const QString &section
     if (!QDir().mkpath(folder))
         return fail(QSettings::AccessError,
                     QStringLiteral("its folder \"%1\" cannot be made").arg(folder));
+
+    // Another program may be between its own read and write: wait for it, a
+    // little, and tell rather than lose its change or ours.
+    const QString lockName = path + QStringLiteral(".lock");
+    QLockFile lock(lockName);
+    const QDeadlineTimer deadline(LOCK_WAIT_MS);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return fail(QSettings::AccessError, lockProblem(lock, lockName));
+        QThread::msleep(2);
+    }
 
     QByteArray bytes;
     QString reason;

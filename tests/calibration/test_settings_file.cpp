@@ -5,6 +5,7 @@
 #include "platform/qt/QSettingsStore.h"
 #include "station/StationState.h"
 
+#include <QLockFile>
 #include <QtTest>
 
 #include <atomic>
@@ -83,7 +84,9 @@ private slots:
     void dateRoundTrip_data();
     void dateRoundTrip();
     void oldDefaultDateInFile();
+    void failedWriteReported_data();
     void failedWriteReported();
+    void twoWritersLoseNothing();
     void fileReadOnceWhileUnchanged();
     void unparsableFileLeftAlone();
     void valueReadAsItStands();
@@ -254,14 +257,65 @@ void TestSettingsFile::oldDefaultDateInFile()
     QCOMPARE(OleDates::toDate(state.probe2CalDate), QDate(1999, 12, 31));
 }
 
+// clang-format off
+void TestSettingsFile::failedWriteReported_data()
+{
+    QTest::addColumn<bool>("lockHeld");  // else a folder where the file goes
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("folderInPlace")     << false << "folder";
+    QTest::newRow("lockHeldElsewhere") << true  << ".ini.lock";
+}
+// clang-format on
+
 void TestSettingsFile::failedWriteReported()
 {
-    // A folder where the file should be: no one can write it, root included.
-    QVERIFY(QDir(m_dir->path()).mkdir(App + QStringLiteral(".ini")));
+    QFETCH(bool, lockHeld);
+    QFETCH(QString, why);
+
+    // Another program saving its settings holds the lock QSettings takes; a
+    // folder where the file should be cannot be written, by root included.
+    QLockFile otherProgram(iniPath() + QStringLiteral(".lock"));
+    if (lockHeld)
+        QVERIFY(otherProgram.tryLock(0));
+    else
+        QVERIFY(QDir(m_dir->path()).mkdir(App + QStringLiteral(".ini")));
     QSettingsStore store;
+    QString problem;
     QVERIFY(
-        !store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5"), nullptr));
+        !store.setValue(App, Section, QStringLiteral("offset"), QStringLiteral("2.5"), &problem));
     QVERIFY(store.status() != QSettings::NoError);
+    QVERIFY2(problem.contains(iniPath()) && problem.contains(why), qPrintable(problem));
+    QVERIFY(!QFileInfo(iniPath()).isFile());
+}
+
+void TestSettingsFile::twoWritersLoseNothing()
+{
+    // Two programs saving at once, each its own keys, as fast as they can.
+    const int writes = 150;
+    std::atomic<int> failed{0};
+    const auto writer = [&](const QString &prefix) {
+        QSettingsStore store;
+        for (int n = 0; n < writes; ++n)
+            if (!store.setValue(App, Section, prefix + QString::number(n), QString::number(n),
+                                nullptr))
+                ++failed;
+    };
+    std::unique_ptr<QThread> first(QThread::create(writer, QStringLiteral("first")));
+    std::unique_ptr<QThread> second(QThread::create(writer, QStringLiteral("second")));
+    first->start();
+    second->start();
+    QVERIFY(first->wait(120000) && second->wait(120000));
+    QCOMPARE(failed.load(), 0);
+
+    QSettings written(iniPath(), QSettings::IniFormat);
+    written.beginGroup(Section);
+    QStringList missing;
+    for (const QString prefix : {"first", "second"})
+        for (int n = 0; n < writes; ++n)
+            if (written.value(prefix + QString::number(n)).toString() != QString::number(n))
+                missing << prefix + QString::number(n);
+    QCOMPARE(missing, QStringList());
 }
 
 void TestSettingsFile::fileReadOnceWhileUnchanged()
