@@ -7,6 +7,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A CSV field: quoted, its quotes doubled, when it holds a separator, a
@@ -38,9 +44,30 @@ CalibrationHistory::CalibrationHistory(const Clock &clock, const QString &fileNa
 QString CalibrationHistory::append(const Entry &entry) const
 {
     QDir().mkpath(QFileInfo(m_fileName).absolutePath());
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Only ever appended to a regular file: a link planted where the history
+    // goes is not followed, and a FIFO or a device is neither waited on nor
+    // written to.
+    const int fd = ::open(
+        QFile::encodeName(m_fileName).constData(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            return QStringLiteral("it is a symbolic link, and nothing is written through one");
+        if (errno == ENXIO)
+            return QStringLiteral("it is a FIFO or a device, not a file");
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return S_ISFIFO(status.st_mode) ? QStringLiteral("it is a FIFO, not a file")
+                                        : QStringLiteral("it is not a regular file");
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return file.errorString();
+    }
     QByteArray text;
     if (file.size() == 0)
         text = "Time,Probe,Offset,Slope,Serial Number,Buffers\n";

@@ -1,59 +1,91 @@
 #include "platform/qt/IniFile.h"
 
-#include <QList>
-
-#include <cctype>
+#include <utility>
 
 namespace {
 
-// One line of the file and where it lies in the bytes, its end of line excluded.
-struct Line
-{
-    int begin = 0;
-    int end = 0;
-};
+const QByteArray BYTE_ORDER_MARK("\xEF\xBB\xBF");
 
-QList<Line> linesOf(const QByteArray &bytes)
+bool isBlank(char ch)
 {
-    QList<Line> lines;
-    int begin = 0;
-    while (begin < bytes.size()) {
-        int end = bytes.indexOf('\n', begin);
-        const int next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        if (end > begin && bytes.at(end - 1) == '\r')
-            --end;
-        lines.append({begin, end});
-        begin = next;
-    }
-    return lines;
+    return ch == ' ' || ch == '\t';
 }
 
-QByteArray trimmed(const QByteArray &text)
+bool isLineEnd(char ch)
 {
-    return text.trimmed();
+    return ch == '\n' || ch == '\r';
 }
 
-bool isComment(const QByteArray &line)
+bool isSpace(char ch)
 {
-    return line.startsWith(';') || line.startsWith('#');
+    return isBlank(ch) || isLineEnd(ch);
 }
 
-bool isSection(const QByteArray &line)
+bool isHexDigit(char ch)
 {
-    return line.startsWith('[') && line.endsWith(']');
+    return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
 }
 
-// The text of a line: UTF-8, or where it is not, Latin-1, so that a
-// hand-edited file in another encoding still reads as its text.
+uint hexValue(char ch)
+{
+    return ch <= '9' ? uint(ch - '0') : uint((ch | 0x20) - 'a' + 10);
+}
+
+// The text of a run of plain bytes: UTF-8, or where it is not, Latin-1, so
+// that a hand-edited file in another encoding still reads as its text.
 QString decoded(const QByteArray &bytes)
 {
     const QString text = QString::fromUtf8(bytes);
     return text.toUtf8() == bytes ? text : QString::fromLatin1(bytes);
 }
 
+// What a backslash and the character after it stand for, or 0 when the
+// pair is no simple escape.
+char simpleEscape(char code)
+{
+    switch (code) {
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'v': return '\v';
+    case '"':
+    case '?':
+    case '\'':
+    case '\\': return code;
+    default: return 0;
+    }
+}
+
+// The name in a section header, "general" being the keys before any header
+// as QSettings has it.
+QString sectionName(const QByteArray &header)
+{
+    const QByteArray name = header.trimmed();
+    if (qstricmp(name.constData(), "general") == 0)
+        return QString();
+    if (qstricmp(name.constData(), "%general") == 0)
+        return QString::fromLatin1(name.mid(1));
+    return IniFile::unescapedKey(name);
+}
+
+QByteArray sectionHeader(const QString &section)
+{
+    QByteArray name = IniFile::escapedKey(section);
+    if (name.isEmpty())
+        return "[General]";
+    if (qstricmp(name.constData(), "general") == 0)
+        name.prepend('%');
+    return '[' + name + ']';
+}
+
 } // namespace
+
+IniFile::IniFile(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+}
 
 QByteArray IniFile::escapedKey(const QString &key)
 {
@@ -73,22 +105,36 @@ QByteArray IniFile::escapedKey(const QString &key)
     return result;
 }
 
+// As QSettings reads a key: "%XX" and "%UXXXX" in hexadecimal, a backslash
+// for a slash, and a "%" that starts no such escape kept as it is.
 QString IniFile::unescapedKey(const QByteArray &key)
 {
     QString result;
-    for (int i = 0; i < key.size(); ++i) {
+    const int size = key.size();
+    int i = 0;
+    while (i < size) {
         const char ch = key.at(i);
         if (ch == '\\') {
             result += QLatin1Char('/');
-        } else if (ch == '%' && i + 5 < key.size() && key.at(i + 1) == 'U') {
-            result += QChar(key.mid(i + 2, 4).toUShort(nullptr, 16));
-            i += 5;
-        } else if (ch == '%' && i + 2 < key.size()) {
-            result += QChar(key.mid(i + 1, 2).toUShort(nullptr, 16));
-            i += 2;
-        } else {
-            result += QLatin1Char(ch);
+            ++i;
+            continue;
         }
+        if (ch != '%' || i == size - 1) {
+            result += QLatin1Char(ch);
+            ++i;
+            continue;
+        }
+        const int digits = key.at(i + 1) == 'U' ? 4 : 2;
+        const int first = digits == 4 ? i + 2 : i + 1;
+        bool ok = false;
+        const int code = first + digits <= size ? key.mid(first, digits).toInt(&ok, 16) : 0;
+        if (!ok) {
+            result += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        result += QChar(code);
+        i = first + digits;
     }
     return result;
 }
@@ -145,130 +191,279 @@ QByteArray IniFile::escapedValue(const QString &text)
     return result;
 }
 
-// The text as it stands in the file: blanks around it dropped, double quotes
-// and backslash escapes undone, but a comma is a comma, never a list.
+// The text as QSettings reads it, but a comma is a comma, never a list:
+// blanks around it dropped unless quoted, double quotes and backslash
+// escapes (C's, octal, \x in hexadecimal, a backslash before an end of line
+// joining the next line) undone, any other escaped character dropped.
 QString IniFile::unescapedValue(const QByteArray &raw)
 {
-    const QString value = decoded(trimmed(raw));
+    const int size = raw.size();
     QString result;
-    for (int i = 0; i < value.size(); ++i) {
-        const QChar ch = value.at(i);
-        if (ch == QLatin1Char('"'))
+    int i = 0;
+    int keepUpTo = 0; // blanks before this length of the result stay
+    bool quoted = false;
+    bool anyQuote = false;
+    const auto skipBlanks = [&] {
+        while (i < size && isBlank(raw.at(i)))
+            ++i;
+        keepUpTo = result.size();
+    };
+    // QSettings keeps trailing blanks when the text ends inside an escape.
+    const auto finish = [&](bool dropTrailingBlanks) {
+        if (dropTrailingBlanks && !anyQuote) {
+            int length = result.size();
+            while (length > keepUpTo &&
+                   (result.at(length - 1) == QLatin1Char(' ') ||
+                    result.at(length - 1) == QLatin1Char('\t')))
+                --length;
+            result.truncate(length);
+        }
+        if (result.startsWith(QLatin1String("@@")))
+            result.remove(0, 1);
+        return result;
+    };
+
+    skipBlanks();
+    while (i < size) {
+        const char ch = raw.at(i);
+        if (ch == '"') {
+            ++i;
+            anyQuote = true;
+            quoted = !quoted;
+            if (!quoted)
+                skipBlanks();
             continue;
-        if (ch != QLatin1Char('\\') || i + 1 >= value.size()) {
-            result += ch;
+        }
+        if (ch != '\\') {
+            int end = i + 1;
+            while (end < size && raw.at(end) != '\\' && raw.at(end) != '"')
+                ++end;
+            result += decoded(raw.mid(i, end - i));
+            i = end;
             continue;
         }
-        const char kind = value.at(++i).toLatin1();
-        switch (kind) {
-        case '0': result += QChar(0); break;
-        case 'a': result += QLatin1Char('\a'); break;
-        case 'b': result += QLatin1Char('\b'); break;
-        case 'f': result += QLatin1Char('\f'); break;
-        case 'n': result += QLatin1Char('\n'); break;
-        case 'r': result += QLatin1Char('\r'); break;
-        case 't': result += QLatin1Char('\t'); break;
-        case 'v': result += QLatin1Char('\v'); break;
-        case 'x': {
-            uint code = 0;
-            int digits = 0;
-            while (i + 1 < value.size() && digits < 4 &&
-                   std::isxdigit(static_cast<unsigned char>(value.at(i + 1).toLatin1()))) {
-                code = code * 16 + QString(value.at(++i)).toUInt(nullptr, 16);
-                ++digits;
-            }
-            result += QChar(code);
-            break;
+        if (++i >= size)
+            return finish(false);
+        const char code = raw.at(i++);
+        if (const char plain = simpleEscape(code)) {
+            result += QLatin1Char(plain);
+        } else if ((code == 'x' && i < size && isHexDigit(raw.at(i))) ||
+                   (code >= '0' && code <= '7')) {
+            const bool hex = code == 'x';
+            uint number = hex ? 0 : uint(code - '0');
+            while (i < size && (hex ? isHexDigit(raw.at(i)) : raw.at(i) >= '0' && raw.at(i) <= '7'))
+                number = hex ? number * 16 + hexValue(raw.at(i++))
+                             : number * 8 + uint(raw.at(i++) - '0');
+            result += QChar(ushort(number & 0xFFFF));
+            if (i >= size)
+                return finish(false);
+        } else if (code == 'x' && i >= size) {
+            return finish(false);
+        } else if ((code == '\n' || code == '\r') && i < size &&
+                   (raw.at(i) == '\n' || raw.at(i) == '\r') && raw.at(i) != code) {
+            ++i; // CR LF or LF CR after the backslash: one end of line
         }
-        default: result += value.at(i); break;
-        }
+        keepUpTo = result.size();
     }
-    if (result.startsWith(QLatin1String("@@")))
-        result.remove(0, 1);
+    return finish(true);
+}
+
+QVector<IniFile::Line> IniFile::lines() const
+{
+    QVector<Line> result;
+    const int size = m_bytes.size();
+    int pos = m_bytes.startsWith(BYTE_ORDER_MARK) ? BYTE_ORDER_MARK.size() : 0;
+    int counted = 0; // line ends are counted up to here
+    int number = 1;
+    QString section;
+    for (;;) {
+        Line line;
+        line.begin = pos;
+        while (line.begin < size && isSpace(m_bytes.at(line.begin)))
+            ++line.begin;
+        bool inQuotes = false;
+        int i = line.begin;
+        while (i < size) {
+            const char ch = m_bytes.at(i++);
+            if (ch == '=') {
+                if (!inQuotes && line.equals < 0)
+                    line.equals = i - 1;
+            } else if (ch == '\n' || ch == '\r') {
+                if (i == line.begin + 1) {
+                    ++line.begin;
+                } else if (!inQuotes) {
+                    --i;
+                    break;
+                }
+            } else if (ch == '\\') {
+                // It escapes the next character, CR LF and LF CR whole.
+                const char escaped = i < size ? m_bytes.at(i++) : 0;
+                if (i < size && isLineEnd(escaped) && isLineEnd(m_bytes.at(i)) &&
+                    m_bytes.at(i) != escaped)
+                    ++i;
+                // An end of line added after the data could be taken into the escape.
+                line.endsInEscape = i >= size && (escaped == 0 || isLineEnd(escaped));
+            } else if (ch == '"') {
+                inQuotes = !inQuotes;
+            } else if (ch == ';') {
+                if (i == line.begin + 1) {
+                    // A comment line: passed over, the next line read in its place.
+                    while (i < size && m_bytes.at(i) != '\n' && m_bytes.at(i) != '\r')
+                        ++i;
+                    while (i < size && isSpace(m_bytes.at(i)))
+                        ++i;
+                    line.begin = i;
+                } else if (!inQuotes) {
+                    --i;
+                    break;
+                }
+            }
+        }
+        pos = i;
+        if (i <= line.begin)
+            break;
+        line.end = i;
+        line.openQuote = inQuotes;
+        for (; counted < line.begin; ++counted) {
+            const char ch = m_bytes.at(counted);
+            if (ch == '\n' ||
+                (ch == '\r' && (counted + 1 >= size || m_bytes.at(counted + 1) != '\n')))
+                ++number;
+        }
+        line.number = number;
+        line.isSection = m_bytes.at(line.begin) == '[';
+        if (line.isSection) {
+            const int close = m_bytes.indexOf(']', line.begin);
+            const int nameEnd = close < 0 || close >= line.end ? line.end : close;
+            section = sectionName(m_bytes.mid(line.begin + 1, nameEnd - line.begin - 1));
+        }
+        line.section = section;
+        result.append(line);
+    }
     return result;
+}
+
+bool IniFile::damaged(const Line &line) const
+{
+    if (line.openQuote)
+        return true;
+    if (line.isSection) {
+        const int close = m_bytes.indexOf(']', line.begin);
+        return close < 0 || close >= line.end ||
+            !m_bytes.mid(close + 1, line.end - close - 1).trimmed().isEmpty();
+    }
+    if (line.equals < 0)
+        return m_bytes.at(line.begin) != '#';
+    return keyOf(line).isEmpty();
+}
+
+QString IniFile::keyOf(const Line &line) const
+{
+    int end = line.equals;
+    while (end > line.begin && isBlank(m_bytes.at(end - 1)))
+        --end;
+    return unescapedKey(m_bytes.mid(line.begin, end - line.begin));
+}
+
+QByteArray IniFile::valueOf(const Line &line) const
+{
+    return m_bytes.mid(line.equals + 1, line.end - line.equals - 1);
 }
 
 int IniFile::damagedLine() const
 {
-    const QList<Line> lines = linesOf(m_bytes);
-    for (int n = 0; n < lines.size(); ++n) {
-        const QByteArray line = trimmed(m_bytes.mid(lines[n].begin, lines[n].end - lines[n].begin));
-        if (line.isEmpty() || isComment(line) || isSection(line))
-            continue;
-        if (line.startsWith('[') || line.indexOf('=') <= 0)
-            return n + 1;
-    }
+    for (const Line &line : lines())
+        if (damaged(line))
+            return line.number;
     return 0;
 }
 
 bool IniFile::value(const QString &section, const QString &key, QString *text) const
 {
     bool found = false;
-    QString current;
-    for (const Line &at : linesOf(m_bytes)) {
-        const QByteArray line = trimmed(m_bytes.mid(at.begin, at.end - at.begin));
-        if (isSection(line)) {
-            current = unescapedKey(line.mid(1, line.size() - 2));
+    for (const Line &line : lines()) {
+        if (line.isSection || line.equals < 0 || line.section != section || keyOf(line) != key)
             continue;
-        }
-        const int equals = line.indexOf('=');
-        if (current != section || equals <= 0 || isComment(line))
-            continue;
-        if (unescapedKey(trimmed(line.left(equals))) != key)
-            continue;
-        *text = unescapedValue(line.mid(equals + 1));
+        *text = unescapedValue(valueOf(line));
         found = true;
     }
     return found;
 }
 
+QMap<QPair<QString, QString>, QString> IniFile::values() const
+{
+    QMap<QPair<QString, QString>, QString> result;
+    for (const Line &line : lines())
+        if (!line.isSection && line.equals >= 0)
+            result.insert({line.section, keyOf(line)}, unescapedValue(valueOf(line)));
+    return result;
+}
+
+QByteArray IniFile::endOfLine() const
+{
+    if (m_bytes.contains("\r\n"))
+        return "\r\n";
+    if (m_bytes.contains('\r') && !m_bytes.contains('\n'))
+        return "\r";
+    return "\n";
+}
+
+int IniFile::insertionPoint(const Line &line, QByteArray *prefix) const
+{
+    const int size = m_bytes.size();
+    int at = line.end;
+    if (at < size && m_bytes.at(at) == ';') {
+        while (at < size && m_bytes.at(at) != '\n' && m_bytes.at(at) != '\r')
+            ++at;
+    }
+    if (at < size)
+        return at + (m_bytes.mid(at, 2) == "\r\n" ? 2 : 1);
+    // The line ends the data: it needs an end of line first, two where a
+    // backslash at the very end could take the first into its escape.
+    *prefix = endOfLine();
+    if (line.end == size && line.endsInEscape)
+        *prefix += endOfLine();
+    return at;
+}
+
 void IniFile::setValue(const QString &section, const QString &key, const QString &text)
 {
+    const QVector<Line> all = lines();
     const QByteArray newValue = escapedValue(text);
-    const QByteArray eol = m_bytes.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
-    QList<QByteArray> lines; // each with its own end of line, as it stands
-    for (const Line &at : linesOf(m_bytes)) {
-        const int next = m_bytes.indexOf('\n', at.end);
-        lines.append(m_bytes.mid(at.begin, (next < 0 ? m_bytes.size() : next + 1) - at.begin));
-    }
-
-    QString current;
-    int lastOfSection = -1; // the section's last line that is not blank
-    bool replaced = false;
-    for (int n = 0; n < lines.size(); ++n) {
-        QByteArray &raw = lines[n];
-        const QByteArray line = trimmed(raw);
-        if (isSection(line))
-            current = unescapedKey(line.mid(1, line.size() - 2));
-        if (current != section || line.isEmpty())
+    QVector<QPair<int, int>> values; // where the key's values stand, blanks around them excluded
+    int lastOfSection = -1;
+    for (int n = 0; n < all.size(); ++n) {
+        const Line &line = all.at(n);
+        if (line.section != section)
             continue;
         lastOfSection = n;
-        const int equals = raw.indexOf('=');
-        if (isSection(line) || isComment(line) || equals <= 0 ||
-            unescapedKey(trimmed(raw.left(equals))) != key)
+        if (line.isSection || line.equals < 0 || keyOf(line) != key)
             continue;
-        // The key as it was spelt, its spacing, the new value, the same end of line.
-        int valueStart = equals + 1;
-        while (valueStart < raw.size() && (raw.at(valueStart) == ' ' || raw.at(valueStart) == '\t'))
-            ++valueStart;
-        const int lineEnd = raw.endsWith("\r\n") ? raw.size() - 2
-            : raw.endsWith('\n')                 ? raw.size() - 1
-                                                 : raw.size();
-        raw = raw.left(valueStart) + newValue + raw.mid(lineEnd);
-        replaced = true;
+        int from = line.equals + 1;
+        while (from < line.end && isBlank(m_bytes.at(from)))
+            ++from;
+        int to = line.end;
+        while (to > from && isBlank(m_bytes.at(to - 1)))
+            --to;
+        values.append({from, to});
     }
-    if (!replaced) {
-        const QByteArray added = escapedKey(key) + '=' + newValue + eol;
-        if (lastOfSection < 0) {
-            if (!lines.isEmpty() && !lines.last().endsWith('\n'))
-                lines.last() += eol;
-            lines.append('[' + escapedKey(section) + ']' + eol);
-            lines.append(added);
-        } else {
-            if (!lines[lastOfSection].endsWith('\n'))
-                lines[lastOfSection] += eol;
-            lines.insert(lastOfSection + 1, added);
-        }
+    for (int n = values.size() - 1; n >= 0; --n)
+        m_bytes.replace(values.at(n).first, values.at(n).second - values.at(n).first, newValue);
+    if (!values.isEmpty())
+        return;
+
+    const QByteArray added = escapedKey(key) + '=' + newValue + endOfLine();
+    QByteArray prefix;
+    if (lastOfSection >= 0) {
+        const int at = insertionPoint(all.at(lastOfSection), &prefix);
+        m_bytes.insert(at, prefix + added);
+        return;
     }
-    m_bytes = lines.join();
+    if (!all.isEmpty())
+        insertionPoint(all.last(), &prefix);
+    const int start = m_bytes.startsWith(BYTE_ORDER_MARK) ? BYTE_ORDER_MARK.size() : 0;
+    if (prefix.isEmpty() && m_bytes.size() > start && !m_bytes.endsWith('\n') &&
+        !m_bytes.endsWith('\r'))
+        prefix = endOfLine(); // a comment or blanks without an end of line
+    m_bytes += prefix + sectionHeader(section) + endOfLine() + added;
 }

@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 // Notes, at each write, which of probe 2's fields StationState already holds.
 class OrderRecordingStore : public FakeSettingsStore
@@ -57,6 +61,8 @@ private slots:
     void storeFailureReported();
     void historyOfSaves_data();
     void historyOfSaves();
+    void historyOnlyInARegularFile_data();
+    void historyOnlyInARegularFile();
 };
 
 void TestCalibrationEditor::saveOrderKeepsFieldsInStep()
@@ -245,6 +251,60 @@ void TestCalibrationEditor::historyOfSaves()
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
     QCOMPARE(lines, QStringList({"Time,Probe,Offset,Slope,Serial Number,Buffers", line, line, ""}));
     QVERIFY(rig.messages.texts.isEmpty());
+}
+
+// clang-format off
+void TestCalibrationEditor::historyOnlyInARegularFile_data()
+{
+    QTest::addColumn<QString>("planted"); // where the history goes
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("linkToFile")     << "linkToFile"     << "symbolic link";
+    QTest::newRow("linkToNothing")  << "linkToNothing"  << "symbolic link";
+    QTest::newRow("fifoWithReader") << "fifoWithReader" << "FIFO";
+}
+// clang-format on
+
+void TestCalibrationEditor::historyOnlyInARegularFile()
+{
+    QFETCH(QString, planted);
+    QFETCH(QString, why);
+
+    // A shared folder where someone else put something in the history's place.
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath("calibration-history.csv");
+    const QString victim = folder.filePath("victim.txt");
+    int reader = -1;
+    if (planted == "linkToFile") {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("precious\n");
+    }
+    if (planted.startsWith("link"))
+        QVERIFY(QFile::link(victim, fileName));
+    if (planted == "fifoWithReader") {
+        QCOMPARE(::mkfifo(QFile::encodeName(fileName).constData(), 0644), 0);
+        reader = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+    }
+
+    FakeClock clock;
+    const CalibrationHistory history(clock, fileName);
+    const QString problem = history.append({1, "2.5", "4.5", "180312", QString()});
+    char received[64];
+    const ssize_t throughFifo = reader >= 0 ? ::read(reader, received, sizeof received) : 0;
+    if (reader >= 0)
+        ::close(reader);
+
+    QVERIFY2(problem.contains(why), qPrintable(problem));
+    QCOMPARE(throughFifo <= 0, true);
+    QFile target(victim);
+    if (planted == "linkToFile") {
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), QByteArray("precious\n"));
+    } else {
+        QVERIFY(!target.exists());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationEditor)

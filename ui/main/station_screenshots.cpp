@@ -188,7 +188,7 @@ int main(int argc, char **argv)
     QDir().mkpath(g_folder);
 
     QTemporaryDir home;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
     SimulatorProcess simulator;
     QString error;
     // The pH probe drifts until the buffer calibration writes its answers here.
