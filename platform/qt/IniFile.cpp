@@ -393,9 +393,17 @@ bool IniFile::value(const QString &section, const QString &key, QString *text) c
 QMap<QPair<QString, QString>, QString> IniFile::values() const
 {
     QMap<QPair<QString, QString>, QString> result;
+    for (const Entry &entry : entries())
+        result.insert({entry.section, entry.key}, entry.value);
+    return result;
+}
+
+QVector<IniFile::Entry> IniFile::entries() const
+{
+    QVector<Entry> result;
     for (const Line &line : lines())
         if (!line.isSection && line.equals >= 0)
-            result.insert({line.section, keyOf(line)}, unescapedValue(valueOf(line)));
+            result.append({line.section, keyOf(line), unescapedValue(valueOf(line)), line.number});
     return result;
 }
 

@@ -25,6 +25,16 @@ public:
     bool value(const QString &section, const QString &key, QString *text) const;
     // Every key of every section with the value it reads as.
     QMap<QPair<QString, QString>, QString> values() const;
+    // Every key line in the order of the file, with the line it begins on
+    // (1-based), so that a value that does not do can be named by its line.
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value;
+        int line = 0;
+    };
+    QVector<Entry> entries() const;
     // Sets every line of the key in the section to the text; adds the key to
     // the section's last block (and the section itself) where it is missing.
     void setValue(const QString &section, const QString &key, const QString &text);

@@ -20,8 +20,6 @@ class QSettingsStore : public SettingsStore
 {
 public:
     static constexpr qint64 MAX_FILE_SIZE = 1 << 20;
-    // How long a write waits for another program's lock on the file.
-    static constexpr int LOCK_WAIT_MS = 2000;
 
     QString value(const QString &application, const QString &section, const QString &key,
                   const QString &defaultText) const override;
