@@ -45,7 +45,7 @@ void TestLoggingStation::logsWhatTheModulesSent()
               "offset2=2.6\nslope2=4.4\nserial%20number2=SN-B\ndate=2025-03-14\n");
     ini.close();
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
 
@@ -120,7 +120,7 @@ void TestLoggingStation::journalThatCannotBeWritten()
     QTemporaryDir dir;
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
     QVERIFY(QDir().mkpath(logPath + QStringLiteral(".events")));
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     const QStringList silent{"--silent", "7", "--silent", "3"};
     QVERIFY2(sim.start(fixedAnswers() + silent, &error), qPrintable(error));

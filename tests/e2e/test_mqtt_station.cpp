@@ -106,7 +106,7 @@ void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
     const int port = freePort();
     MosquittoBroker broker(MOSQUITTO_PATH, dir.path(), port);
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
     const QString logPath = dir.filePath("run.csv");
@@ -234,7 +234,7 @@ void TestMqttStation::brokerProblemToldOnce()
         host = QStringLiteral("127.0.0.1:%1").arg(port);
     }
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start({"--fast", "--answer", "6=*+02450.00"}, &error), qPrintable(error));
     const QString logPath = dir.filePath("run.csv");
