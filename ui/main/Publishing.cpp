@@ -90,8 +90,14 @@ void Publishing::showLink()
         : link == Publisher::Link::Connecting                 ? QStringLiteral("#c08000")
                                                               : QStringLiteral("#d00000");
     QString text = QStringLiteral("<span style=\"color:%1\">\u25cf</span> MQTT").arg(colour);
-    if (m_publisher->dropped() > 0)
-        text += QStringLiteral(" (%1 dropped)").arg(m_publisher->dropped());
+    const Publisher::Dropped dropped = m_publisher->dropped();
+    QStringList lost;
+    if (dropped.readings > 0)
+        lost << QStringLiteral("%1 readings").arg(dropped.readings);
+    if (dropped.events > 0)
+        lost << QStringLiteral("%1 events").arg(dropped.events);
+    if (!lost.isEmpty())
+        text += QStringLiteral(" (%1 dropped)").arg(lost.join(QStringLiteral(", ")));
     m_indicator->setText(text);
     m_indicator->setToolTip(m_publisher->linkText());
     m_indicator->show();
