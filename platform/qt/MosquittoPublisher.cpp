@@ -54,7 +54,7 @@ QByteArray droppedEvent(const Publisher::Dropped &dropped)
 MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     : m_prefix("kestrom-dgh/" + settings.stationIdOrHostName().toUtf8() + '/')
     , m_clientId("kestrom-dgh-" + settings.stationIdOrHostName().toUtf8())
-    , m_where(QStringLiteral("%1:%2").arg(settings.host, QString::number(settings.port)))
+    , m_where(MqttSettings::formatBroker(settings.host, settings.port))
     , m_tls(settings.tls)
 {
     initialiseLibrary();

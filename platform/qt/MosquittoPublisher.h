@@ -50,7 +50,7 @@ public:
     // An attempt the broker never answers is given up after this.
     static constexpr int ConnectTimeoutSeconds = 2 * KeepAliveSeconds;
 
-    // Starts connecting at once. settings.enabled() must hold.
+    // Starts connecting at once. settings.problem() must be empty.
     explicit MosquittoPublisher(const MqttSettings &settings);
     ~MosquittoPublisher() override;
 
