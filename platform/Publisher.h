@@ -12,6 +12,14 @@ class Publisher
 {
 public:
     enum class Link { Connecting, Connected, Failing };
+    // Messages let go because the broker could not be reached for so long:
+    // readings, and the rest (journal events).
+    struct Dropped
+    {
+        quint64 readings = 0;
+        quint64 events = 0;
+        quint64 total() const { return readings + events; }
+    };
 
     virtual ~Publisher() = default;
 
@@ -21,8 +29,7 @@ public:
     virtual Link link() const = 0;
     // For the operator: where it publishes, and what is wrong if anything.
     virtual QString linkText() const = 0;
-    // Messages let go because the broker could not be reached for so long.
-    virtual quint64 dropped() const = 0;
+    virtual Dropped dropped() const = 0;
 
     // The link or the dropped count changed; raised on the window's thread.
     Notifier<> linkChanged;

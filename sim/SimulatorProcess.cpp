@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -21,6 +22,10 @@ SimulatorProcess::SimulatorProcess(const QString &program) : m_program(program)
 {
     // Its log goes where ours goes, rather than piling up unread in memory.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The station's broker password is none of the simulator's business.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("KESTROM_DGH_MQTT_PASSWORD"));
+    m_process.setProcessEnvironment(environment);
 }
 
 SimulatorProcess::~SimulatorProcess()
@@ -30,12 +35,22 @@ SimulatorProcess::~SimulatorProcess()
 
 QString SimulatorProcess::defaultProgram()
 {
-    if (QCoreApplication::instance()) {
-        const QFileInfo beside(QCoreApplication::applicationDirPath() + QStringLiteral("/dgh-sim"));
-        if (beside.isFile() && beside.isExecutable())
-            return beside.filePath();
-    }
-    return QStringLiteral(DGH_SIM_BUILD_PATH);
+    if (!QCoreApplication::instance())
+        return QStringLiteral("dgh-sim");
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QFileInfo beside(folder + QStringLiteral("/dgh-sim"));
+    // The program folder packaging/ installs both programs into, seen from
+    // a program in bin/.
+    const QFileInfo installed(folder + QStringLiteral("/../lib/kestrom-dgh/dgh-sim"));
+    for (const QFileInfo &candidate : {beside, installed})
+        if (candidate.isFile() && candidate.isExecutable())
+            return QDir::cleanPath(candidate.absoluteFilePath());
+    return beside.filePath(); // named in the error when it cannot be started
+}
+
+qint64 SimulatorProcess::processId() const
+{
+    return m_process.processId();
 }
 
 bool SimulatorProcess::start(const QStringList &arguments, QString *error)

@@ -6,6 +6,7 @@
 
 // Runs dgh-sim as a child process for the station's --simulate, for tests
 // and for benchmarks, and learns the terminal it serves from its first line.
+// The child gets our environment without the broker password.
 class SimulatorProcess
 {
 public:
@@ -21,8 +22,11 @@ public:
     QString devicePath() const;
     // SIGTERM, wait, then kill.
     void stop();
+    // 0 when it does not run.
+    qint64 processId() const;
 
-    // dgh-sim beside the running executable, else the one in the build tree.
+    // dgh-sim beside the running executable, else in the folder it is
+    // installed into; never one from a build tree.
     static QString defaultProgram();
 
 private:

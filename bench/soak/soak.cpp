@@ -206,7 +206,7 @@ int main(int argc, char *argv[])
     for (const char *kind : {"refusal", "none", "noise", "highbit", "crlf", "late", "truncated"})
         simArguments << QStringLiteral("--fault")
                      << QStringLiteral("%1@%2").arg(QLatin1String(kind)).arg(options.rate);
-    simulator.start(SimulatorProcess::defaultProgram(), simArguments);
+    simulator.start(QStringLiteral(DGH_SIM_PATH), simArguments);
     if (!simulator.waitForReadyRead(5000)) {
         std::fprintf(stderr, "soak: dgh-sim did not start\n");
         return 1;

@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
 
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     if (!simulator.start({QStringLiteral("--seed"), QStringLiteral("7")}, &error)) {
         std::fprintf(stderr, "transaction-bench: %s\n", qPrintable(error));

@@ -61,7 +61,7 @@ void TestReadCycleOnLine::twoCycles()
     QFETCH(double, therm3);
 
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY2(simulator.start(simulatorArguments, &error), qPrintable(error));
 

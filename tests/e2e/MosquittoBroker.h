@@ -51,6 +51,17 @@ public:
     }
     ~MosquittoBroker() { stop(); }
 
+    // A second listener, over TLS with this certificate; before start().
+    void addTlsListener(int port, const QString &certificate, const QString &key)
+    {
+        QFile config(m_config);
+        config.open(QIODevice::Append);
+        config.write(QStringLiteral("listener %1 127.0.0.1\ncertfile %2\nkeyfile %3\n")
+                         .arg(port)
+                         .arg(certificate, key)
+                         .toUtf8());
+    }
+
     // True once it runs and has not ended at once.
     bool start()
     {

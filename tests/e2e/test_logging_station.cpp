@@ -51,7 +51,7 @@ void TestLoggingStation::logsWhatTheModulesSent()
               "offset2=2.6\nslope2=4.4\nserial%20number2=SN-B\ndate=2025-03-14\n");
     ini.close();
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
 
@@ -129,7 +129,7 @@ void TestLoggingStation::journalThatCannotBeWritten()
     QVERIFY(QDir().mkpath(logPath + QStringLiteral(".events")));
     QFile blocker(dir.filePath(QStringLiteral("state")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     const QStringList silent{"--silent", "7", "--silent", "3"};
     QVERIFY2(sim.start(fixedAnswers() + silent, &error), qPrintable(error));

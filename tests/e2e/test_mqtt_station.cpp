@@ -2,10 +2,13 @@
 // of 127.0.0.1 with persistence on, a subscriber that keeps its session (as
 // a historian would), and kestrom-dgh logging dgh-sim's fixed answers while
 // it publishes them. The broker goes away for 20 s and comes back; the
-// station is killed at the end.
+// station is killed at the end. A relay of the test's own between station
+// and broker breaks the protocol once, or stands for a broker without TLS.
 
 #include "e2e/FixedAnswers.h"
 #include "e2e/MosquittoBroker.h"
+#include "e2e/MqttSubscriber.h"
+#include "e2e/TcpProxy.h"
 #include "sim/SimulatorProcess.h"
 
 #include <QFile>
@@ -17,78 +20,7 @@
 
 #include <csignal>
 #include <memory>
-#include <mosquitto.h>
-#include <mutex>
 #include <sys/socket.h>
-
-namespace {
-
-// A persistent QoS 1 subscription to everything the station publishes.
-class Subscriber
-{
-public:
-    explicit Subscriber(int port)
-    {
-        mosquitto_lib_init();
-        m_client = mosquitto_new("test-historian", false, this);
-        mosquitto_message_callback_set(
-            m_client, [](mosquitto *, void *self, const mosquitto_message *message) {
-                auto *subscriber = static_cast<Subscriber *>(self);
-                const std::lock_guard<std::mutex> lock(subscriber->m_mutex);
-                subscriber->m_received.append(
-                    {QByteArray(message->topic),
-                     QByteArray(static_cast<const char *>(message->payload), message->payloadlen)});
-            });
-        mosquitto_connect_callback_set(m_client, [](mosquitto *client, void *, int code) {
-            if (code == 0)
-                mosquitto_subscribe(client, nullptr, "kestrom-dgh/lab-1/#", 1);
-        });
-        mosquitto_reconnect_delay_set(m_client, 1, 1, false);
-        mosquitto_connect_async(m_client, "127.0.0.1", port, 10);
-        mosquitto_loop_start(m_client);
-    }
-    ~Subscriber()
-    {
-        mosquitto_disconnect(m_client);
-        mosquitto_loop_stop(m_client, false);
-        mosquitto_destroy(m_client);
-    }
-    QList<QPair<QByteArray, QByteArray>> received() const
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        return m_received;
-    }
-    QList<QJsonObject> readings() const
-    {
-        QList<QJsonObject> found;
-        for (const auto &[topic, payload] : received())
-            if (topic == "kestrom-dgh/lab-1/readings")
-                found << QJsonDocument::fromJson(payload).object();
-        return found;
-    }
-    int highestSeq() const
-    {
-        int highest = 0;
-        for (const QJsonObject &reading : readings())
-            highest = std::max(highest, reading.value("seq").toInt());
-        return highest;
-    }
-    QByteArray lastStatus() const
-    {
-        QByteArray status;
-        for (const auto &[topic, payload] : received())
-            if (topic == "kestrom-dgh/lab-1/status")
-                status = payload;
-        return status;
-    }
-
-private:
-    mosquitto *m_client = nullptr;
-    mutable std::mutex m_mutex;
-    QList<QPair<QByteArray, QByteArray>> m_received;
-};
-
-} // namespace
 
 class TestMqttStation : public QObject
 {
@@ -98,6 +30,8 @@ private slots:
     void publishesWhatItLogsThroughABrokerOutage();
     void brokerProblemToldOnce_data();
     void brokerProblemToldOnce();
+    void publishingResumesAfterAFault_data();
+    void publishingResumesAfterAFault();
 };
 
 void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
@@ -106,7 +40,7 @@ void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
     const int port = freePort();
     MosquittoBroker broker(MOSQUITTO_PATH, dir.path(), port);
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
     const QString logPath = dir.filePath("run.csv");
@@ -123,7 +57,7 @@ void TestMqttStation::publishesWhatItLogsThroughABrokerOutage()
     // The broker comes up after the station, as after a power cut of the plant.
     QTest::qWait(2000);
     QVERIFY(broker.start());
-    Subscriber subscriber(port);
+    MqttSubscriber subscriber(port);
 
     QTRY_VERIFY_WITH_TIMEOUT(subscriber.readings().size() >= 4, 20000);
     QCOMPARE(subscriber.lastStatus(), QByteArray("online"));
@@ -234,7 +168,7 @@ void TestMqttStation::brokerProblemToldOnce()
         host = QStringLiteral("127.0.0.1:%1").arg(port);
     }
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start({"--fast", "--answer", "6=*+02450.00"}, &error), qPrintable(error));
     const QString logPath = dir.filePath("run.csv");
@@ -269,6 +203,91 @@ void TestMqttStation::brokerProblemToldOnce()
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().count(",2450,") >= seconds - 3);
+}
+
+// clang-format off
+void TestMqttStation::publishingResumesAfterAFault_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("told");
+
+    // Two bytes no broker sends, three seconds into the first connection.
+    QTest::newRow("protocolError") << "protocol" << "a protocol error on the connection to";
+    // TLS asked for, a plain listener answering; then a TLS one.
+    QTest::newRow("tlsHandshake")  << "tls"      << "the TLS handshake with";
+}
+// clang-format on
+
+// A failure the library's own loop would not live through: the station
+// connects again, and what it read meanwhile reaches the subscriber, once a
+// good broker is there. Standard error names the failure once.
+void TestMqttStation::publishingResumesAfterAFault()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, told);
+
+    QTemporaryDir dir;
+    const int port = freePort(); // the relay's, where the station goes
+    const int plainPort = freePort();
+    const int tlsPort = freePort();
+    MosquittoBroker broker(MOSQUITTO_PATH, dir.path(), plainPort);
+    // Trusted by the station alone, through OpenSSL's own variable.
+    const QString certificate = dir.filePath("broker.crt");
+    if (fault == "tls") {
+        QProcess openssl;
+        openssl.start(OPENSSL_PATH,
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                       "-nodes", "-keyout", dir.filePath("broker.key"), "-out", certificate,
+                       "-days", "2", "-subj", "/CN=127.0.0.1", "-addext",
+                       "subjectAltName=IP:127.0.0.1"});
+        QVERIFY(openssl.waitForFinished(20000));
+        QCOMPARE(openssl.exitCode(), 0);
+        broker.addTlsListener(tlsPort, certificate, dir.filePath("broker.key"));
+    }
+    QVERIFY(broker.start());
+    TcpProxy proxy(port, plainPort);
+    QVERIFY(proxy.listening());
+    if (fault == "protocol")
+        proxy.injectOnce(QByteArray("\xF0\x00", 2), std::chrono::seconds(3));
+    MqttSubscriber subscriber(plainPort);
+
+    SimulatorProcess sim(DGH_SIM_PATH);
+    QString error;
+    QVERIFY2(sim.start({"--fast", "--answer", "6=*+02450.00"}, &error), qPrintable(error));
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    env.insert("SSL_CERT_FILE", certificate);
+    station.setProcessEnvironment(env);
+    QStringList arguments{"--device",     "1=" + sim.devicePath(),
+                          "--poll",       "ph",
+                          "--mqtt",       QStringLiteral("127.0.0.1:%1").arg(port),
+                          "--station-id", "lab-1"};
+    if (fault == "tls")
+        arguments << "--mqtt-tls";
+    station.start(QStringLiteral(KESTROM_DGH_PATH), arguments);
+    QVERIFY(station.waitForStarted());
+
+    if (fault == "protocol") {
+        QTRY_VERIFY_WITH_TIMEOUT(proxy.injected(), 20000);
+    } else {
+        // Three handshakes failed, each after a longer wait.
+        QTRY_VERIFY_WITH_TIMEOUT(proxy.connections() >= 3, 20000);
+        proxy.setTarget(tlsPort);
+    }
+    const int before = subscriber.highestSeq();
+    QTRY_VERIFY_WITH_TIMEOUT(subscriber.highestSeq() >= before + 2, 15000);
+    QVERIFY2(subscriber.seqProblem().isEmpty(), qPrintable(subscriber.seqProblem()));
+
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    QStringList mqttLines;
+    for (const QString &line : QString::fromLocal8Bit(station.readAllStandardError()).split('\n'))
+        if (line.startsWith("kestrom-dgh: MQTT:"))
+            mqttLines << line;
+    QCOMPARE(mqttLines.size(), 1);
+    QVERIFY2(mqttLines[0].contains(told), qPrintable(mqttLines[0]));
 }
 
 QTEST_GUILESS_MAIN(TestMqttStation)

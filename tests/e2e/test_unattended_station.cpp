@@ -62,7 +62,7 @@ void TestUnattendedStation::keepsPollingThroughFaultsAndALostPort()
     const QString journal = dir.filePath(QStringLiteral("state/kestrom-dgh/events.log"));
 
     // Probe 2 never answers on the first line.
-    auto first = std::make_unique<SimulatorProcess>();
+    auto first = std::make_unique<SimulatorProcess>(DGH_SIM_PATH);
     QString error;
     QVERIFY2(first->start({"--link", line, "--answer", "6=*+02450.00", "--silent", "7"}, &error),
              qPrintable(error));
@@ -105,7 +105,7 @@ void TestUnattendedStation::keepsPollingThroughFaultsAndALostPort()
     first.reset();
     QTRY_VERIFY_WITH_TIMEOUT(!eventsOf(journalLines(journal), "port", "port lost").isEmpty(), 8000);
     QTest::qWait(2500);
-    SimulatorProcess second;
+    SimulatorProcess second(DGH_SIM_PATH);
     QVERIFY2(second.start({"--link", line, "--answer", "6=*-00012.50", "--answer", "7=*+02600.00"},
                           &error),
              qPrintable(error));

@@ -91,7 +91,7 @@ void TestVanishingPort::pulledAdapter()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    SimulatorProcess first;
+    SimulatorProcess first(DGH_SIM_PATH);
     QString error;
     QVERIFY2(first.start({}, &error), qPrintable(error));
     // Port 2 is where the replacement adapter will appear.
@@ -176,7 +176,7 @@ void TestVanishingPort::pulledAdapter()
     qInfo("CPU over an idle second with the groups off: %.1f ms", cpuWhileOff);
 
     // A new adapter: Comm Port moves to it and the operator switches back on.
-    SimulatorProcess second;
+    SimulatorProcess second(DGH_SIM_PATH);
     QVERIFY2(second.start({QStringLiteral("--link"), secondLink}, &error), qPrintable(error));
     FakeInputBox input;
     input.answer = QStringLiteral("2");

@@ -23,6 +23,8 @@ private slots:
     void refusesBadArguments_data();
     void refusesBadArguments();
     void missingProgramIsReported();
+    void neverTheBuildTreesByDefault();
+    void brokerPasswordNotInherited();
     void transaction_data();
     void transaction();
     void defaultReadingsArePlausible_data();
@@ -34,7 +36,7 @@ private:
 
 void TestDghSimProcess::printsItsTerminalFirst()
 {
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY2(simulator.start({}, &error), qPrintable(error));
     QVERIFY2(simulator.devicePath().startsWith("/dev/pts/"), qPrintable(simulator.devicePath()));
@@ -48,7 +50,7 @@ void TestDghSimProcess::linkFollowsTheRun()
 {
     const QString link = m_dir.filePath("COM1");
     {
-        SimulatorProcess simulator;
+        SimulatorProcess simulator(DGH_SIM_PATH);
         QString error;
         QVERIFY2(simulator.start({"--link", link}, &error), qPrintable(error));
         QCOMPARE(QFileInfo(link).symLinkTarget(), simulator.devicePath());
@@ -59,7 +61,7 @@ void TestDghSimProcess::linkFollowsTheRun()
     QFile plain(link);
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY(!simulator.start({"--link", link}, &error));
     QVERIFY(!error.isEmpty());
@@ -81,7 +83,7 @@ void TestDghSimProcess::stopsCleanlyOnSignal()
     QFETCH(int, signalNumber);
     const QString link = m_dir.filePath("signalled");
     QProcess process;
-    process.start(SimulatorProcess::defaultProgram(), {"--link", link});
+    process.start(QStringLiteral(DGH_SIM_PATH), {"--link", link});
     QVERIFY(process.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 5000);
     QVERIFY(QFileInfo(link).isSymLink());
@@ -101,7 +103,7 @@ void TestDghSimProcess::endsWithTheProgramThatStartedIt()
     QProcess shell;
     shell.start("/bin/sh",
                 {"-c", "\"$0\" --exit-with-parent --link \"$1\" & wait",
-                 SimulatorProcess::defaultProgram(), link});
+                 QStringLiteral(DGH_SIM_PATH), link});
     QVERIFY(shell.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
 
@@ -127,16 +129,40 @@ void TestDghSimProcess::refusesBadArguments()
 {
     QFETCH(QStringList, arguments);
     QProcess process;
-    process.start(SimulatorProcess::defaultProgram(), arguments);
+    process.start(QStringLiteral(DGH_SIM_PATH), arguments);
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardOutput().isEmpty()); // no terminal named
     QVERIFY(process.readAllStandardError().startsWith("dgh-sim: "));
 
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY(!simulator.start(arguments, &error));
     QVERIFY(!error.isEmpty());
+}
+
+// The station starts a simulator installed with it, never one a build left
+// behind: nothing lies beside this test, so nothing is found.
+void TestDghSimProcess::neverTheBuildTreesByDefault()
+{
+    const QString program = SimulatorProcess::defaultProgram();
+    QVERIFY2(program != QStringLiteral(DGH_SIM_PATH), qPrintable(program));
+    QCOMPARE(QFileInfo(program).absolutePath(), QCoreApplication::applicationDirPath());
+}
+
+void TestDghSimProcess::brokerPasswordNotInherited()
+{
+    qputenv("KESTROM_DGH_MQTT_PASSWORD", "s3cret-for-the-broker");
+    SimulatorProcess simulator(DGH_SIM_PATH);
+    QString error;
+    const bool started = simulator.start({}, &error);
+    qunsetenv("KESTROM_DGH_MQTT_PASSWORD");
+    QVERIFY2(started, qPrintable(error));
+    QFile environment(QStringLiteral("/proc/%1/environ").arg(simulator.processId()));
+    QVERIFY(environment.open(QIODevice::ReadOnly));
+    const QByteArray variables = environment.readAll();
+    QVERIFY(variables.contains("PATH="));
+    QVERIFY(!variables.contains("s3cret-for-the-broker"));
 }
 
 void TestDghSimProcess::missingProgramIsReported()
@@ -175,7 +201,7 @@ void TestDghSimProcess::transaction()
     QFETCH(QString, address);
     QFETCH(QString, answer);
 
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY2(simulator.start(arguments + QStringList{"--seed", "3"}, &error), qPrintable(error));
     StationLink line(simulator.devicePath());
@@ -212,7 +238,7 @@ void TestDghSimProcess::defaultReadingsArePlausible()
     QFETCH(double, low);
     QFETCH(double, high);
 
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     QVERIFY2(simulator.start({}, &error), qPrintable(error));
     StationLink line(simulator.devicePath());

@@ -57,7 +57,7 @@ private slots:
         QTemporaryDir folder;
         const QString answers = folder.filePath("answers");
         QVERIFY(answer(answers, "2453.00"));
-        SimulatorProcess simulator;
+        SimulatorProcess simulator(DGH_SIM_PATH);
         QString error;
         QVERIFY2(simulator.start({"--fast", "--answers-from", answers}, &error), qPrintable(error));
         PortMap ports;

@@ -48,8 +48,8 @@ private slots:
 private:
     QString transaction(SerialPort &port, MessageBox &messages);
 
-    SimulatorProcess m_first;
-    SimulatorProcess m_second;
+    SimulatorProcess m_first{QStringLiteral(DGH_SIM_PATH)};
+    SimulatorProcess m_second{QStringLiteral(DGH_SIM_PATH)};
     PortMap m_ports;
 };
 
@@ -113,7 +113,7 @@ void TestComPortPty::movesToTheSimulatorTyped()
 
 void TestComPortPty::portHeldByAnotherProcess()
 {
-    SimulatorProcess third;
+    SimulatorProcess third(DGH_SIM_PATH);
     QString error;
     QVERIFY2(third.start({}, &error), qPrintable(error));
     PortMap ports = m_ports;

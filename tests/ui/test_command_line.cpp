@@ -56,6 +56,13 @@ void TestCommandLine::parse_data()
     QTest::newRow("mqttIdHash")       << QStringList{"--mqtt", "broker", "--station-id", "tank#7"} << A::Fail << "" << false << false << "'/', '+' or '#'";
     QTest::newRow("mqttIdControl")    << QStringList{"--mqtt", "broker", "--station-id", "tank\t7"} << A::Fail << "" << false << false << "control characters";
     QTest::newRow("mqttOpenBracket")  << QStringList{"--mqtt", "[::1:1883"}            << A::Fail << ""               << false << false << "is not HOST or HOST:PORT";
+    QTest::newRow("mqttAfterBracket") << QStringList{"--mqtt", "[::1]x:1883"}          << A::Fail << ""               << false << false << "is not HOST or HOST:PORT";
+    QTest::newRow("mqttIdRightToLeft") << QStringList{"--mqtt", "broker", "--station-id", "tank\u202E7"} << A::Fail << "" << false << false << "U+202E";
+    QTest::newRow("mqttIdRightMark")  << QStringList{"--mqtt", "broker", "--station-id", "tank\u200F7"} << A::Fail << "" << false << false << "U+200F";
+    QTest::newRow("mqttIdNonChar")    << QStringList{"--mqtt", "broker", "--station-id", "tank\uFFFE"}  << A::Fail << "" << false << false << "U+FFFE";
+    QTest::newRow("mqttIdTooLong")    << QStringList{"--mqtt", "broker", "--station-id", QString(70000, 'x')} << A::Fail << "" << false << false << "at most 64";
+    QTest::newRow("passwordNoUser")   << QStringList{"--mqtt", "broker", "--mqtt-password-file", "pw"} << A::Fail << "" << false << false << "--mqtt-user";
+    QTest::newRow("passwordNoFile")   << QStringList{"--mqtt", "broker", "--mqtt-user", "station", "--mqtt-password-file", ""} << A::Fail << "" << false << false << "file name";
     QTest::newRow("stationIdAlone")   << QStringList{"--station-id", "tank7"}            << A::Fail << ""               << false << false << "--mqtt";
     QTest::newRow("mqttPassword")     << QStringList{"--mqtt", "broker", "--mqtt-password", "x"} << A::Fail << ""     << false << false << "mqtt-password";
     QTest::newRow("review")           << QStringList{"--review", "logs/../tank.csv"}  << A::Review << ""             << false << false << "";

@@ -49,7 +49,7 @@ void TestStationLive::readingsReachThePanel()
     QFETCH(QString, shown);
     QFETCH(QStringList, untouched);
 
-    SimulatorProcess simulator;
+    SimulatorProcess simulator(DGH_SIM_PATH);
     QString error;
     // --fast: on a loaded machine a reply paced like the real line can miss the 35 ms window.
     QVERIFY2(simulator.start({"--fast", "--answer", "2=*+0021.37", "--answer", "5=*+00138.00",

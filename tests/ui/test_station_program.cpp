@@ -18,6 +18,8 @@ private slots:
     void commandLine();
 
 private:
+    QTemporaryDir m_dir;
+    QString m_emptyFile;
     QString m_pty;
     int m_master = -1;
     int m_slave = -1;
@@ -28,6 +30,9 @@ void TestStationProgram::initTestCase()
     char name[256] = {};
     QVERIFY(::openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0);
     m_pty = QString::fromLocal8Bit(name);
+    m_emptyFile = m_dir.filePath(QStringLiteral("empty"));
+    QFile empty(m_emptyFile);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
 }
 
 void TestStationProgram::cleanupTestCase()
@@ -39,7 +44,7 @@ void TestStationProgram::cleanupTestCase()
 // clang-format off
 void TestStationProgram::commandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // "PTY" stands for a free pseudo-terminal
+    QTest::addColumn<QStringList>("arguments"); // "PTY": a free pseudo-terminal; "BLANK": an empty file
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutPart"); // "" for nothing printed at all
     QTest::addColumn<QString>("stderrPart"); // "" for no complaint of the station's own
@@ -54,6 +59,8 @@ void TestStationProgram::commandLine_data()
     QTest::newRow("withSimulator")  << QStringList{"--simulate", "--exit-when-shown"} << 0 << "" << "";
     // The simulator answers, so a read tick before the window shows has no message to wait on.
     QTest::newRow("pollsAndPlots")  << QStringList{"--simulate", "--poll", "flow,ph,therm", "--plot", "--exit-when-shown"} << 0 << "" << "";
+    QTest::newRow("passwordNoUser") << QStringList{"--device", "1=PTY", "--mqtt", "127.0.0.1", "--mqtt-password-file", "BLANK", "--exit-when-shown"} << 2 << "" << "--mqtt-user";
+    QTest::newRow("passwordEmpty")  << QStringList{"--device", "1=PTY", "--mqtt", "127.0.0.1", "--mqtt-user", "station", "--mqtt-password-file", "BLANK", "--exit-when-shown"} << 2 << "" << "holds no password";
     QTest::newRow("logFileRefused") << QStringList{"--device", "1=PTY", "--log", "/nonexistent/folder/run.csv", "--overwrite", "--interval", "1", "--exit-when-shown"} << 1 << "" << "/nonexistent/folder/run.csv";
 }
 // clang-format on
@@ -66,6 +73,7 @@ void TestStationProgram::commandLine()
     QFETCH(QString, stderrPart);
 
     arguments.replaceInStrings(QStringLiteral("PTY"), m_pty);
+    arguments.replaceInStrings(QStringLiteral("BLANK"), m_emptyFile);
     QProcess station;
     station.start(QStringLiteral(KESTROM_DGH_PATH), arguments);
     QVERIFY(station.waitForFinished(20000));

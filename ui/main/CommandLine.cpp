@@ -68,14 +68,16 @@ void describe(QCommandLineParser &parser)
                         "unless given) on kestrom-dgh/ID/readings; also File > MQTT Publishing."),
          QStringLiteral("HOST[:PORT]")},
         {StationId,
-         QStringLiteral("The station's name in its MQTT topics (default: the host name); no '/', "
-                        "'+' or '#'."),
+         QStringLiteral("The station's name in its MQTT topics (default: the host name): at most "
+                        "64 characters, no '/', '+' or '#', no control or text-direction "
+                        "characters."),
          QStringLiteral("ID")},
         {MqttTls, QStringLiteral("Reach the broker over TLS, checked against the system's CAs.")},
         {MqttUser, QStringLiteral("Log in to the broker as USER."), QStringLiteral("USER")},
         {MqttPasswordFile,
-         QStringLiteral("Read the broker password from the first line of FILE (else from "
-                        "$KESTROM_DGH_MQTT_PASSWORD); never give it on the command line."),
+         QStringLiteral("With --mqtt-user, read the broker password from the first line of FILE "
+                        "(else from $KESTROM_DGH_MQTT_PASSWORD); never give it on the command "
+                        "line. FILE should be readable by you alone."),
          QStringLiteral("FILE")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
@@ -205,6 +207,11 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         mqtt.tls = parser.isSet(MqttTls);
         mqtt.user = parser.value(MqttUser);
         mqtt.passwordFile = parser.value(MqttPasswordFile);
+        if (parser.isSet(MqttPasswordFile) && mqtt.user.isEmpty())
+            return fail(QStringLiteral("--mqtt-password-file needs --mqtt-user: a broker takes a "
+                                       "password only with a user name."));
+        if (parser.isSet(MqttPasswordFile) && mqtt.passwordFile.trimmed().isEmpty())
+            return fail(QStringLiteral("--mqtt-password-file needs a file name."));
         if (!mqtt.passwordFile.isEmpty())
             mqtt.passwordFile = QFileInfo(mqtt.passwordFile).absoluteFilePath();
     } else {

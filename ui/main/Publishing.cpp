@@ -46,10 +46,20 @@ void Publishing::start(const MqttSettings &settings)
     m_handlers.clear();
     m_publisher.reset(); // says "offline" and lets go of the broker first
     m_current = settings;
+    m_current.environmentPassword = m_environmentPassword;
     m_told.clear();
-    if (settings.enabled()) {
-        m_publisher = m_make(settings);
-        m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
+    m_refused.clear();
+    if (m_current.enabled()) {
+        const QString problem = m_current.problem();
+        if (!problem.isEmpty()) {
+            m_refused = QStringLiteral("MQTT: not publishing: %1").arg(problem);
+        } else {
+            for (const QString &warning : m_current.warnings())
+                std::fprintf(stderr, "kestrom-dgh: warning: MQTT: %s\n", qPrintable(warning));
+            std::fflush(stderr);
+            m_publisher = m_make(m_current);
+            m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
+        }
     }
     showLink();
 }
@@ -81,24 +91,31 @@ void Publishing::eventRecorded(const StationEvent &event)
 
 void Publishing::showLink()
 {
-    if (!m_publisher) {
+    if (!m_publisher && m_refused.isEmpty()) {
         m_indicator->hide();
         return;
     }
-    const Publisher::Link link = m_publisher->link();
+    const Publisher::Link link = m_publisher ? m_publisher->link() : Publisher::Link::Failing;
+    const QString linkText = m_publisher ? m_publisher->linkText() : m_refused;
     const QString colour = link == Publisher::Link::Connected ? QStringLiteral("#00a000")
         : link == Publisher::Link::Connecting                 ? QStringLiteral("#c08000")
                                                               : QStringLiteral("#d00000");
     QString text = QStringLiteral("<span style=\"color:%1\">\u25cf</span> MQTT").arg(colour);
-    if (m_publisher->dropped() > 0)
-        text += QStringLiteral(" (%1 dropped)").arg(m_publisher->dropped());
+    const Publisher::Dropped dropped = m_publisher ? m_publisher->dropped() : Publisher::Dropped();
+    QStringList lost;
+    if (dropped.readings > 0)
+        lost << QStringLiteral("%1 readings").arg(dropped.readings);
+    if (dropped.events > 0)
+        lost << QStringLiteral("%1 events").arg(dropped.events);
+    if (!lost.isEmpty())
+        text += QStringLiteral(" (%1 dropped)").arg(lost.join(QStringLiteral(", ")));
     m_indicator->setText(text);
-    m_indicator->setToolTip(m_publisher->linkText());
+    m_indicator->setToolTip(linkText);
     m_indicator->show();
     if (link == Publisher::Link::Connected) {
         m_told.clear();
-    } else if (link == Publisher::Link::Failing && m_publisher->linkText() != m_told) {
-        m_told = m_publisher->linkText();
+    } else if (link == Publisher::Link::Failing && linkText != m_told) {
+        m_told = linkText;
         std::fprintf(stderr, "kestrom-dgh: %s\n", qPrintable(m_told));
         std::fflush(stderr);
     }
@@ -109,9 +126,9 @@ void Publishing::showDialog()
     QDialog dialog(m_window);
     dialog.setObjectName(QStringLiteral("frmMqtt"));
     dialog.setWindowTitle(QStringLiteral("MQTT Publishing"));
-    auto *broker = new QLineEdit(
-        m_current.enabled() ? QStringLiteral("%1:%2").arg(m_current.host).arg(m_current.port)
-                            : QString());
+    auto *broker = new QLineEdit(m_current.host.isEmpty()
+                                     ? QString()
+                                     : MqttSettings::formatBroker(m_current.host, m_current.port));
     broker->setObjectName(QStringLiteral("txtBroker"));
     broker->setPlaceholderText(QStringLiteral("host or host:port"));
     auto *stationId = new QLineEdit(m_current.stationId);
@@ -126,8 +143,9 @@ void Publishing::showDialog()
     passwordFile->setObjectName(QStringLiteral("txtPasswordFile"));
     passwordFile->setPlaceholderText(
         QStringLiteral("else $%1").arg(MqttSettings::PASSWORD_VARIABLE));
-    auto *state =
-        new QLabel(m_publisher ? m_publisher->linkText() : QStringLiteral("Not publishing."));
+    auto *state = new QLabel(m_publisher               ? m_publisher->linkText()
+                                 : m_refused.isEmpty() ? QStringLiteral("Not publishing.")
+                                                       : m_refused);
     state->setWordWrap(true);
     auto *problem = new QLabel;
     problem->setObjectName(QStringLiteral("lblMqttProblem"));
@@ -147,7 +165,7 @@ void Publishing::showDialog()
     QPushButton *stop =
         buttons->addButton(QStringLiteral("Stop Publishing"), QDialogButtonBox::DestructiveRole);
     stop->setObjectName(QStringLiteral("cmdMqttStop"));
-    stop->setEnabled(isPublishing());
+    stop->setEnabled(isPublishing() || !m_refused.isEmpty());
     buttons->addButton(QDialogButtonBox::Cancel);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QStringLiteral(
@@ -174,19 +192,20 @@ void Publishing::showDialog()
             return;
         }
         settings.stationId = stationId->text();
-        why = MqttSettings::stationIdProblem(settings.stationId);
+        settings.tls = tls->isChecked();
+        settings.user = user->text().trimmed();
+        settings.passwordFile = passwordFile->text().trimmed();
+        why = settings.problem();
         if (!why.isEmpty()) {
             problem->setText(why);
             return;
         }
-        settings.tls = tls->isChecked();
-        settings.user = user->text().trimmed();
-        settings.passwordFile = passwordFile->text().trimmed();
         keep(settings);
     });
     QObject::connect(stop, &QPushButton::clicked, &dialog, [&] {
         MqttSettings off = m_current;
         off.host.clear();
+        off.invalid.clear();
         keep(off);
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -18,7 +18,8 @@ struct StationState;
 // The station's readings on their way to an MQTT broker, when that is asked
 // for: the publisher, the sequence of messages, the "MQTT" lamp in the
 // status bar ("lblMqtt"), a failure told once on standard error, and the
-// File > MQTT Publishing dialog. Off until start() is given a broker.
+// File > MQTT Publishing dialog. Off until start() is given a broker;
+// settings with a problem() are told and not used.
 class Publishing
 {
 public:
@@ -31,6 +32,9 @@ public:
                MakePublisher make, QLabel *indicator, QWidget *window);
     ~Publishing();
 
+    // The password $KESTROM_DGH_MQTT_PASSWORD held at start, for every
+    // broker to come that has no password file.
+    void setEnvironmentPassword(const QString &password) { m_environmentPassword = password; }
     // Publishes to the broker the settings name from now on, in place of any
     // earlier one; settings without a broker stop publishing.
     void start(const MqttSettings &settings);
@@ -54,6 +58,8 @@ private:
     QWidget *m_window;
     std::unique_ptr<Publisher> m_publisher;
     MqttSettings m_current;
+    QString m_environmentPassword;
+    QString m_refused; // why the settings were not used, if they were not
     quint64 m_seq = 0;
     QString m_told; // the failure last told, so that it is told once
     Handlers m_handlers;

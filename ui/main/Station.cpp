@@ -206,6 +206,7 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
     if (options.plot)
         m_cwPlot.setValue(true);
     // Publishing as the command line says, else as the settings keep it.
+    m_publishing.setEnvironmentPassword(options.mqttEnvironmentPassword);
     m_publishing.start(options.mqtt.enabled() ? options.mqtt
                                               : MqttSettings::load(m_platform.settings));
     if (options.logMode != StationOptions::LogMode::None) {

@@ -27,6 +27,8 @@ struct StationOptions
     double logIntervalSeconds = 0;
     // --mqtt HOST[:PORT] and its companions; not enabled() without --mqtt.
     MqttSettings mqtt;
+    // $KESTROM_DGH_MQTT_PASSWORD as it was at start, for any broker.
+    QString mqttEnvironmentPassword;
     // --review FILE: only a recorded log in its review window, made absolute.
     QString reviewFile;
     // End the program once the window is on screen (start-up measurements).

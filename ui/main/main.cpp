@@ -60,6 +60,9 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine::Result parsed = CommandLine::parse(arguments);
+    StationOptions options = parsed.options;
+    // Out of the environment before any thread or child process exists.
+    options.mqttEnvironmentPassword = MqttSettings::takePasswordFromEnvironment();
     switch (parsed.action) {
     case CommandLine::Action::ShowHelp: {
         const QCoreApplication core(argc, argv); // the usage line names the program
@@ -76,7 +79,14 @@ int main(int argc, char *argv[])
     case CommandLine::Action::Run:
     case CommandLine::Action::Review: break;
     }
-    const StationOptions &options = parsed.options;
+    // A broker asked for in a way that cannot work is a bad command line.
+    const QString mqttProblem = options.mqtt.enabled() ? options.mqtt.problem() : QString();
+    if (!mqttProblem.isEmpty()) {
+        print(stderr,
+              QStringLiteral("kestrom-dgh: --mqtt: %1\nTry 'kestrom-dgh --help'.\n")
+                  .arg(mqttProblem));
+        return 2;
+    }
 
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Publisher.h"
+#include "station/MqttSettings.h"
+
+#include <QList>
+#include <QPair>
+
+// Keeps what it is given; its link and dropped counts are the test's to set.
+class FakePublisher : public Publisher
+{
+public:
+    explicit FakePublisher(const MqttSettings &madeWith) : settings(madeWith) { }
+
+    MqttSettings settings; // as it was made with
+    QList<QPair<QString, QByteArray>> published;
+    Link link_ = Link::Connecting;
+    QString linkText_;
+    Dropped dropped_;
+
+    void publish(const QString &subtopic, const QByteArray &payload) override
+    {
+        published.append({subtopic, payload});
+    }
+    Link link() const override { return link_; }
+    QString linkText() const override { return linkText_; }
+    Dropped dropped() const override { return dropped_; }
+};

@@ -1,0 +1,227 @@
+#include "fakes/FakeClock.h"
+#include "fakes/FakePublisher.h"
+#include "fakes/FakeSettingsStore.h"
+#include "station/StationState.h"
+#include "ui/main/Publishing.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString Application = QStringLiteral("Kestrom Science DGH Driver");
+
+// Publishing over fakes; the publisher it made last, if any.
+struct Rig
+{
+    Rig()
+        : publishing(
+              state, clock, store,
+              [this](const MqttSettings &settings) {
+                  auto publisher = std::make_unique<FakePublisher>(settings);
+                  made = publisher.get();
+                  return publisher;
+              },
+              lamp, &window)
+    {
+    }
+
+    void keep(const QString &key, const QString &value)
+    {
+        store.values[FakeSettingsStore::path(Application, MqttSettings::SECTION, key)] = value;
+    }
+    // The dialog with these typed in and Save clicked: its problem label.
+    QString saveInDialog(const QString &broker, const QString &stationId, const QString &user,
+                         const QString &passwordFile)
+    {
+        QString problem;
+        QTimer::singleShot(0, &window, [&] {
+            auto *dialog = window.findChild<QDialog *>(QStringLiteral("frmMqtt"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtBroker"))->setText(broker);
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtStationId"))->setText(stationId);
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtUser"))->setText(user);
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtPasswordFile"))
+                ->setText(passwordFile);
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdMqttSave"))->click();
+            problem = dialog->findChild<QLabel *>(QStringLiteral("lblMqttProblem"))->text();
+            dialog->reject();
+        });
+        publishing.showDialog();
+        return problem;
+    }
+
+    StationState state;
+    FakeClock clock;
+    FakeSettingsStore store;
+    QWidget window;
+    QLabel *lamp = new QLabel(&window);
+    FakePublisher *made = nullptr;
+    Publishing publishing;
+};
+
+} // namespace
+
+class TestPublishing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void settingsAtStart_data();
+    void settingsAtStart();
+    void dialogRefuses_data();
+    void dialogRefuses();
+    void lampTellsDroppedApart_data();
+    void lampTellsDroppedApart();
+    void environmentPasswordReachesThePublisher();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_emptyFile;
+};
+
+void TestPublishing::initTestCase()
+{
+    m_emptyFile = m_dir.filePath(QStringLiteral("empty-password"));
+    QFile empty(m_emptyFile);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+}
+
+// clang-format off
+void TestPublishing::settingsAtStart_data()
+{
+    QTest::addColumn<QString>("broker");
+    QTest::addColumn<QString>("stationId");
+    QTest::addColumn<QString>("tls");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("passwordFile"); // "EMPTY": a file that holds nothing
+    QTest::addColumn<QString>("refusal");      // "" when publishing starts
+
+    // Booleans as QSettings reads them; anything else is not taken for "no".
+    QTest::newRow("tlsTrue")        << "broker.lan" << "tank-7" << "true"  << "" << "" << "";
+    QTest::newRow("tlsOne")         << "broker.lan" << "tank-7" << "1"     << "" << "" << "";
+    QTest::newRow("tlsYesCapital")  << "broker.lan" << "tank-7" << "Yes"   << "" << "" << "";
+    QTest::newRow("tlsMaybe")       << "broker.lan" << "tank-7" << "maybe" << "" << "" << "tls=maybe";
+    QTest::newRow("passwordNoUser") << "broker.lan" << "tank-7" << "yes"   << "" << "/etc/kestrom/pw" << "without a user";
+    QTest::newRow("passwordEmpty")  << "broker.lan" << "tank-7" << "yes"   << "station" << "EMPTY" << "holds no password";
+    QTest::newRow("idRightToLeft")  << "broker.lan" << "tank\u202E7" << "yes" << "" << "" << "U+202E";
+    QTest::newRow("brokerJunk")     << "[::1]x:1883" << "tank-7" << "yes"  << "" << "" << "not HOST or HOST:PORT";
+}
+// clang-format on
+
+// Settings from the store: used as they say, or told on the lamp and not
+// used at all; never a connection other than the one asked for.
+void TestPublishing::settingsAtStart()
+{
+    QFETCH(QString, broker);
+    QFETCH(QString, stationId);
+    QFETCH(QString, tls);
+    QFETCH(QString, user);
+    QFETCH(QString, passwordFile);
+    QFETCH(QString, refusal);
+
+    Rig rig;
+    rig.keep(QStringLiteral("broker"), broker);
+    rig.keep(QStringLiteral("station id"), stationId);
+    rig.keep(QStringLiteral("tls"), tls);
+    rig.keep(QStringLiteral("user"), user);
+    rig.keep(QStringLiteral("password file"), passwordFile == "EMPTY" ? m_emptyFile : passwordFile);
+    rig.publishing.start(MqttSettings::load(rig.store));
+
+    if (refusal.isEmpty()) {
+        QVERIFY(rig.made);
+        QVERIFY(rig.made->settings.tls);
+        return;
+    }
+    QVERIFY(!rig.made);
+    QVERIFY(!rig.lamp->isHidden());
+    QVERIFY2(rig.lamp->toolTip().contains(refusal), qPrintable(rig.lamp->toolTip()));
+    QVERIFY2(rig.lamp->text().contains("#d00000"), qPrintable(rig.lamp->text()));
+}
+
+// clang-format off
+void TestPublishing::dialogRefuses_data()
+{
+    QTest::addColumn<QString>("stationId");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("passwordFile"); // "EMPTY": a file that holds nothing
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("passwordNoUser") << "tank-7"          << ""        << "/etc/kestrom/pw" << "without a user";
+    QTest::newRow("passwordEmpty")  << "tank-7"          << "station" << "EMPTY"           << "holds no password";
+    QTest::newRow("idIsolate")      << "tank\u20677"     << ""        << ""                << "U+2067";
+    QTest::newRow("idNonCharacter") << "tank\uFDD07"     << ""        << ""                << "U+FDD0";
+    QTest::newRow("idTooLong")      << QString(65, 'x')  << ""        << ""                << "at most 64";
+}
+// clang-format on
+
+void TestPublishing::dialogRefuses()
+{
+    QFETCH(QString, stationId);
+    QFETCH(QString, user);
+    QFETCH(QString, passwordFile);
+    QFETCH(QString, problem);
+
+    Rig rig;
+    const QString shown = rig.saveInDialog(QStringLiteral("broker.lan"), stationId, user,
+                                           passwordFile == "EMPTY" ? m_emptyFile : passwordFile);
+    QVERIFY2(shown.contains(problem), qPrintable(shown));
+    QVERIFY(!rig.made);
+    QCOMPARE(rig.store.writes, 0);
+}
+
+// clang-format off
+void TestPublishing::lampTellsDroppedApart_data()
+{
+    QTest::addColumn<int>("readings");
+    QTest::addColumn<int>("events");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("readingsOnly") << 676 << 0   << "(676 readings dropped)";
+    QTest::newRow("eventsOnly")   << 0   << 3   << "(3 events dropped)";
+    QTest::newRow("both")         << 676 << 162 << "(676 readings, 162 events dropped)";
+}
+// clang-format on
+
+void TestPublishing::lampTellsDroppedApart()
+{
+    QFETCH(int, readings);
+    QFETCH(int, events);
+    QFETCH(QString, shown);
+
+    Rig rig;
+    MqttSettings settings;
+    settings.host = QStringLiteral("broker.lan");
+    rig.publishing.start(settings);
+    QVERIFY(rig.made);
+    rig.made->dropped_ = {quint64(readings), quint64(events)};
+    rig.made->linkChanged.notify();
+    QVERIFY2(rig.lamp->text().endsWith(shown), qPrintable(rig.lamp->text()));
+}
+
+// Taken out of the environment at start, the password still logs in to
+// every broker to come that has no password file.
+void TestPublishing::environmentPasswordReachesThePublisher()
+{
+    Rig rig;
+    rig.publishing.setEnvironmentPassword(QStringLiteral("from-the-environment"));
+    MqttSettings settings;
+    settings.host = QStringLiteral("broker.lan");
+    settings.user = QStringLiteral("station");
+    rig.publishing.start(settings);
+    QVERIFY(rig.made);
+    QString password;
+    QString why;
+    QVERIFY(rig.made->settings.password(&password, &why));
+    QCOMPARE(password, QStringLiteral("from-the-environment"));
+}
+
+QTEST_MAIN(TestPublishing)
+#include "test_publishing.moc"
