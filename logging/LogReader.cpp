@@ -1,6 +1,5 @@
 #include "logging/LogReader.h"
 
-#include "station/LocaleTexts.h"
 #include "station/OleDate.h"
 
 namespace {
@@ -17,10 +16,16 @@ constexpr int Ph2Column = 6;
 // smaller one is a clock set back (daylight saving ends).
 constexpr double NewDayStepBack = 2.0 / 24;
 
+// All of the bytes: QString::fromUtf8(QByteArray) would stop at a NUL.
+QString wholeText(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes.constData(), bytes.size());
+}
+
 // The texts of a header line without their quotes, joined by two blanks.
 QString headerText(const QByteArray &line)
 {
-    QString text = QString::fromUtf8(line);
+    QString text = wholeText(line);
     text.replace(QStringLiteral("\",\""), QStringLiteral("  "));
     if (text.startsWith(QLatin1Char('"')))
         text.remove(0, 1);
@@ -32,13 +37,13 @@ QString headerText(const QByteArray &line)
 QString shown(const QByteArray &text)
 {
     constexpr int Longest = 40;
-    const QString whole = QString::fromUtf8(text);
+    const QString whole = wholeText(text);
     return whole.size() > Longest ? whole.left(Longest) + QStringLiteral("...") : whole;
 }
 
 } // namespace
 
-LogReader::LogReader(const QLocale &locale) : m_locale(locale)
+LogReader::LogReader(const QLocale &locale) : m_timeOfDay(locale)
 {
 }
 
@@ -137,8 +142,12 @@ void LogReader::readRecord(const QByteArray &line, bool complete)
         fail(QStringLiteral("not a record: it does not start with a quoted time"));
         return;
     }
-    const QString timeText = QString::fromUtf8(line.mid(1, timeEnd - 1));
-    const QTime time = LocaleTexts::timeFromText(timeText, m_locale);
+    if (timeEnd - 1 > LongestTimeField) {
+        fail(QStringLiteral("its time (%1 bytes) is longer than any time of day").arg(timeEnd - 1));
+        return;
+    }
+    const QString timeText = wholeText(line.mid(1, timeEnd - 1));
+    const QTime time = m_timeOfDay.read(timeText);
     if (!time.isValid()) {
         fail(QStringLiteral("\"%1\" is no time of day").arg(shown(timeText.toUtf8())));
         return;

@@ -89,10 +89,14 @@ private slots:
         QTest::addColumn<QString>("written"); // the locale the logger ran under
         QTest::addColumn<QString>("read");    // the locale the review runs under
 
-        QTest::newRow("us")           << "en_US" << "en_US";
-        QTest::newRow("german")       << "de_DE" << "de_DE";
-        QTest::newRow("usReadGerman") << "en_US" << "de_DE";
-        QTest::newRow("germanReadUs") << "de_DE" << "en_US";
+        QTest::newRow("us")              << "en_US" << "en_US";
+        QTest::newRow("german")          << "de_DE" << "de_DE";
+        QTest::newRow("usReadGerman")    << "en_US" << "de_DE";
+        QTest::newRow("germanReadUs")    << "de_DE" << "en_US";
+        QTest::newRow("koreanReadUs")    << "ko_KR" << "en_US";
+        QTest::newRow("chineseReadUs")   << "zh_CN" << "en_US";
+        QTest::newRow("arabicReadUs")    << "ar_EG" << "en_US";
+        QTest::newRow("persianReadGerman") << "fa_IR" << "de_DE";
     }
     // clang-format on
 
@@ -108,6 +112,7 @@ private slots:
             path(QStringLiteral("round-trip-%1.txt").arg(QTest::currentDataTag()));
         LoggingFixture f;
         f.liters.setText(QLocale().toString(37.25));
+        f.state.probe1Serial = QString::fromUtf8("\xce\xa9-180312-\xc2\xb5"); // Greek omega, micro
         const QDateTime firstTick(QDate(2026, 12, 7), QTime(23, 59, 58));
         const QDateTime secondRun(QDate(2026, 12, 8), QTime(13, 0, 0));
         QVector<QPair<QDateTime, double>> expected;
@@ -141,6 +146,8 @@ private slots:
         QCOMPARE(loaded.runs[0].records, 4);
         QCOMPARE(loaded.runs[1].line, 18);
         QVERIFY(loaded.runs[1].header.contains("Log File: " + fileName));
+        QVERIFY(loaded.runs[0].header.contains("Serial Number: " + f.state.probe1Serial +
+                                               "  Serial Number2: " + f.state.probe2Serial));
         QCOMPARE(loaded.origin, QDate(2026, 12, 7));
         QCOMPARE(int(loaded.records.size()), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
@@ -191,6 +198,13 @@ private slots:
         }
         QTest::newRow("binaryWithoutLineEnds") << Header + r + noise << 1 << ""
             << QStringList{"8: longer than any log line: left out"};
+        // A time field is refused by its length before anything reads it.
+        QTest::newRow("hugeTimeField")
+            << Header + r + '"' + QByteArray(60000, ' ') + "\",1,2,3,4,5,6,7,8,9,\"\"\r\n" + r
+            << 2 << "" << QStringList{"8: its time (60000 bytes) is longer than any time of day"};
+        QTest::newRow("paddedTimeField")
+            << Header + r + '"' + QByteArray(200, ' ') + "14:05:31\",1,2,3,4,5,6,7,8,9,\"\"\r\n"
+            << 1 << "" << QStringList{"8: \"                                        ...\" is no time of day"};
     }
     // clang-format on
 
