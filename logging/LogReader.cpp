@@ -52,6 +52,28 @@ bool LogReader::worthReading() const
     return !m_runs.isEmpty() || m_line < LinesBeforeGivingUp;
 }
 
+QString LogReader::notALog() const
+{
+    if (!m_runs.isEmpty() || m_line == 0)
+        return {};
+    const QString run = QStringLiteral("a run (\"Kestrom Science DGH Logging Program\")");
+    if (m_crAloneBeforeRuns)
+        return QStringLiteral("its lines end in CR alone, where a station log's end in CR LF, "
+                              "and none opens %1")
+            .arg(run);
+    if (m_line >= LinesBeforeGivingUp)
+        return QStringLiteral("none of its first %1 lines opens %2").arg(m_line).arg(run);
+    if (m_line == 1)
+        return QStringLiteral("its one line does not open %1").arg(run);
+    return QStringLiteral("none of its %1 lines opens %2").arg(m_line).arg(run);
+}
+
+void LogReader::lookBeforeRuns(const QByteArray &line)
+{
+    if (m_runs.isEmpty() && line.contains('\r'))
+        m_crAloneBeforeRuns = true;
+}
+
 std::vector<LogReader::Record> LogReader::takeRecords()
 {
     std::vector<Record> taken;
@@ -66,9 +88,10 @@ void LogReader::report(const QString &why)
         m_problems.append({m_line, why});
 }
 
-void LogReader::skipLine(const QString &why)
+void LogReader::skipLine(const QByteArray &start, const QString &why)
 {
     ++m_line;
+    lookBeforeRuns(start);
     report(why);
 }
 
@@ -77,6 +100,7 @@ void LogReader::readLine(const QByteArray &line, bool complete)
     ++m_line;
     if (line.isEmpty())
         return; // the empty lines of a header
+    lookBeforeRuns(line);
     if (line.startsWith(ProgramLine)) {
         Run run;
         run.line = m_line;

@@ -53,11 +53,15 @@ public:
     // false for a last line that the file ends inside.
     void readLine(const QByteArray &line, bool complete = true);
 
-    // A line left unread, counted and reported with the reason.
-    void skipLine(const QString &why);
+    // A line left unread, counted and reported with the reason; start is
+    // what was seen of it.
+    void skipLine(const QByteArray &start, const QString &why);
 
     // False once the file has shown itself not to be a log.
     bool worthReading() const;
+    // Why what was read so far is no station log: no line of it opens a
+    // run. Empty once a run has begun, or while nothing was read.
+    QString notALog() const;
 
     // The first dated run's date.
     QDate originDate() const { return m_origin; }
@@ -72,6 +76,7 @@ private:
     bool readHeaderLine(const QByteArray &line);
     void readRecord(const QByteArray &line, bool complete);
     void report(const QString &why);
+    void lookBeforeRuns(const QByteArray &line);
 
     LogTimeOfDay m_timeOfDay;
     qint64 m_line = 0;
@@ -80,6 +85,7 @@ private:
     QVector<Problem> m_problems;
     qint64 m_problemCount = 0;
     qint64 m_linesBeforeRuns = 0;
+    bool m_crAloneBeforeRuns = false; // a line break that is a CR alone
     std::vector<Record> m_records;
     // Within the current run: days passed since its date, the last time of day.
     int m_daysPassed = 0;

@@ -12,6 +12,7 @@
 #include <qwt_plot_canvas.h>
 
 #include <memory>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -25,6 +26,12 @@ const QByteArray Header = "\r\n\"Kestrom Science DGH Logging Program\",#%1#\r\n"
 QByteArray header(const char *date)
 {
     return QByteArray(Header).replace("%1", date);
+}
+
+bool writeLog(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray record(const char *time, const char *ph1, const char *ph2)
@@ -159,17 +166,46 @@ private slots:
             "Run 1, from line 2: 360000 records"));
     }
 
+    // A file that is no log, or cannot be read, says why in the status bar
+    // and under Problems, and shows them.
+    // clang-format off
+    void unreadableFileSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind"); // "missing", "fifo" or "file" holding the bytes
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+
+        QTest::newRow("missing") << "missing" << QByteArray()
+            << "it could not be opened: No such file or directory";
+        QTest::newRow("fifo") << "fifo" << QByteArray()
+            << "it is not a regular file: a FIFO (named pipe)";
+        QTest::newRow("crOnly") << "file" << QByteArray(header("2026-12-07")).replace("\r\n", "\r")
+            << "it is not a station log: its lines end in CR alone, where a station log's end in "
+               "CR LF, and none opens a run (\"Kestrom Science DGH Logging Program\")";
+    }
+    // clang-format on
     void unreadableFileSaysWhy()
     {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+
         QTemporaryDir folder;
-        const QString log = folder.filePath("missing.txt");
-        ReviewWindow window(log);
-        window.show();
-        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
-        const QString why = log + ": it could not be opened: No such file or directory";
-        QCOMPARE(window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText(), why);
-        QCOMPARE(window.findChild<QTabWidget *>()->currentIndex(), 1);
-        QCOMPARE(window.findChild<QLabel *>("lblReviewStatus")->text(), why);
+        const QString log = folder.filePath(QTest::currentDataTag());
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        else if (kind == "file")
+            QVERIFY(writeLog(log, bytes));
+        {
+            ReviewWindow window(log);
+            window.show();
+            QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+            const QString said = log + ": " + why;
+            QCOMPARE(window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText(), said);
+            QCOMPARE(window.findChild<QTabWidget *>()->currentIndex(), 1);
+            QCOMPARE(window.findChild<QLabel *>("lblReviewStatus")->text(), said);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), 0, 10000);
     }
 };
 
