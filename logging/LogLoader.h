@@ -5,12 +5,18 @@
 
 #include <QObject>
 
-#include <atomic>
-#include <thread>
+#include <functional>
+#include <memory>
 
 // Reads a log file on a thread of its own, so that a file of any size never
 // holds up the window: every slice of lines read is handed over on the
-// loader's own thread, with how far reading has come. The file is only read.
+// loader's own thread, with how far reading has come. The file is only read,
+// and only when it is a regular file: a FIFO, a folder or a device is
+// refused at once, saying what it is.
+//
+// The reading thread is never waited for. Destroying the loader tells it to
+// stop and lets it go; it keeps what it needs, so a reader held up by a slow
+// disk can never hold up the window that closed.
 class LogLoader : public QObject
 {
 public:
@@ -32,18 +38,21 @@ public:
     static constexpr int LongestLine = 64 * 1024;
 
     LogLoader(const QString &fileName, const QLocale &locale = QLocale());
-    // Stops reading and waits for the thread.
+    // Stops reading without waiting: nothing more is handed over.
     ~LogLoader() override;
 
     void start();
     Notifier<const Slice &> sliceRead;
 
-private:
-    void read();
-    void hand(Slice slice);
+    // Runs on the reading thread before each line: lets a test hold the
+    // reader where a slow disk would. Set before start().
+    void setBeforeEachLine(std::function<void()> pause);
 
-    QString m_fileName;
-    QLocale m_locale;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    // Reading threads of all loaders that have not ended yet, stopped or not.
+    static int readersRunning();
+
+private:
+    struct Reading;
+    std::shared_ptr<Reading> m_reading;
+    bool m_started = false;
 };

@@ -1,6 +1,5 @@
 #include "logging/LogReader.h"
 
-#include "station/LocaleTexts.h"
 #include "station/OleDate.h"
 
 namespace {
@@ -17,10 +16,16 @@ constexpr int Ph2Column = 6;
 // smaller one is a clock set back (daylight saving ends).
 constexpr double NewDayStepBack = 2.0 / 24;
 
+// All of the bytes: QString::fromUtf8(QByteArray) would stop at a NUL.
+QString wholeText(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes.constData(), bytes.size());
+}
+
 // The texts of a header line without their quotes, joined by two blanks.
 QString headerText(const QByteArray &line)
 {
-    QString text = QString::fromUtf8(line);
+    QString text = wholeText(line);
     text.replace(QStringLiteral("\",\""), QStringLiteral("  "));
     if (text.startsWith(QLatin1Char('"')))
         text.remove(0, 1);
@@ -32,19 +37,41 @@ QString headerText(const QByteArray &line)
 QString shown(const QByteArray &text)
 {
     constexpr int Longest = 40;
-    const QString whole = QString::fromUtf8(text);
+    const QString whole = wholeText(text);
     return whole.size() > Longest ? whole.left(Longest) + QStringLiteral("...") : whole;
 }
 
 } // namespace
 
-LogReader::LogReader(const QLocale &locale) : m_locale(locale)
+LogReader::LogReader(const QLocale &locale) : m_timeOfDay(locale)
 {
 }
 
 bool LogReader::worthReading() const
 {
     return !m_runs.isEmpty() || m_line < LinesBeforeGivingUp;
+}
+
+QString LogReader::notALog() const
+{
+    if (!m_runs.isEmpty() || m_line == 0)
+        return {};
+    const QString run = QStringLiteral("a run (\"Kestrom Science DGH Logging Program\")");
+    if (m_crAloneBeforeRuns)
+        return QStringLiteral("its lines end in CR alone, where a station log's end in CR LF, "
+                              "and none opens %1")
+            .arg(run);
+    if (m_line >= LinesBeforeGivingUp)
+        return QStringLiteral("none of its first %1 lines opens %2").arg(m_line).arg(run);
+    if (m_line == 1)
+        return QStringLiteral("its one line does not open %1").arg(run);
+    return QStringLiteral("none of its %1 lines opens %2").arg(m_line).arg(run);
+}
+
+void LogReader::lookBeforeRuns(const QByteArray &line)
+{
+    if (m_runs.isEmpty() && line.contains('\r'))
+        m_crAloneBeforeRuns = true;
 }
 
 std::vector<LogReader::Record> LogReader::takeRecords()
@@ -61,9 +88,10 @@ void LogReader::report(const QString &why)
         m_problems.append({m_line, why});
 }
 
-void LogReader::skipLine(const QString &why)
+void LogReader::skipLine(const QByteArray &start, const QString &why)
 {
     ++m_line;
+    lookBeforeRuns(start);
     report(why);
 }
 
@@ -72,6 +100,7 @@ void LogReader::readLine(const QByteArray &line, bool complete)
     ++m_line;
     if (line.isEmpty())
         return; // the empty lines of a header
+    lookBeforeRuns(line);
     if (line.startsWith(ProgramLine)) {
         Run run;
         run.line = m_line;
@@ -137,8 +166,12 @@ void LogReader::readRecord(const QByteArray &line, bool complete)
         fail(QStringLiteral("not a record: it does not start with a quoted time"));
         return;
     }
-    const QString timeText = QString::fromUtf8(line.mid(1, timeEnd - 1));
-    const QTime time = LocaleTexts::timeFromText(timeText, m_locale);
+    if (timeEnd - 1 > LongestTimeField) {
+        fail(QStringLiteral("its time (%1 bytes) is longer than any time of day").arg(timeEnd - 1));
+        return;
+    }
+    const QString timeText = wholeText(line.mid(1, timeEnd - 1));
+    const QTime time = m_timeOfDay.read(timeText);
     if (!time.isValid()) {
         fail(QStringLiteral("\"%1\" is no time of day").arg(shown(timeText.toUtf8())));
         return;

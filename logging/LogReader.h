@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logging/LogTimeOfDay.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -11,9 +13,9 @@
 // Reads a log file back, a line at a time: its runs, each with its header,
 // and each record's place in time and pH values. A record's date is its
 // run's date (header line 2) plus the midnights passed since; its time is
-// read in the user's long time form, or in any hours:minutes:seconds form
-// with or without an AM/PM marker. A line that does not read is reported by
-// number with the reason, and reading goes on with the next.
+// read in any form the station writes under any locale (LogTimeOfDay). A
+// line that does not read is reported by number with the reason, and reading
+// goes on with the next.
 class LogReader
 {
 public:
@@ -41,6 +43,9 @@ public:
     static constexpr int LinesBeforeGivingUp = 200;
     // Problems kept in full; beyond them only counted.
     static constexpr int ProblemsKept = 1000;
+    // A record's time field longer than this is refused by its length alone,
+    // before anything looks inside it.
+    static constexpr int LongestTimeField = 4 * LogTimeOfDay::LongestText;
 
     explicit LogReader(const QLocale &locale = QLocale());
 
@@ -48,11 +53,15 @@ public:
     // false for a last line that the file ends inside.
     void readLine(const QByteArray &line, bool complete = true);
 
-    // A line left unread, counted and reported with the reason.
-    void skipLine(const QString &why);
+    // A line left unread, counted and reported with the reason; start is
+    // what was seen of it.
+    void skipLine(const QByteArray &start, const QString &why);
 
     // False once the file has shown itself not to be a log.
     bool worthReading() const;
+    // Why what was read so far is no station log: no line of it opens a
+    // run. Empty once a run has begun, or while nothing was read.
+    QString notALog() const;
 
     // The first dated run's date.
     QDate originDate() const { return m_origin; }
@@ -67,14 +76,16 @@ private:
     bool readHeaderLine(const QByteArray &line);
     void readRecord(const QByteArray &line, bool complete);
     void report(const QString &why);
+    void lookBeforeRuns(const QByteArray &line);
 
-    QLocale m_locale;
+    LogTimeOfDay m_timeOfDay;
     qint64 m_line = 0;
     QDate m_origin;
     QVector<Run> m_runs;
     QVector<Problem> m_problems;
     qint64 m_problemCount = 0;
     qint64 m_linesBeforeRuns = 0;
+    bool m_crAloneBeforeRuns = false; // a line break that is a CR alone
     std::vector<Record> m_records;
     // Within the current run: days passed since its date, the last time of day.
     int m_daysPassed = 0;

@@ -2,6 +2,8 @@
 
 #include "station/NumberText.h"
 
+#include <QLocale>
+
 LogValue LogValue::text(const QString &text)
 {
     LogValue value;
@@ -40,7 +42,8 @@ void LogValue::appendTo(QByteArray &line) const
     case Kind::Number: line += NumberText::plain(m_number).toLatin1(); break;
     case Kind::Date:
         line += '#';
-        line += m_date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+        // ASCII digits whatever the system's locale (QDate::toString uses its digits).
+        line += QLocale::c().toString(m_date, QStringLiteral("yyyy-MM-dd")).toLatin1();
         line += '#';
         break;
     }

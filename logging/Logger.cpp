@@ -2,6 +2,7 @@
 
 #include "logging/EventJournal.h"
 #include "logging/LogHeader.h"
+#include "logging/LogRecord.h"
 #include "logging/LoggingPanel.h"
 #include "platform/Button.h"
 #include "platform/Clock.h"
@@ -9,7 +10,6 @@
 #include "platform/StatusBar.h"
 #include "platform/Timer.h"
 #include "station/Faults.h"
-#include "station/LocaleTexts.h"
 #include "station/StationState.h"
 
 namespace {
@@ -77,20 +77,8 @@ void Logger::WriteLogRecord()
 {
     if (!m_logFile.isOpen())
         return;
-    const QString time = LocaleTexts::timeText(m_clock.currentDateTime().time());
-    const LogLine record{
-        LogValue::text(time),
-        LogValue::number(m_state.therm1Temp),
-        LogValue::number(m_state.therm2Temp),
-        LogValue::number(m_state.therm3Temp),
-        LogValue::number(m_state.probe1mV),
-        LogValue::number(m_state.probe2mV),
-        LogValue::number(m_state.probe1pH),
-        LogValue::number(m_state.probe2pH),
-        LogValue::number(m_state.flowHz),
-        LogValue::number(m_state.flowLpm),
-        LogValue::text(m_liters.text()),
-    };
+    const LogLine record =
+        LogRecord::line(m_state, m_clock.currentDateTime().time(), m_liters.text());
     QString reason;
     if (m_logFile.WriteLogLine(record, &reason)) {
         m_faults.recovered(Faults::LOG);

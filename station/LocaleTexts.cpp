@@ -1,13 +1,12 @@
 #include "station/LocaleTexts.h"
 
-#include <QRegularExpression>
-
 namespace LocaleTexts {
 
 QString longTimeFormat(const QLocale &locale)
 {
-    // Qt's long form ends in (or starts with) the zone, "t"; the log shows
-    // local time of day only. Quoted literals are kept as they stand.
+    // Qt's long form ends in (or starts with) the zone, "t", at times in
+    // brackets or after a comma; the log shows local time of day only.
+    // Quoted literals are kept as they stand.
     const QString format = locale.timeFormat(QLocale::LongFormat);
     QString result;
     bool quoted = false;
@@ -19,7 +18,11 @@ QString longTimeFormat(const QLocale &locale)
         result += c;
     }
     result.remove(QStringLiteral("()"));
-    return result.simplified();
+    result.remove(QStringLiteral("[]"));
+    result = result.simplified();
+    if (result.endsWith(QLatin1Char(',')))
+        result.chop(1);
+    return result.trimmed();
 }
 
 QString shortDateFormat(const QLocale &locale)
@@ -49,73 +52,6 @@ QString shortDateFormat(const QLocale &locale)
 QString timeText(const QTime &time, const QLocale &locale)
 {
     return locale.toString(time, longTimeFormat(locale));
-}
-
-namespace {
-
-    // "14:05:30" or "2:05:30 PM", the forms of nearly every log, without the
-    // cost of a locale's parser.
-    QTime commonTime(const QString &text)
-    {
-        const int size = text.size();
-        const int first = size > 1 && text.at(1) == QLatin1Char(':') ? 1 : 2;
-        if (size < first + 6 || text.at(first) != QLatin1Char(':') ||
-            text.at(first + 3) != QLatin1Char(':'))
-            return {};
-        const auto digit = [&text](int at) { return text.at(at).unicode() - '0'; };
-        for (const int at : {0, first - 1, first + 1, first + 2, first + 4, first + 5})
-            if (digit(at) < 0 || digit(at) > 9)
-                return {};
-        int hour = first == 1 ? digit(0) : digit(0) * 10 + digit(1);
-        const int minute = digit(first + 1) * 10 + digit(first + 2);
-        const int second = digit(first + 4) * 10 + digit(first + 5);
-        const QStringRef rest = text.midRef(first + 6);
-        if (!rest.isEmpty()) {
-            const bool pm = rest == QLatin1String(" PM");
-            if ((!pm && rest != QLatin1String(" AM")) || hour < 1 || hour > 12)
-                return {};
-            hour = pm ? (hour % 12) + 12 : hour % 12;
-        }
-        return QTime(hour, minute, second);
-    }
-
-} // namespace
-
-QTime timeFromText(const QString &text, const QLocale &locale)
-{
-    const QTime common = commonTime(text);
-    if (common.isValid())
-        return common;
-    const QTime exact = locale.toTime(text, longTimeFormat(locale));
-    if (exact.isValid())
-        return exact;
-    static const QRegularExpression form(
-        QStringLiteral("^(\\D*?)\\s*(\\d{1,2})\\D(\\d{2})\\D(\\d{2})\\s*(\\D*)$"));
-    const QRegularExpressionMatch match = form.match(text.trimmed());
-    if (!match.hasMatch())
-        return {};
-    // "p. m.", "PM" and "pm" are one marker.
-    const auto bare = [](QString word) {
-        word.remove(QLatin1Char('.'));
-        word.remove(QRegularExpression(QStringLiteral("\\s")));
-        return word;
-    };
-    const QString marker = bare(match.captured(1) + match.captured(5));
-    const auto says = [&](const QString &word) {
-        return !bare(word).isEmpty() && marker.compare(bare(word), Qt::CaseInsensitive) == 0;
-    };
-    int hour = match.captured(2).toInt();
-    const bool pm = says(locale.pmText()) || says(QStringLiteral("PM"));
-    const bool am = says(locale.amText()) || says(QStringLiteral("AM"));
-    if (!marker.isEmpty() && !pm && !am)
-        return {};
-    if ((pm || am) && (hour < 1 || hour > 12))
-        return {};
-    if (pm && hour < 12)
-        hour += 12;
-    else if (am && hour == 12)
-        hour = 0;
-    return QTime(hour, match.captured(3).toInt(), match.captured(4).toInt());
 }
 
 QString dateText(OleDate value, const QLocale &locale)

@@ -21,6 +21,7 @@
 #include <qwt_scale_div.h>
 
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -602,14 +603,19 @@ void TestChartPlot::exportFiles_data()
     QTest::addColumn<QString>("name"); // in a fresh folder; "file/" makes a file the folder
     QTest::addColumn<QByteArray>("starts");
     QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("before"); // the mode of a file there already; -1: none
+    QTest::addColumn<int>("mode");   // of the file written
 
-    QTest::newRow("csv")           << "points.csv"     << QByteArray("Time,pH 1,pH 2,Kind\n2026-12-07T") << "";
-    QTest::newRow("png")           << "chart.png"      << QByteArray("\x89PNG") << "";
-    QTest::newRow("svg")           << "chart.SVG"      << QByteArray("<?xml")   << "";
-    QTest::newRow("pdf")           << "chart.pdf"      << QByteArray("%PDF")    << "";
-    QTest::newRow("otherSuffix")   << "chart.bmp"      << QByteArray()          << "the name must end in .png, .svg or .pdf";
-    QTest::newRow("csvNoFolder")   << "file/points.csv" << QByteArray()         << "Not a directory";
-    QTest::newRow("imageNoFolder") << "file/chart.png" << QByteArray()          << "Not a directory";
+    QTest::newRow("csv")           << "points.csv"     << QByteArray("Time,pH 1,pH 2,Kind\n2026-12-07T") << "" << 022 << -1 << 0644;
+    QTest::newRow("png")           << "chart.png"      << QByteArray("\x89PNG") << "" << 022 << -1 << 0644;
+    QTest::newRow("svg")           << "chart.SVG"      << QByteArray("<?xml")   << "" << 022 << -1 << 0644;
+    QTest::newRow("pdf")           << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << -1 << 0644;
+    QTest::newRow("pngGroupShare") << "chart.png"      << QByteArray("\x89PNG") << "" << 002 << -1 << 0664;
+    QTest::newRow("pdfReplaced")   << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << 0640 << 0640;
+    QTest::newRow("otherSuffix")   << "chart.bmp"      << QByteArray()          << "the name must end in .png, .svg or .pdf" << 022 << -1 << 0;
+    QTest::newRow("csvNoFolder")   << "file/points.csv" << QByteArray()         << "Not a directory" << 022 << -1 << 0;
+    QTest::newRow("imageNoFolder") << "file/chart.png" << QByteArray()          << "Not a directory" << 022 << -1 << 0;
 }
 // clang-format on
 
@@ -618,6 +624,9 @@ void TestChartPlot::exportFiles()
     QFETCH(QString, name);
     QFETCH(QByteArray, starts);
     QFETCH(QString, failure);
+    QFETCH(int, umask);
+    QFETCH(int, before);
+    QFETCH(int, mode);
 
     Chart chart;
     chart.plot.resize(ChartSize);
@@ -627,9 +636,17 @@ void TestChartPlot::exportFiles()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString path = folder.filePath(name);
+    if (before >= 0) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(before)), 0);
+    }
+    const mode_t usual = ::umask(mode_t(umask));
     const QString reason = name.endsWith(".csv")
         ? ChartExporter::savePoints(chart.store, 0, 1, path)
         : ChartExporter::saveImage(chart.plot, path);
+    ::umask(usual);
     QVERIFY2(reason.contains(failure), qPrintable(reason));
     QCOMPARE(reason.isEmpty(), failure.isEmpty());
     QFile file(path);
@@ -639,6 +656,12 @@ void TestChartPlot::exportFiles()
         QVERIFY(file.read(starts.size()) == starts);
         if (name.endsWith(".csv")) // both probes on every line of 120 plot ticks
             QCOMPARE(file.readAll().count("\n"), 120);
+        // The permissions any new file of the user gets, or those it had.
+        struct stat written
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &written), 0);
+        QCOMPARE(int(written.st_mode & 0777), mode);
     }
     // Nothing is left behind beside the target.
     QDir dir(folder.path());

@@ -4,14 +4,18 @@
 #include "ui/chart/GraphModeSelector.h"
 #include "ui/chart/ReviewWindow.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <qwt_plot_canvas.h>
 
+#include <cmath>
 #include <memory>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -25,6 +29,27 @@ const QByteArray Header = "\r\n\"Kestrom Science DGH Logging Program\",#%1#\r\n"
 QByteArray header(const char *date)
 {
     return QByteArray(Header).replace("%1", date);
+}
+
+bool writeLog(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void drag(QWidget *canvas, QPoint from, QPoint to)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    for (int step = 1; step <= 4; ++step) {
+        QMouseEvent move(QEvent::MouseMove, from + (to - from) * step / 4, Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(canvas, &release);
 }
 
 QByteArray record(const char *time, const char *ph1, const char *ph2)
@@ -159,17 +184,123 @@ private slots:
             "Run 1, from line 2: 360000 records"));
     }
 
-    void unreadableFileSaysWhy()
+    // Every run in view, whatever the order of their dates and times.
+    // clang-format off
+    void wholeLogInView_data()
     {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<double>("first"); // days from the first run's date
+        QTest::addColumn<double>("last");
+
+        // A clock set back two days between runs, then half an hour in a run.
+        QTest::newRow("runDatedEarlier")
+            << header("2026-12-07") + record("10:00:00", "7", "7.2") + record("10:00:01", "7.5", "7.4") +
+               header("2026-12-05") + record("11:00:00", "6.8", "7") + record("11:00:01", "6.9", "7.1")
+            << -2 + 11 / 24.0 << 10 / 24.0 + 1 / 86400.0;
+        QTest::newRow("clockSetBackInRun")
+            << header("2026-12-07") + record("10:00:00", "7", "7.2") + record("10:00:01", "7.5", "7.4") +
+               record("9:30:00", "6.8", "7") + record("9:30:01", "6.9", "7.1")
+            << 9.5 / 24.0 << 10 / 24.0 + 1 / 86400.0;
+    }
+    // clang-format on
+    void wholeLogInView()
+    {
+        QFETCH(QByteArray, log);
+        QFETCH(double, first);
+        QFETCH(double, last);
+
         QTemporaryDir folder;
-        const QString log = folder.filePath("missing.txt");
-        ReviewWindow window(log);
+        const QString fileName = folder.filePath("order.txt");
+        QVERIFY(writeLog(fileName, log));
+        ReviewWindow window(fileName);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
-        const QString why = log + ": it could not be opened: No such file or directory";
-        QCOMPARE(window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText(), why);
-        QCOMPARE(window.findChild<QTabWidget *>()->currentIndex(), 1);
-        QCOMPARE(window.findChild<QLabel *>("lblReviewStatus")->text(), why);
+        QCOMPARE(window.store().series(1).size(), 4);
+        ChartGraph &graph = window.graph();
+        QVERIFY2(std::abs(graph.axisMinimum(1) - first) < 1e-9,
+                 qPrintable(QString::number(graph.axisMinimum(1))));
+        QVERIFY2(std::abs(graph.axisMaximum(1) - last) < 1e-9,
+                 qPrintable(QString::number(graph.axisMaximum(1))));
+    }
+
+    // The "pH 2" axis shows what "pH 1" shows, after any gesture, with no
+    // later drawing to put it right: a log under review gets no new points.
+    void phAxesMoveTogether_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("zoomIn") << int(Graph::ZoomMode);
+        QTest::newRow("pan") << int(Graph::PanMode);
+    }
+    void phAxesMoveTogether()
+    {
+        QFETCH(int, mode);
+
+        QTemporaryDir folder;
+        const QString fileName = folder.filePath("zoom.txt");
+        QByteArray log = header("2026-12-07");
+        for (int i = 0; i < 60; ++i)
+            log += record(qPrintable(QTime(10, 0).addSecs(i).toString("H:mm:ss")),
+                          qPrintable(QString::number(6.5 + i / 60.0)), "7.2");
+        QVERIFY(writeLog(fileName, log));
+        ReviewWindow window(fileName);
+        window.resize(900, 640);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        QTest::qWait(20); // every drawing the loading asked for is done
+        ChartGraph &graph = window.graph();
+        graph.setInteractionMode(mode);
+        QWidget *canvas = window.plot().canvas();
+        const QRect area = canvas->contentsRect();
+        drag(canvas, area.center() - QPoint(area.width() / 4, area.height() / 4),
+             area.center() + QPoint(area.width() / 4, area.height() / 8));
+        QTest::qWait(20);
+        const double bottom = graph.axisMinimum(2);
+        const double top = graph.axisMaximum(2);
+        QVERIFY(bottom != 6 || top != 8); // the fitted range was left
+        QCOMPARE(graph.axisMinimum(3), bottom);
+        QCOMPARE(graph.axisMaximum(3), top);
+    }
+
+    // A file that is no log, or cannot be read, says why in the status bar
+    // and under Problems, and shows them.
+    // clang-format off
+    void unreadableFileSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind"); // "missing", "fifo" or "file" holding the bytes
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+
+        QTest::newRow("missing") << "missing" << QByteArray()
+            << "it could not be opened: No such file or directory";
+        QTest::newRow("fifo") << "fifo" << QByteArray()
+            << "it is not a regular file: a FIFO (named pipe)";
+        QTest::newRow("crOnly") << "file" << QByteArray(header("2026-12-07")).replace("\r\n", "\r")
+            << "it is not a station log: its lines end in CR alone, where a station log's end in "
+               "CR LF, and none opens a run (\"Kestrom Science DGH Logging Program\")";
+    }
+    // clang-format on
+    void unreadableFileSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+
+        QTemporaryDir folder;
+        const QString log = folder.filePath(QTest::currentDataTag());
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        else if (kind == "file")
+            QVERIFY(writeLog(log, bytes));
+        {
+            ReviewWindow window(log);
+            window.show();
+            QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+            const QString said = log + ": " + why;
+            QCOMPARE(window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText(), said);
+            QCOMPARE(window.findChild<QTabWidget *>()->currentIndex(), 1);
+            QCOMPARE(window.findChild<QLabel *>("lblReviewStatus")->text(), said);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), 0, 10000);
     }
 };
 

@@ -1,4 +1,6 @@
 #include "logging/LogIntervals.h"
+#include "logging/LogReader.h"
+#include "logging/LogTimeOfDay.h"
 #include "station/LocaleTexts.h"
 
 #include <QtTest>
@@ -39,7 +41,8 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         for (const char *name :
-             {"en_US", "de_DE", "fr_FR", "ja_JP", "zh_CN", "ko_KR", "fa_IR", "bg_BG"})
+             {"en_US", "de_DE", "fr_FR", "ja_JP", "zh_CN", "ko_KR", "fa_IR", "bg_BG", "be_BY",
+              "sq_AL", "zh_HK"}) // zones after a comma, or in brackets
             QTest::newRow(name) << name;
     }
     void noZoneName()
@@ -51,13 +54,50 @@ private slots:
                  qPrintable(format));
         QVERIFY2(!format.startsWith(QLatin1Char(' ')) && !format.endsWith(QLatin1Char(' ')),
                  qPrintable(format));
-        QVERIFY2(!format.contains(QLatin1String("()")), qPrintable(format));
+        for (const char *left : {"()", "[]"})
+            QVERIFY2(!format.contains(QLatin1String(left)), qPrintable(format));
+        QVERIFY2(!format.endsWith(QLatin1Char(',')), qPrintable(format));
         // The same wall time under two zones gives the same text.
         const QTime time(14, 5, 30);
         const QDateTime utc(QDate(2026, 12, 7), time, Qt::UTC);
         const QDateTime offset(QDate(2026, 12, 7), time, Qt::OffsetFromUTC, 3600);
         QCOMPARE(form.toString(utc, format), form.toString(offset, format));
         QVERIFY(form.toString(utc, format).contains(form.toString(30)));
+    }
+
+    // Every time text the station writes, under any locale Qt has, reads
+    // back as the time it was, under the reading locale of each row; no
+    // such text comes near the length beyond which a time is refused unread.
+    void everyLocalesTimeReadsBack_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::newRow("readUs") << "en_US";
+        QTest::newRow("readKorean") << "ko_KR";
+        QTest::newRow("readArabic") << "ar_EG";
+    }
+    void everyLocalesTimeReadsBack()
+    {
+        QFETCH(QString, reader);
+        const LogTimeOfDay timeOfDay{QLocale(reader)};
+        const QList<QLocale> writers =
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyCountry);
+        QVERIFY(writers.size() > 500);
+        QStringList wrong;
+        for (const QLocale &writer : writers) {
+            for (const QTime &time : {QTime(0, 0, 0), QTime(3, 4, 5), QTime(11, 59, 59),
+                                      QTime(12, 0, 0), QTime(15, 4, 5), QTime(23, 59, 59)}) {
+                const QString text = LocaleTexts::timeText(time, writer);
+                const QTime read = timeOfDay.read(text);
+                if (read != time || text.size() > LogTimeOfDay::LongestText / 2 ||
+                    text.toUtf8().size() > LogReader::LongestTimeField / 2)
+                    wrong << QStringLiteral("%1 %2 \"%3\" read %4")
+                                 .arg(writer.name(), time.toString(), text, read.toString());
+            }
+        }
+        QVERIFY2(wrong.isEmpty(),
+                 qPrintable(QStringLiteral("%1 wrong, first: %2")
+                                .arg(wrong.size())
+                                .arg(wrong.mid(0, 5).join(QStringLiteral(", ")))));
     }
 
     void dateInText_data()

@@ -5,7 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <cmath>
+#include <future>
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,10 +92,14 @@ private slots:
         QTest::addColumn<QString>("written"); // the locale the logger ran under
         QTest::addColumn<QString>("read");    // the locale the review runs under
 
-        QTest::newRow("us")           << "en_US" << "en_US";
-        QTest::newRow("german")       << "de_DE" << "de_DE";
-        QTest::newRow("usReadGerman") << "en_US" << "de_DE";
-        QTest::newRow("germanReadUs") << "de_DE" << "en_US";
+        QTest::newRow("us")              << "en_US" << "en_US";
+        QTest::newRow("german")          << "de_DE" << "de_DE";
+        QTest::newRow("usReadGerman")    << "en_US" << "de_DE";
+        QTest::newRow("germanReadUs")    << "de_DE" << "en_US";
+        QTest::newRow("koreanReadUs")    << "ko_KR" << "en_US";
+        QTest::newRow("chineseReadUs")   << "zh_CN" << "en_US";
+        QTest::newRow("arabicReadUs")    << "ar_EG" << "en_US";
+        QTest::newRow("persianReadGerman") << "fa_IR" << "de_DE";
     }
     // clang-format on
 
@@ -108,6 +115,7 @@ private slots:
             path(QStringLiteral("round-trip-%1.txt").arg(QTest::currentDataTag()));
         LoggingFixture f;
         f.liters.setText(QLocale().toString(37.25));
+        f.state.probe1Serial = QString::fromUtf8("\xce\xa9-180312-\xc2\xb5"); // Greek omega, micro
         const QDateTime firstTick(QDate(2026, 12, 7), QTime(23, 59, 58));
         const QDateTime secondRun(QDate(2026, 12, 8), QTime(13, 0, 0));
         QVector<QPair<QDateTime, double>> expected;
@@ -141,6 +149,8 @@ private slots:
         QCOMPARE(loaded.runs[0].records, 4);
         QCOMPARE(loaded.runs[1].line, 18);
         QVERIFY(loaded.runs[1].header.contains("Log File: " + fileName));
+        QVERIFY(loaded.runs[0].header.contains("Serial Number: " + f.state.probe1Serial +
+                                               "  Serial Number2: " + f.state.probe2Serial));
         QCOMPARE(loaded.origin, QDate(2026, 12, 7));
         QCOMPARE(int(loaded.records.size()), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
@@ -155,16 +165,19 @@ private slots:
     // clang-format off
     void badFiles_data()
     {
+        QTest::addColumn<QString>("kind");     // "file" holding the bytes, "fifo", "folder", or a path
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("records");
         QTest::addColumn<QString>("failure");  // of the whole file; empty: it was read
         QTest::addColumn<QStringList>("problems"); // "line: why"
 
+        const QString notALog = "it is not a station log: ";
+        const QString run = "a run (\"Kestrom Science DGH Logging Program\")";
         const QByteArray r = Record + "\r\n";
-        QTest::newRow("empty") << QByteArray() << 0 << "it is empty" << QStringList();
-        QTest::newRow("truncatedMidLine") << Header + r + r + Record.left(40) << 2 << ""
+        QTest::newRow("empty") << "file" << QByteArray() << 0 << "it is empty" << QStringList();
+        QTest::newRow("truncatedMidLine") << "file" << Header + r + r + Record.left(40) << 2 << ""
             << QStringList{"9: the file ends inside this line"};
-        QTest::newRow("badLinesRestShown") << Header + r + "garbage\r\n" + r +
+        QTest::newRow("badLinesRestShown") << "file" << Header + r + "garbage\r\n" + r +
                                       "\"14:05:31\",1,2,x,4,5,6,7,8,9,\"\"\r\n" +
                                       "\"25:00:00\",1,2,3,4,5,6,7,8,9,\"\"\r\n" +
                                       "\"14:05:32\",1,2,3,4,5,6,7,8,\"\"\r\n" + r << 3 << ""
@@ -172,15 +185,15 @@ private slots:
                            "10: value 4 (\"x\") is not a number",
                            "11: \"25:00:00\" is no time of day",
                            "12: value 10 (\"\"\"\") is not a number"};
-        QTest::newRow("recordsBeforeAnyRun") << r + Header + r << 1 << ""
+        QTest::newRow("recordsBeforeAnyRun") << "file" << r + Header + r << 1 << ""
             << QStringList{"1: the line before the first run header (\"Kestrom Science DGH Logging "
                            "Program\") is left out"};
-        QTest::newRow("undatedRun") << QByteArray(Header).replace("#2026-12-07#", "#2026-13-07#") + r
+        QTest::newRow("undatedRun") << "file" << QByteArray(Header).replace("#2026-12-07#", "#2026-13-07#") + r
             << 0 << "" << QStringList{"2: the run's date \"2026-13-07#\" is no date: its records are left out"};
         QByteArray prose;
         for (int i = 0; i < 300; ++i)
             prose += "Dear operator, this is a letter, not a log.\n";
-        QTest::newRow("notALog") << prose << 0
+        QTest::newRow("notALog") << "file" << prose << 0
             << "it is not a station log: none of its first 200 lines opens a run "
                "(\"Kestrom Science DGH Logging Program\")" << QStringList();
         QByteArray noise(300000, 'x');
@@ -189,20 +202,51 @@ private slots:
             const int byte = random.bounded(1, 256);
             c = char(byte == '\n' ? 0 : byte);
         }
-        QTest::newRow("binaryWithoutLineEnds") << Header + r + noise << 1 << ""
+        QTest::newRow("binaryWithoutLineEnds") << "file" << Header + r + noise << 1 << ""
             << QStringList{"8: longer than any log line: left out"};
+
+        // Never opened, so never waited on.
+        QTest::newRow("fifo") << "fifo" << QByteArray() << 0
+            << "it is not a regular file: a FIFO (named pipe)" << QStringList();
+        QTest::newRow("folder") << "folder" << QByteArray() << 0
+            << "it is not a regular file: a folder" << QStringList();
+        QTest::newRow("devZero") << "/dev/zero" << QByteArray() << 0
+            << "it is not a regular file: a character device" << QStringList();
+        // Read, and found to be no log.
+        QTest::newRow("crOnly") << "file" << QByteArray(Header + r + r).replace("\r\n", "\r") << 0
+            << notALog + "its lines end in CR alone, where a station log's end in CR LF, and none "
+                         "opens " + run << QStringList();
+        QTest::newRow("shortNotALog") << "file" << QByteArray("Dear operator,\r\nthis is no log.\r\n")
+            << 0 << notALog + "none of its 2 lines opens " + run << QStringList();
+        QTest::newRow("oneLineNotALog") << "file" << QByteArray("x") << 0
+            << notALog + "its one line does not open " + run << QStringList();
+        // A time field is refused by its length before anything reads it.
+        QTest::newRow("hugeTimeField") << "file"
+            << Header + r + '"' + QByteArray(60000, ' ') + "\",1,2,3,4,5,6,7,8,9,\"\"\r\n" + r
+            << 2 << "" << QStringList{"8: its time (60000 bytes) is longer than any time of day"};
+        QTest::newRow("paddedTimeField") << "file"
+            << Header + r + '"' + QByteArray(200, ' ') + "14:05:31\",1,2,3,4,5,6,7,8,9,\"\"\r\n"
+            << 1 << "" << QStringList{"8: \"                                        ...\" is no time of day"};
     }
     // clang-format on
 
     void badFiles()
     {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
         QFETCH(int, records);
         QFETCH(QString, failure);
         QFETCH(QStringList, problems);
 
-        const QString fileName = path(QTest::currentDataTag());
-        QVERIFY(writeBytes(fileName, bytes));
+        QString fileName = path(QTest::currentDataTag());
+        if (kind == "file")
+            QVERIFY(writeBytes(fileName, bytes));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(fileName).constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(fileName));
+        else
+            fileName = kind;
         const Loaded loaded = load(fileName, QLocale("en_US"));
         QCOMPARE(loaded.failure, failure);
         QCOMPARE(int(loaded.records.size()), records);
@@ -211,7 +255,35 @@ private slots:
             reported << QString::number(problem.line) + ": " + problem.why;
         QCOMPARE(reported, problems);
         // The file is read, never written.
-        QCOMPARE(LoggingFixture::contents(fileName), bytes);
+        if (kind == "file")
+            QCOMPARE(LoggingFixture::contents(fileName), bytes);
+    }
+
+    // A reader held up inside the file, as by a slow disk: letting its
+    // loader go does not wait for it, and the reader stops at its next line
+    // once it may go on (what it still had in hand goes nowhere: the
+    // sanitizer build would see it).
+    void loaderNeverWaitsForItsReader()
+    {
+        const QString fileName = path("held.txt");
+        QVERIFY(writeBytes(fileName, Header + Record + "\r\n"));
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        std::atomic<int> linesBegun{0};
+        const int runningBefore = LogLoader::readersRunning();
+        {
+            LogLoader loader(fileName, QLocale("en_US"));
+            loader.setBeforeEachLine([&linesBegun, released] {
+                if (++linesBegun == 3)
+                    released.wait();
+            });
+            loader.start();
+            QTRY_COMPARE_WITH_TIMEOUT(linesBegun.load(), 3, 10000);
+            QCOMPARE(LogLoader::readersRunning(), runningBefore + 1);
+        } // would wait for ever, were the reader waited for
+        release.set_value();
+        QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), runningBefore, 10000);
+        QCOMPARE(linesBegun.load(), 3);
     }
 
     void missingFile()

@@ -122,6 +122,19 @@ double BoundedSeries::oldestX() const
     return 0;
 }
 
+bool BoundedSeries::spanX(double *lowest, double *highest) const
+{
+    bool any = false;
+    for (const Tier &tier : m_tiers) {
+        if (!tier.points.size())
+            continue;
+        *lowest = any ? std::min(*lowest, tier.points.minimumX()) : tier.points.minimumX();
+        *highest = any ? std::max(*highest, tier.points.maximumX()) : tier.points.maximumX();
+        any = true;
+    }
+    return any;
+}
+
 qint64 BoundedSeries::bytesUsed() const
 {
     qint64 bytes = sizeof(*this);

@@ -32,6 +32,9 @@ public:
     bool isEmpty() const { return size() == 0; }
     double newestX() const;
     double oldestX() const;
+    // The lowest and highest X held, whatever order the points came in;
+    // false when empty.
+    bool spanX(double *lowest, double *highest) const;
     qint64 bytesUsed() const;
 
     // As PlotSeries::envelope, over every tier, oldest first; a line that

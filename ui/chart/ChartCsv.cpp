@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QIODevice>
+#include <QLocale>
 
 #include <cmath>
 #include <vector>
@@ -45,7 +46,8 @@ QByteArray timeText(QDate origin, double x)
     }
     // The wall-clock time as it stands: no zone to look up for every line.
     const QDateTime at(origin.addDays(days), QTime(0, 0).addMSecs(static_cast<int>(ms)), Qt::UTC);
-    return at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toLatin1();
+    // ASCII digits whatever the system's locale (QDateTime::toString uses its digits).
+    return QLocale::c().toString(at, QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toLatin1();
 }
 
 QByteArray valueText(const Point *point)

@@ -14,10 +14,6 @@
 #include <QTemporaryFile>
 #include <qwt_plot_renderer.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 namespace {
 
 // Where the last export went, for the next one in this session.
@@ -55,9 +51,11 @@ QString ChartExporter::saveImage(QwtPlot &plot, const QString &fileName)
         format != QLatin1String("pdf"))
         return QStringLiteral("the name must end in .png, .svg or .pdf");
 
-    // The renderer reports nothing: it draws into a file of its own beside
-    // the target, which replaces the target only when it holds something.
-    QTemporaryFile drawn(QFileInfo(fileName).absolutePath() + QStringLiteral("/.chart-XXXXXX"));
+    // The renderer reports nothing and makes its file as it likes: it draws
+    // into a scratch file, whose content then goes to the target through a
+    // QSaveFile, as the points do, so that the target is replaced only when
+    // complete and gets the permissions any new file of the user gets.
+    QTemporaryFile drawn;
     if (!drawn.open())
         return drawn.errorString();
     drawn.close();
@@ -67,13 +65,20 @@ QString ChartExporter::saveImage(QwtPlot &plot, const QString &fileName)
     const int dpi = format == QLatin1String("png") ? 2 * ScreenDpi : ScreenDpi;
     QwtPlotRenderer renderer;
     renderer.renderDocument(&plot, drawn.fileName(), format, sizeMm, dpi);
-    if (QFileInfo(drawn.fileName()).size() == 0)
+    if (!drawn.open())
+        return drawn.errorString();
+    const QByteArray image = drawn.readAll();
+    if (image.isEmpty())
         return QStringLiteral("nothing could be drawn into it");
-    if (std::rename(QFile::encodeName(drawn.fileName()).constData(),
-                    QFile::encodeName(fileName).constData()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    drawn.setAutoRemove(false);
-    return {};
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(image) != image.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    return file.commit() ? QString() : file.errorString();
 }
 
 void ChartExporter::exportPoints()

@@ -125,10 +125,11 @@ void ChartGraph::setFollowWindow(double days)
 
 void ChartGraph::showAllPoints()
 {
-    if (m_store.isEmpty())
+    double first = 0;
+    double last = 0;
+    if (!m_store.spanX(&first, &last))
         return;
-    const double first = m_store.oldestX();
-    const double last = std::max(m_store.newestX(), first + 1.0 / 86400);
+    last = std::max(last, first + 1.0 / 86400);
     m_follow.stop();
     m_plot.setAxisScale(QwtPlot::xBottom, ChartTime::toAxis(first), ChartTime::toAxis(last));
     m_plot.updateAxes();

@@ -229,6 +229,9 @@ QwtPlotMarker *ChartPlot::cursor(int index) const
 void ChartPlot::replot()
 {
     aboutToReplot.notify();
+    // A zoom or a pan has only asked for its new "pH 1" range so far: the
+    // scale it gives comes from updateAxes(), and "pH 2" follows that.
+    updateAxes();
     const QwtScaleDiv &ph1 = axisScaleDiv(yLeft);
     if (axisScaleDiv(yRight).interval() != ph1.interval())
         setAxisScale(yRight, ph1.lowerBound(), ph1.upperBound());

@@ -31,6 +31,23 @@ double ChartStore::newestX() const
     return std::max(a.newestX(), b.newestX());
 }
 
+bool ChartStore::spanX(double *lowest, double *highest) const
+{
+    double low[2] = {};
+    double high[2] = {};
+    const bool first = m_series[0].spanX(&low[0], &high[0]);
+    const bool second = m_series[1].spanX(&low[1], &high[1]);
+    if (!first || !second) {
+        const int only = first ? 0 : 1;
+        *lowest = low[only];
+        *highest = high[only];
+        return first || second;
+    }
+    *lowest = std::min(low[0], low[1]);
+    *highest = std::max(high[0], high[1]);
+    return true;
+}
+
 double ChartStore::oldestX() const
 {
     const BoundedSeries &a = m_series[0];

@@ -24,6 +24,9 @@ public:
     // The X of the newest and of the oldest point of either plot; 0 when empty.
     double newestX() const;
     double oldestX() const;
+    // The lowest and highest X of either plot, whatever order the points
+    // came in (a log's runs need not be in date order); false when empty.
+    bool spanX(double *lowest, double *highest) const;
 
     // The date of X 0, once it is known: X counts days from its midnight.
     QDate originDate() const { return m_originDate; }

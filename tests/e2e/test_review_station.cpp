@@ -1,0 +1,216 @@
+// Reviewing logs beside a station that logs, against dgh-sim on a pty.
+//
+// A FIFO named for review: the whole station runs in this process (the real
+// window, port and logger) and a review window of its own opens the FIFO
+// and closes again, nobody ever writing to it; a second program,
+// "kestrom-dgh --review FIFO", does the same and ends. The station's log
+// keeps growing all the while.
+//
+// Logs of other regional settings: the station program logs under a
+// locale of each row; this process reads the log back under another one.
+
+#include "e2e/FixedAnswers.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeWidgets.h"
+#include "logging/LogLoader.h"
+#include "platform/qt/PortMap.h"
+#include "platform/qt/QtSerialPortAdapter.h"
+#include "platform/qt/SystemClock.h"
+#include "sim/SimulatorProcess.h"
+#include "ui/chart/ReviewWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/Station.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <sys/stat.h>
+
+class TestReviewStation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fifoReviewedWhileLogging();
+    void regionalLogsReadBack_data();
+    void regionalLogsReadBack();
+};
+
+namespace {
+
+constexpr int HeaderLines = 12;
+
+// Record lines written so far: the lines after a run's header.
+int recordsIn(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return std::max(0, int(file.readAll().count("\r\n")) - HeaderLines);
+}
+
+struct Loaded
+{
+    std::vector<LogReader::Record> records;
+    QVector<LogReader::Run> runs;
+    qint64 problemCount = -1;
+    QStringList problems;
+    QString failure = QStringLiteral("not read whole");
+};
+
+Loaded load(const QString &fileName, const QLocale &locale)
+{
+    Loaded loaded;
+    bool done = false;
+    LogLoader loader(fileName, locale);
+    loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
+        loaded.records.insert(loaded.records.end(), slice.records.begin(), slice.records.end());
+        loaded.runs = slice.runs;
+        loaded.problemCount = slice.problemCount;
+        for (const LogReader::Problem &problem : slice.problems)
+            loaded.problems << QString::number(problem.line) + QStringLiteral(": ") + problem.why;
+        if (slice.last)
+            loaded.failure = slice.failure;
+        done = slice.last;
+    });
+    loader.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return loaded;
+}
+
+} // namespace
+
+void TestReviewStation::fifoReviewedWhileLogging()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+
+    SimulatorProcess sim;
+    QString error;
+    QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
+    PortMap ports;
+    ports.setDevice(1, sim.devicePath());
+    QtSerialPortAdapter port(ports);
+    SystemClock clock;
+    FakeSettingsStore settings;
+    FakeMessageBox messages;
+    FakeInputBox inputs;
+    MainWindow window;
+    Station station(window, {port, clock, settings, messages, inputs},
+                    QStringLiteral(DGH_PROGRAM_FOLDER));
+    QVERIFY(station.start());
+    StationOptions options;
+    options.pollPh = true;
+    options.logFile = logPath;
+    options.logMode = StationOptions::LogMode::Overwrite;
+    options.logIntervalSeconds = 1;
+    QVERIFY2(station.applyOptions(options, &error), qPrintable(error));
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(recordsIn(logPath) >= 2, 10000);
+
+    // As File > Review Log leaves it, then closed by the operator.
+    QPointer<ReviewWindow> review = new ReviewWindow(fifo, &window);
+    review->show();
+    QTRY_VERIFY_WITH_TIMEOUT(review->isLoaded(), 10000);
+    QCOMPARE(review->failure(), QStringLiteral("it is not a regular file: a FIFO (named pipe)"));
+    review->close();
+    QTRY_VERIFY_WITH_TIMEOUT(review.isNull(), 5000);
+
+    QProcess reviewer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    reviewer.setProcessEnvironment(env);
+    reviewer.start(QStringLiteral(KESTROM_DGH_PATH), {"--review", fifo, "--exit-when-shown"});
+    QVERIFY(reviewer.waitForStarted());
+    const int before = recordsIn(logPath);
+    QTRY_COMPARE_WITH_TIMEOUT(reviewer.state(), QProcess::NotRunning, 20000);
+    QCOMPARE(reviewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(reviewer.exitCode(), 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(recordsIn(logPath) >= before + 3, 10000);
+    QVERIFY2(messages.texts.isEmpty(), qPrintable(messages.texts.join(", ")));
+    QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), 0, 5000);
+}
+
+// clang-format off
+void TestReviewStation::regionalLogsReadBack_data()
+{
+    QTest::addColumn<QString>("written"); // the station's regional settings (LC_ALL)
+    QTest::addColumn<QString>("read");    // the review's
+
+    QTest::newRow("koreanReadUs")      << "ko_KR" << "en_US";
+    QTest::newRow("chineseReadUs")     << "zh_CN" << "en_US";
+    QTest::newRow("arabicReadUs")      << "ar_EG" << "en_US";
+    QTest::newRow("persianReadGerman") << "fa_IR" << "de_DE";
+    QTest::newRow("germanReadArabic")  << "de_DE" << "ar_EG";
+    QTest::newRow("usReadChinese")     << "en_US" << "zh_CN";
+}
+// clang-format on
+
+void TestReviewStation::regionalLogsReadBack()
+{
+    QFETCH(QString, written);
+    QFETCH(QString, read);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+    SimulatorProcess sim;
+    QString error;
+    QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
+
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LC_ALL"), written + QStringLiteral(".UTF-8"));
+    station.setProcessEnvironment(env);
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    station.start(QStringLiteral(KESTROM_DGH_PATH),
+                  {"--device", "1=" + sim.devicePath(), "--poll", "ph", "--log", logPath,
+                   "--overwrite", "--interval", "1"});
+    QVERIFY(station.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(recordsIn(logPath) >= 3, 15000);
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    const QDateTime ended = QDateTime::currentDateTime().addSecs(1);
+
+    const Loaded loaded = load(logPath, QLocale(read));
+    QCOMPARE(loaded.failure, QString());
+    QVERIFY2(loaded.problems.isEmpty(), qPrintable(loaded.problems.join('\n')));
+    QCOMPARE(loaded.runs.size(), 1);
+    const LogReader::Run &run = loaded.runs.constFirst();
+    QVERIFY2(run.date == started.date() || run.date == ended.date(),
+             qPrintable(run.header.value(0)));
+    QCOMPARE(int(run.records), recordsIn(logPath));
+    QCOMPARE(int(loaded.records.size()), recordsIn(logPath));
+    // Each at the time of day it was written, in order.
+    double previous = -1;
+    for (const LogReader::Record &record : loaded.records) {
+        const auto day = static_cast<int>(std::floor(record.x));
+        const QDateTime at(run.date.addDays(day),
+                           QTime(0, 0).addSecs(int(std::lround((record.x - day) * 86400))));
+        QVERIFY2(at >= started && at <= ended, qPrintable(at.toString(Qt::ISODate)));
+        QVERIFY(record.x >= previous);
+        previous = record.x;
+    }
+    // The last record's pH 1 as its line gives it.
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    QCOMPARE(loaded.records.back().ph1, lines.last().split(',').value(6).toDouble());
+}
+
+QTEST_MAIN(TestReviewStation)
+#include "test_review_station.moc"
