@@ -96,7 +96,7 @@ void TestReviewStation::fifoReviewedWhileLogging()
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
 
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
     PortMap ports;
@@ -166,7 +166,7 @@ void TestReviewStation::regionalLogsReadBack()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString logPath = dir.filePath(QStringLiteral("run.csv"));
-    SimulatorProcess sim;
+    SimulatorProcess sim(DGH_SIM_PATH);
     QString error;
     QVERIFY2(sim.start(fixedAnswers(), &error), qPrintable(error));
 
