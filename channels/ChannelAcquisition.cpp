@@ -23,6 +23,7 @@ void ChannelAcquisition::ReadCycle()
         return;
     }
     const QScopedValueRollback<bool> running(m_cycleRunning, true);
+    const ReadCounts before = ReadCounts::of(m_state);
 
     // Each flag is read just before its group: a reader switching its own
     // group off affects the next cycles, not the rest of this one.
@@ -34,4 +35,5 @@ void ChannelAcquisition::ReadCycle()
     }
     if (m_state.thermEnabled == FlagOn)
         m_thermistors.ReadThermistors();
+    cycleRead.notify({before, ReadCounts::of(m_state)});
 }

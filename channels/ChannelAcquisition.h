@@ -1,5 +1,8 @@
 #pragma once
 
+#include "channels/CycleReads.h"
+#include "platform/Broadcast.h"
+
 class FlowChannel;
 class PhChannel;
 class ThermistorChannel;
@@ -23,6 +26,12 @@ public:
 
     // Ticks dropped because a cycle was running.
     int droppedTicks() const { return m_droppedTicks; }
+
+    // A cycle has read: told after every cycle that ran, whatever it read,
+    // to what follows the readings beyond the window (publishing, alarms,
+    // the service's watchdog). The chart and the logger keep their own
+    // timers and read the shared record.
+    Broadcast<const CycleReads &> cycleRead;
 
 private:
     const StationState &m_state;

@@ -1,4 +1,4 @@
-#include "ui/main/EventIndicator.h"
+#include "events/EventIndicator.h"
 
 #include "logging/LoggingPanel.h"
 

@@ -1,4 +1,4 @@
-#include "logging/EventJournal.h"
+#include "events/EventJournal.h"
 
 #include "platform/Clock.h"
 

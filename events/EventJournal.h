@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logging/LogFile.h"
-#include "platform/Notifier.h"
+#include "platform/Broadcast.h"
 
 #include <QDateTime>
 #include <QString>
@@ -54,7 +54,7 @@ public:
     const std::deque<StationEvent> &recent() const { return m_recent; }
 
     // Raised after each event is recorded.
-    Notifier<const StationEvent &> recorded;
+    Broadcast<const StationEvent &> recorded;
 
 private:
     void append(const QByteArray &line);

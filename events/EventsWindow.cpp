@@ -1,6 +1,6 @@
-#include "ui/main/EventsWindow.h"
+#include "events/EventsWindow.h"
 
-#include "logging/EventJournal.h"
+#include "events/EventJournal.h"
 
 #include <QFontDatabase>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "logging/FaultReporter.h"
+#include "events/FaultReporter.h"
 
-#include "logging/EventJournal.h"
+#include "events/EventJournal.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "station/PortWatch.h"
+#include "events/PortWatch.h"
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"

@@ -1,6 +1,5 @@
 #include "logging/Logger.h"
 
-#include "logging/EventJournal.h"
 #include "logging/LogHeader.h"
 #include "logging/LogRecord.h"
 #include "logging/LoggingPanel.h"
@@ -17,8 +16,8 @@ constexpr int FilePanel = 1;
 } // namespace
 
 Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
-               Button &mnuLogSetup, Label &liters, Faults &faults, EventJournal &journal,
-               Clock &clock, const QString &programFolder)
+               Button &mnuLogSetup, Label &liters, Faults &faults, Clock &clock,
+               const QString &programFolder)
     : m_state(state)
     , m_tmrLogger(tmrLogger)
     , m_statusBar(statusBar)
@@ -26,7 +25,6 @@ Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Butt
     , m_mnuLogSetup(mnuLogSetup)
     , m_liters(liters)
     , m_faults(faults)
-    , m_journal(journal)
     , m_clock(clock)
     , m_programFolder(programFolder)
 {
@@ -52,7 +50,7 @@ bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *mess
         *message = QStringLiteral("Cannot write to the log file \"%1\": %2").arg(fileName, reason);
         return false;
     }
-    m_journal.followLogRun(fileName, mode);
+    runBegan.notify(fileName, mode);
     return true;
 }
 
@@ -100,7 +98,7 @@ void Logger::StopLogging()
 {
     m_tmrLogger.setEnabled(false);
     m_logFile.close();
-    m_journal.followNoRun();
+    runEnded.notify();
     m_statusBar.setPanelText(LoggingPanel::PANEL, LoggingPanel::NOT_LOGGING);
     showLamp(LoggingPanel::RED_LAMP);
     m_mnuLogSetup.setEnabled(true);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "logging/LogFile.h"
+#include "platform/Broadcast.h"
 #include "platform/Handlers.h"
 
 #include <QString>
 
 class Button;
 class Clock;
-class EventJournal;
 class Faults;
 class Label;
 class StatusBar;
@@ -23,7 +23,7 @@ class Logger
 {
 public:
     Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Button &mnuStop,
-           Button &mnuLogSetup, Label &liters, Faults &faults, EventJournal &journal, Clock &clock,
+           Button &mnuLogSetup, Label &liters, Faults &faults, Clock &clock,
            const QString &programFolder);
 
     // Opens the file and writes the header of a run. On failure nothing is
@@ -47,6 +47,11 @@ public:
     void closeLogFile() { m_logFile.close(); }
     const LogFile &logFile() const { return m_logFile; }
 
+    // A run's file is open with its header written, and the run has ended:
+    // for what keeps its own files beside the log (the event journal).
+    Broadcast<const QString &, LogFile::Mode> runBegan;
+    Broadcast<> runEnded;
+
 private:
     void showLamp(const QString &lamp);
 
@@ -57,7 +62,6 @@ private:
     Button &m_mnuLogSetup;
     Label &m_liters;
     Faults &m_faults;
-    EventJournal &m_journal;
     Clock &m_clock;
     QString m_programFolder;
     LogFile m_logFile;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Broadcast.h"
 #include "platform/Notifier.h"
 
 #include <functional>
@@ -21,6 +22,13 @@ public:
     {
         notifier.setHandler(std::forward<Handler>(handler));
         m_clears.push_back([&notifier] { notifier.clearHandler(); });
+    }
+
+    template <typename... Args, typename Listener>
+    void install(Broadcast<Args...> &broadcast, Listener &&listener)
+    {
+        const int id = broadcast.listen(std::forward<Listener>(listener));
+        m_clears.push_back([&broadcast, id] { broadcast.forget(id); });
     }
 
     // Clears every handler installed so far, at once.

@@ -1,4 +1,4 @@
-#include "platform/qt/MosquittoPublisher.h"
+#include "publishing/MosquittoPublisher.h"
 
 #include <QDateTime>
 

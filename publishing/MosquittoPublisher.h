@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Publisher.h"
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
+#include "publishing/Publisher.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
 
 #include "platform/SettingsStore.h"
 

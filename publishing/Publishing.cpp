@@ -1,9 +1,9 @@
-#include "ui/main/Publishing.h"
+#include "publishing/Publishing.h"
 
-#include "logging/EventJournal.h"
+#include "events/EventJournal.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
-#include "platform/qt/MosquittoPublisher.h"
+#include "publishing/MosquittoPublisher.h"
 #include "station/StationState.h"
 
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -22,6 +23,14 @@
 std::unique_ptr<Publisher> Publishing::mosquitto(const MqttSettings &settings)
 {
     return std::make_unique<MosquittoPublisher>(settings);
+}
+
+QLabel *Publishing::addLamp(QStatusBar *statusBar)
+{
+    auto *lamp = new QLabel(statusBar);
+    lamp->setObjectName(QStringLiteral("lblMqtt"));
+    statusBar->addPermanentWidget(lamp);
+    return lamp;
 }
 
 Publishing::Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
@@ -64,12 +73,12 @@ void Publishing::start(const MqttSettings &settings)
     showLink();
 }
 
-void Publishing::cycleRead(const ReadingsMessage::ReadCounts &before)
+void Publishing::cycleRead(const CycleReads &reads)
 {
     if (!m_publisher)
         return;
     const QByteArray message =
-        ReadingsMessage::json(m_state, before, m_clock.currentDateTime(), m_seq + 1);
+        ReadingsMessage::json(m_state, reads, m_clock.currentDateTime(), m_seq + 1);
     if (message.isEmpty())
         return;
     ++m_seq;

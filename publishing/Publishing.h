@@ -1,15 +1,17 @@
 #pragma once
 
-#include "logging/ReadingsMessage.h"
 #include "platform/Handlers.h"
-#include "platform/Publisher.h"
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
+#include "publishing/Publisher.h"
+#include "publishing/ReadingsMessage.h"
 
 #include <functional>
 #include <memory>
 
 class Clock;
+struct CycleReads;
 class QLabel;
+class QStatusBar;
 class QWidget;
 class SettingsStore;
 struct StationEvent;
@@ -27,6 +29,9 @@ public:
     // The real one, over libmosquitto.
     static std::unique_ptr<Publisher> mosquitto(const MqttSettings &settings);
 
+    // The lamp "lblMqtt", added to the status bar.
+    static QLabel *addLamp(QStatusBar *statusBar);
+
     // All must outlive it; `indicator` is shown only while publishing.
     Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
                MakePublisher make, QLabel *indicator, QWidget *window);
@@ -41,7 +46,7 @@ public:
     bool isPublishing() const { return static_cast<bool>(m_publisher); }
 
     // After a read cycle: its readings, if it read any, as one message.
-    void cycleRead(const ReadingsMessage::ReadCounts &before);
+    void cycleRead(const CycleReads &reads);
     void eventRecorded(const StationEvent &event);
 
     // The dialog: the broker and the station id, kept in the user's settings.

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QtGlobal>
 
+struct CycleReads;
 struct StationState;
 
 // The message a read cycle gives subscribers: its time, a sequence number,
@@ -13,20 +14,8 @@ struct StationState;
 //    "ph1_mv":2545.3,"ph1":6.878,...,"flow_hz":172.5,"flow_lpm":1.5,"liters":37.25}
 namespace ReadingsMessage {
 
-// How many readings of each module the record had taken, to tell what a
-// cycle read.
-struct ReadCounts
-{
-    quint32 therm[3] = {};
-    quint32 flow = 0;
-    quint32 probe[2] = {};
-    quint32 pH[2] = {};
-
-    static ReadCounts of(const StationState &state);
-};
-
-// The JSON of what was read since `before`; empty when nothing was.
-QByteArray json(const StationState &state, const ReadCounts &before, const QDateTime &time,
+// The JSON of what the cycle read; empty when it read nothing.
+QByteArray json(const StationState &state, const CycleReads &reads, const QDateTime &time,
                 quint64 seq);
 
 } // namespace ReadingsMessage

@@ -1,4 +1,4 @@
-#include "logging/LogLoader.h"
+#include "review/LogLoader.h"
 
 #include <QElapsedTimer>
 #include <QFile>

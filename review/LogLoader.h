@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logging/LogReader.h"
 #include "platform/Notifier.h"
+#include "review/LogReader.h"
 
 #include <QObject>
 

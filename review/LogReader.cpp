@@ -1,4 +1,4 @@
-#include "logging/LogReader.h"
+#include "review/LogReader.h"
 
 #include "station/OleDate.h"
 

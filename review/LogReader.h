@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logging/LogTimeOfDay.h"
+#include "review/LogTimeOfDay.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "logging/LogTimeOfDay.h"
+#include "review/LogTimeOfDay.h"
 
 #include "station/LocaleTexts.h"
 

@@ -1,4 +1,4 @@
-#include "ui/chart/ReviewWindow.h"
+#include "review/ReviewWindow.h"
 
 #include "platform/MessageBox.h"
 #include "ui/chart/ChartModes.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "logging/LogLoader.h"
 #include "platform/Handlers.h"
 #include "platform/qt/SystemClock.h"
+#include "review/LogLoader.h"
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartStore.h"
 

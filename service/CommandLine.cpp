@@ -1,4 +1,4 @@
-#include "ui/main/CommandLine.h"
+#include "service/CommandLine.h"
 
 #include "logging/LogIntervals.h"
 #include "platform/qt/PortMap.h"

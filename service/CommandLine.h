@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main/StationOptions.h"
+#include "service/StationOptions.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
 
 #include <QList>
 #include <QPair>

@@ -47,8 +47,8 @@ int main(int argc, char **argv)
     FakeMessageBox messages;
     SystemClock clock;
     FaultsOver faults(messages, clock);
-    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter,
-                  faults.journal, clock, QCoreApplication::applicationDirPath());
+    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter, clock,
+                  QCoreApplication::applicationDirPath());
     LogSetup setup(logger, messages);
 
     QString error;

@@ -5,7 +5,7 @@
 // read-cycle messages takes in that queue. The last line sums it up.
 
 #include "e2e/MosquittoBroker.h"
-#include "platform/qt/MosquittoPublisher.h"
+#include "publishing/MosquittoPublisher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

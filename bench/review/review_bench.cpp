@@ -8,7 +8,7 @@
 //
 //   review-bench [MEGABYTES]     (default 1024)
 
-#include "ui/chart/ReviewWindow.h"
+#include "review/ReviewWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -250,8 +250,8 @@ int main(int argc, char *argv[])
     StripChart chart(state, clock,
                      {graph, cwPlot, tmrPlot, CWpHmin, CWpHmax, graphMode, statusBar, resetScale});
     FakeButton mnuStop, mnuLogSetup;
-    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter,
-                  faults.journal, clock, QCoreApplication::applicationDirPath());
+    Logger logger(state, tmrLogger, statusBar, mnuStop, mnuLogSetup, liters, faults.reporter, clock,
+                  QCoreApplication::applicationDirPath());
     const QString logPath = dir.filePath(QStringLiteral("soak.log"));
     QString message;
     if (!logger.beginRun(logPath, LogFile::Mode::Overwrite, &message)) {

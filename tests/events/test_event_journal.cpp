@@ -1,6 +1,6 @@
 #include "LoggingFixture.h"
+#include "events/EventJournal.h"
 #include "fakes/FakeClock.h"
-#include "logging/EventJournal.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logging/EventJournal.h"
-#include "logging/FaultReporter.h"
+#include "events/EventJournal.h"
+#include "events/FaultReporter.h"
 
 // The station's fault reporting over the given message box and clock:
 // attended, as the station starts, unless a test turns it unattended.

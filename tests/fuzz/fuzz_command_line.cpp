@@ -2,7 +2,7 @@
 // and what it accepts is usable as it is: a log or a review file is
 // absolute, a broker has a host and a port, a station id passes its check.
 
-#include "ui/main/CommandLine.h"
+#include "service/CommandLine.h"
 
 #include <QDir>
 

@@ -13,9 +13,9 @@
 // their dates and times with the pH values as written.
 
 #include "logging/LogHeader.h"
-#include "logging/LogLoader.h"
-#include "logging/LogReader.h"
 #include "logging/LogRecord.h"
+#include "review/LogLoader.h"
+#include "review/LogReader.h"
 #include "station/NumberText.h"
 #include "station/OleDate.h"
 #include "station/StationState.h"

@@ -3,7 +3,7 @@
 // accepted is one libmosquitto and a dashboard take as it is: short, whole
 // characters, no topic wildcards, nothing that turns the text's direction.
 
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
 
 #include <cstdlib>
 #include <cstring>

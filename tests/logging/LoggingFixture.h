@@ -57,8 +57,8 @@ struct LoggingFixture
     FakeMessageBox messages;
     FakeClock clock;
     FaultsOver faults{messages, clock};
-    Logger logger{state,  tmrLogger,       statusBar,      mnuStop, mnuLogSetup,
-                  liters, faults.reporter, faults.journal, clock,   "/opt/kestrom-dgh"};
+    Logger logger{state,  tmrLogger,       statusBar, mnuStop,           mnuLogSetup,
+                  liters, faults.reporter, clock,     "/opt/kestrom-dgh"};
     LogSetup setup{logger, messages};
 
     FakeOptionGroup optDatafile;

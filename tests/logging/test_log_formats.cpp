@@ -1,6 +1,6 @@
 #include "logging/LogIntervals.h"
-#include "logging/LogReader.h"
-#include "logging/LogTimeOfDay.h"
+#include "review/LogReader.h"
+#include "review/LogTimeOfDay.h"
 #include "station/LocaleTexts.h"
 
 #include <QtTest>

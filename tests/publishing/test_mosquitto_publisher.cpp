@@ -5,7 +5,7 @@
 #include "e2e/MosquittoBroker.h"
 #include "e2e/MqttSubscriber.h"
 #include "e2e/TcpProxy.h"
-#include "platform/qt/MosquittoPublisher.h"
+#include "publishing/MosquittoPublisher.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

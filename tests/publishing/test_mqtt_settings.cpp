@@ -1,5 +1,5 @@
 #include "fakes/FakeSettingsStore.h"
-#include "station/MqttSettings.h"
+#include "publishing/MqttSettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakePublisher.h"
 #include "fakes/FakeSettingsStore.h"
+#include "publishing/Publishing.h"
 #include "station/StationState.h"
-#include "ui/main/Publishing.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,4 +1,5 @@
-#include "logging/ReadingsMessage.h"
+#include "channels/CycleReads.h"
+#include "publishing/ReadingsMessage.h"
 #include "station/StationState.h"
 
 #include <QtTest>
@@ -46,7 +47,7 @@ private slots:
         state.flowHz = 172.5;
         state.flowLpm = 1.5;
         state.totalLiters = 37.25;
-        const auto before = ReadingsMessage::ReadCounts::of(state);
+        const auto before = ReadCounts::of(state);
         for (const QString &module : read) {
             quint32 *reads[] = {&state.therm1Reads, &state.therm2Reads, &state.therm3Reads, nullptr,
                                 &state.flowReads,   &state.probe1Reads, &state.probe2Reads};
@@ -63,7 +64,7 @@ private slots:
                 ++*pHs[index];
         }
         const QDateTime time(QDate(2026, 12, 8), QTime(14, 5, 30, 250), Qt::OffsetFromUTC, 3600);
-        QCOMPARE(ReadingsMessage::json(state, before, time, 42), json);
+        QCOMPARE(ReadingsMessage::json(state, {before, ReadCounts::of(state)}, time, 42), json);
     }
 };
 

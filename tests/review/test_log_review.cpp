@@ -1,5 +1,5 @@
 #include "LoggingFixture.h"
-#include "logging/LogLoader.h"
+#include "review/LogLoader.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

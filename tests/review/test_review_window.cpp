@@ -1,8 +1,8 @@
+#include "review/ReviewWindow.h"
 #include "ui/chart/ChartExporter.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartTime.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/chart/ReviewWindow.h"
 
 #include <QApplication>
 #include <QLabel>

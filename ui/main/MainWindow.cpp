@@ -6,7 +6,6 @@
 #include "platform/qt/widgets/ToggleButton.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/main/EventIndicator.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -22,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <qwt_knob.h>
 #include <qwt_slider.h>
@@ -65,11 +65,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setStatusBar(m_controls.StatusBar1);
     m_controls.StatusBar1->keepWhole(LoggingPanel::PANEL,
                                      {LoggingPanel::LOGGING, LoggingPanel::NOT_LOGGING});
-    m_controls.eventIndicator = new EventIndicator(m_controls.StatusBar1);
-    m_controls.StatusBar1->addPermanentWidget(m_controls.eventIndicator);
-    m_controls.lblMqtt = new QLabel(m_controls.StatusBar1);
-    m_controls.lblMqtt->setObjectName(QStringLiteral("lblMqtt"));
-    m_controls.StatusBar1->addPermanentWidget(m_controls.lblMqtt);
 
     buildMenus();
     buildTimers();

@@ -3,7 +3,6 @@
 #include <QMainWindow>
 
 class ChartPlot;
-class EventIndicator;
 class GraphModeSelector;
 class MarkedSlider;
 class PanelStatusBar;
@@ -83,8 +82,6 @@ public:
         QTimer *tmrPlot = nullptr;
         QTimer *tmrLogger = nullptr;
         // The unattended station's faults, beside the four panels.
-        EventIndicator *eventIndicator = nullptr;
-        QLabel *lblMqtt = nullptr; // the MQTT link's lamp, shown while publishing
     };
 
     explicit MainWindow(QWidget *parent = nullptr);

@@ -5,10 +5,9 @@
 #include "platform/qt/widgets/MarkedSlider.h"
 #include "platform/qt/widgets/PanelStatusBar.h"
 #include "platform/qt/widgets/ToggleButton.h"
+#include "review/ReviewWindow.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/chart/ReviewWindow.h"
-#include "ui/main/EventIndicator.h"
 #include "ui/main/StartupSequence.h"
 
 #include <QAction>
@@ -65,13 +64,11 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_mnuBufferCal(window.controls().mnuBufferCal)
     , m_mnuComPort(window.controls().mnuComPort)
     , m_mnuUnattended(window.controls().mnuUnattended)
-    , m_eventIndicator(window.controls().eventIndicator)
     , m_journal(platform.clock)
     , m_faults(platform.messages, m_journal, platform.clock)
     , m_settingsMessages(m_faults, Faults::SETTINGS)
     , m_portWatch(platform.port, m_faults, platform.clock)
-    , m_eventsWindow(
-          [this] { return new EventsWindow(m_journal.recent(), m_journal.fileName(), &m_window); })
+    , m_eventsView(m_journal, m_faults, window.controls().StatusBar1, programFolder, &window)
     , m_link(platform.port, m_faults, platform.clock)
     , m_flow(m_state, m_link, m_faults,
              {m_cwbFlow, m_CWButton3, m_CWKnobflow, m_lblHz, m_lblLitersPerMin, m_liters,
@@ -102,24 +99,25 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
               {m_graph, m_cwPlot, m_tmrPlot, m_CWpHmin, m_CWpHmax, m_GraphMode, m_StatusBar1,
                m_Command1})
     , m_logger(m_state, m_tmrLogger, m_StatusBar1, m_mnuStop, m_mnuLogSetup, m_liters, m_faults,
-               m_journal, platform.clock, programFolder)
+               platform.clock, programFolder)
     , m_logSetup(m_logger, platform.messages)
     , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
     , m_publishing(m_state, platform.clock, platform.settings, platform.makePublisher,
-                   window.controls().lblMqtt, &window)
+                   Publishing::addLamp(window.controls().StatusBar1), &window)
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
-    wireMenus();
-    window.controls().eventIndicator->setLamps(programFolder);
-    m_handlers.install(m_faults.changed, [this] { showFaults(); });
-    m_handlers.install(m_journal.recorded, [this](const StationEvent &event) {
-        showFaults();
-        m_publishing.eventRecorded(event);
-        if (EventsWindow *events = m_eventsWindow.dialog())
-            events->append(event);
+    // What follows a read beyond the window hears the cycle; the chart and
+    // the logger read the shared record on timers of their own.
+    m_handlers.install(m_channels.cycleRead,
+                       [this](const CycleReads &reads) { m_publishing.cycleRead(reads); });
+    m_handlers.install(m_logger.runBegan, [this](const QString &fileName, LogFile::Mode mode) {
+        m_journal.followLogRun(fileName, mode);
     });
-    m_handlers.install(m_eventIndicator.clicked, [this] { m_eventsWindow.show(); });
+    m_handlers.install(m_logger.runEnded, [this] { m_journal.followNoRun(); });
+    wireMenus();
+    m_handlers.install(m_journal.recorded,
+                       [this](const StationEvent &event) { m_publishing.eventRecorded(event); });
     m_closedByFrame =
         QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
 }
@@ -167,21 +165,7 @@ void Station::readTick()
         m_state.thermEnabled == FlagOn;
     if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady())
         return;
-    const auto before = ReadingsMessage::ReadCounts::of(m_state);
     m_channels.ReadCycle();
-    m_publishing.cycleRead(before);
-}
-
-void Station::showFaults()
-{
-    EventIndicator *indicator = m_window.controls().eventIndicator;
-    const std::deque<StationEvent> &recent = m_journal.recent();
-    const QString last = recent.empty()
-        ? QString()
-        : QStringLiteral("%1 %2: %3")
-              .arg(recent.back().source, recent.back().kind, recent.back().text);
-    indicator->showFaults(m_faults.faultCount(), last, m_faults.anyFailing());
-    indicator->setVisible(m_faults.isUnattended() || !recent.empty());
 }
 
 bool Station::start()

@@ -8,8 +8,10 @@
 #include "channels/FlowChannel.h"
 #include "channels/PhChannel.h"
 #include "channels/ThermistorChannel.h"
-#include "logging/EventJournal.h"
-#include "logging/FaultReporter.h"
+#include "events/EventJournal.h"
+#include "events/EventsView.h"
+#include "events/FaultReporter.h"
+#include "events/PortWatch.h"
 #include "logging/LogSetup.h"
 #include "logging/Logger.h"
 #include "logging/ui/FrmLogKestrom.h"
@@ -23,17 +25,15 @@
 #include "platform/qt/widgets/QtSwitch.h"
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/SingleDialog.h"
+#include "publishing/Publishing.h"
+#include "service/StationOptions.h"
 #include "station/ModuleLink.h"
-#include "station/PortWatch.h"
 #include "station/StationState.h"
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/StripChart.h"
 #include "ui/main/ComPortCommand.h"
-#include "ui/main/EventsWindow.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/Publishing.h"
-#include "ui/main/StationOptions.h"
 
 class Clock;
 class InputBox;
@@ -100,7 +100,6 @@ private:
     void wireMenus();
     void readTick();
     void unattendedChanged();
-    void showFaults();
 
     MainWindow &m_window;
     Platform m_platform;
@@ -123,13 +122,12 @@ private:
     QtButton m_mnuReview, m_mnuMqtt, m_mnuExit, m_mnuLogSetup, m_mnuStop, m_mnuPhCal,
         m_mnuBufferCal, m_mnuComPort;
     QtSwitch m_mnuUnattended;
-    QtButton m_eventIndicator;
 
     EventJournal m_journal;
     FaultReporter m_faults;
     FaultMessageBox m_settingsMessages;
     PortWatch m_portWatch;
-    SingleDialog<EventsWindow> m_eventsWindow;
+    EventsView m_eventsView;
     ModuleLink m_link;
     FlowChannel m_flow;
     PhChannel m_ph;

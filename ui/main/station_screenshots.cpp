@@ -14,10 +14,10 @@
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtMessageBox.h"
+#include "review/ReviewWindow.h"
 #include "sim/SimulatorProcess.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/GraphModeSelector.h"
-#include "ui/chart/ReviewWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/Station.h"
 
