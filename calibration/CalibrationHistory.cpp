@@ -1,6 +1,7 @@
 #include "calibration/CalibrationHistory.h"
 
 #include "platform/Clock.h"
+#include "station/IsoTime.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,11 +72,12 @@ QString CalibrationHistory::append(const Entry &entry) const
     QByteArray text;
     if (file.size() == 0)
         text = "Time,Probe,Offset,Slope,Serial Number,Buffers\n";
-    const QDateTime now = m_clock.currentDateTime();
-    const QDateTime at = now.toOffsetFromUtc(now.offsetFromUtc());
-    const QStringList fields{at.toString(Qt::ISODate),  QString::number(entry.probe),
-                             field(entry.offset),       field(entry.slope),
-                             field(entry.serialNumber), field(entry.buffers)};
+    const QStringList fields{IsoTime::withOffset(m_clock.currentDateTime()),
+                             QString::number(entry.probe),
+                             field(entry.offset),
+                             field(entry.slope),
+                             field(entry.serialNumber),
+                             field(entry.buffers)};
     text += fields.join(QLatin1Char(',')).toUtf8() + '\n';
     // One write: a line is in the file whole or not at all.
     if (file.write(text) != text.size() || !file.flush())

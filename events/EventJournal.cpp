@@ -1,25 +1,14 @@
 #include "events/EventJournal.h"
 
 #include "platform/Clock.h"
+#include "station/IsoTime.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-QString isoWithOffset(const QDateTime &time)
-{
-    const int offset = time.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) +
-        QStringLiteral("%1%2:%3")
-            .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-            .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
 
 void printError(const QByteArray &text)
 {
@@ -35,7 +24,7 @@ QByteArray StationEvent::line() const
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     quoted.replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return (isoWithOffset(time) + QLatin1Char(',') + source + QLatin1Char(',') + kind +
+    return (IsoTime::withOffset(time) + QLatin1Char(',') + source + QLatin1Char(',') + kind +
             QStringLiteral(",\"") + quoted + QStringLiteral("\"\n"))
         .toUtf8();
 }

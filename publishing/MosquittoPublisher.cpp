@@ -1,5 +1,7 @@
 #include "publishing/MosquittoPublisher.h"
 
+#include "publishing/ReadingsMessage.h"
+
 #include <QDateTime>
 
 #include <algorithm>
@@ -40,13 +42,14 @@ QByteArray droppedEvent(const Publisher::Dropped &dropped)
         parts << QStringLiteral("%1 readings").arg(dropped.readings);
     if (dropped.events > 0)
         parts << QStringLiteral("%1 events").arg(dropped.events);
-    const QDateTime now = QDateTime::currentDateTime();
-    return "{\"time\":\"" +
-        now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs).toLatin1() +
-        "\",\"source\":\"mqtt\",\"kind\":\"dropped\",\"readings\":" +
-        QByteArray::number(dropped.readings) + ",\"events\":" + QByteArray::number(dropped.events) +
-        ",\"text\":\"" + parts.join(QStringLiteral(" and ")).toLatin1() +
-        " not published: the broker was out of reach for longer than the queue holds\"}";
+    return EventMessage::json(QDateTime::currentDateTime(), QStringLiteral("mqtt"),
+                              QStringLiteral("dropped"),
+                              parts.join(QStringLiteral(" and ")) +
+                                  QStringLiteral(" not published: the broker was out of reach for "
+                                                 "longer than the queue holds"),
+                              JsonMessage()
+                                  .add("readings", quint64(dropped.readings))
+                                  .add("events", quint64(dropped.events)));
 }
 
 } // namespace
@@ -69,8 +72,9 @@ MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     mosquitto_connect_callback_set(m_client, &MosquittoPublisher::onConnect);
     mosquitto_disconnect_callback_set(m_client, &MosquittoPublisher::onDisconnect);
     mosquitto_publish_callback_set(m_client, &MosquittoPublisher::onPublish);
-    const QByteArray status = m_prefix + "status";
-    int code = mosquitto_will_set(m_client, status.constData(), 7, "offline", 1, true);
+    const QByteArray status = m_prefix + STATUS;
+    int code = mosquitto_will_set(m_client, status.constData(), OFFLINE.size(), OFFLINE.constData(),
+                                  1, true);
 
     QString why = code == MOSQ_ERR_SUCCESS
         ? QString()
@@ -264,8 +268,9 @@ void MosquittoPublisher::sayGoodbye()
         return;
     // A clean goodbye does not raise the will: say it ourselves. Both go
     // out at once; the loop only sees the socket closed.
-    const QByteArray status = m_prefix + "status";
-    mosquitto_publish(m_client, nullptr, status.constData(), 7, "offline", 1, true);
+    const QByteArray status = m_prefix + STATUS;
+    mosquitto_publish(m_client, nullptr, status.constData(), OFFLINE.size(), OFFLINE.constData(), 1,
+                      true);
     mosquitto_disconnect(m_client);
     for (int turn = 0; turn < 10; ++turn)
         if (mosquitto_loop(m_client, LoopMilliseconds, 1) != MOSQ_ERR_SUCCESS)
@@ -345,8 +350,9 @@ void MosquittoPublisher::onConnect(mosquitto *client, void *self, int code)
         return; // the loop ends with MOSQ_ERR_CONN_REFUSED, told then
     publisher->m_wasConnected = true;
     publisher->m_connectedAt = SteadyClock::now();
-    const QByteArray status = publisher->m_prefix + "status";
-    mosquitto_publish(client, nullptr, status.constData(), 6, "online", 1, true);
+    const QByteArray status = publisher->m_prefix + STATUS;
+    mosquitto_publish(client, nullptr, status.constData(), ONLINE.size(), ONLINE.constData(), 1,
+                      true);
     {
         const std::lock_guard<std::mutex> lock(publisher->m_mutex);
         if (publisher->m_droppedUnreported.total() > 0) {

@@ -21,6 +21,14 @@ public:
         quint64 total() const { return readings + events; }
     };
 
+    // The station's topics under "kestrom-dgh/ID/", and what "status" says:
+    // "online" while connected, "offline" as the last will and on leaving.
+    inline static const QString READINGS = QStringLiteral("readings");
+    inline static const QString EVENTS = QStringLiteral("events");
+    inline static const QByteArray STATUS = QByteArrayLiteral("status");
+    inline static const QByteArray ONLINE = QByteArrayLiteral("online");
+    inline static const QByteArray OFFLINE = QByteArrayLiteral("offline");
+
     virtual ~Publisher() = default;
 
     // A message on the station's topic `subtopic` ("readings", "events").

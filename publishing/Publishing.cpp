@@ -10,8 +10,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,20 +80,15 @@ void Publishing::cycleRead(const CycleReads &reads)
     if (message.isEmpty())
         return;
     ++m_seq;
-    m_publisher->publish(QStringLiteral("readings"), message);
+    m_publisher->publish(Publisher::READINGS, message);
 }
 
 void Publishing::eventRecorded(const StationEvent &event)
 {
     if (!m_publisher)
         return;
-    const QDateTime time = event.time.toOffsetFromUtc(event.time.offsetFromUtc());
-    const QJsonObject json{{QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
-                           {QStringLiteral("source"), event.source},
-                           {QStringLiteral("kind"), event.kind},
-                           {QStringLiteral("text"), event.text}};
-    m_publisher->publish(QStringLiteral("events"),
-                         QJsonDocument(json).toJson(QJsonDocument::Compact));
+    m_publisher->publish(Publisher::EVENTS,
+                         EventMessage::json(event.time, event.source, event.kind, event.text));
 }
 
 void Publishing::showLink()

@@ -1,52 +1,53 @@
 #include "publishing/ReadingsMessage.h"
 
 #include "channels/CycleReads.h"
+#include "station/IsoTime.h"
 #include "station/StationState.h"
-
-#include <QLocale>
-
-namespace {
-
-void add(QByteArray &json, const char *name, double value)
-{
-    json += ",\"";
-    json += name;
-    json += "\":";
-    json += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-} // namespace
 
 namespace ReadingsMessage {
 
 QByteArray json(const StationState &state, const CycleReads &reads, const QDateTime &time,
                 quint64 seq)
 {
-    QByteArray values;
+    JsonMessage values;
     if (reads.therm(0))
-        add(values, "therm1", state.therm1Temp);
+        values.add("therm1", state.therm1Temp);
     if (reads.therm(1))
-        add(values, "therm2", state.therm2Temp);
+        values.add("therm2", state.therm2Temp);
     if (reads.therm(2))
-        add(values, "therm3", state.therm3Temp);
+        values.add("therm3", state.therm3Temp);
     if (reads.probe(0))
-        add(values, "ph1_mv", state.probe1mV);
+        values.add("ph1_mv", state.probe1mV);
     if (reads.pH(0))
-        add(values, "ph1", state.probe1pH);
+        values.add("ph1", state.probe1pH);
     if (reads.probe(1))
-        add(values, "ph2_mv", state.probe2mV);
+        values.add("ph2_mv", state.probe2mV);
     if (reads.pH(1))
-        add(values, "ph2", state.probe2pH);
+        values.add("ph2", state.probe2pH);
     if (reads.flow()) {
-        add(values, "flow_hz", state.flowHz);
-        add(values, "flow_lpm", state.flowLpm);
-        add(values, "liters", state.totalLiters);
+        values.add("flow_hz", state.flowHz);
+        values.add("flow_lpm", state.flowLpm);
+        values.add("liters", state.totalLiters);
     }
     if (values.isEmpty())
         return {};
-    const QDateTime stamped = time.toOffsetFromUtc(time.offsetFromUtc());
-    return "{\"time\":\"" + stamped.toString(Qt::ISODateWithMs).toLatin1() +
-        "\",\"seq\":" + QByteArray::number(seq) + values + '}';
+    return JsonMessage()
+        .add("time", IsoTime::withOffset(time, true))
+        .add("seq", quint64(seq))
+        .merge(values)
+        .bytes();
 }
 
 } // namespace ReadingsMessage
+
+QByteArray EventMessage::json(const QDateTime &time, const QString &source, const QString &kind,
+                              const QString &text, const JsonMessage &counts)
+{
+    return JsonMessage()
+        .add("time", IsoTime::withOffset(time, true))
+        .add("source", source)
+        .add("kind", kind)
+        .merge(counts)
+        .add("text", text)
+        .bytes();
+}

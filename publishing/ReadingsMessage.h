@@ -1,5 +1,7 @@
 #pragma once
 
+#include "publishing/JsonMessage.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QtGlobal>
@@ -19,3 +21,13 @@ QByteArray json(const StationState &state, const CycleReads &reads, const QDateT
                 quint64 seq);
 
 } // namespace ReadingsMessage
+
+// A message on "events": its time, where it comes from, what happened, any
+// counts, and the text as the journal has it.
+//   {"time":"2026-12-08T14:05:30.120+01:00","source":"6","kind":"fault","text":"..."}
+namespace EventMessage {
+
+QByteArray json(const QDateTime &time, const QString &source, const QString &kind,
+                const QString &text, const JsonMessage &counts = JsonMessage());
+
+} // namespace EventMessage

@@ -208,13 +208,13 @@ void TestCalibrationEditor::historyOfSaves_data()
 
     const QString buffers = "pH 7.000 at 25.00 degC: 2453.00 mV; pH 4.008 at 25.00 degC: 1650.16 mV";
     QTest::newRow("byHand")        << false << "4.5" << "180312"
-        << "2026-12-07T14:05:30Z,2,2.4530,4.5,180312,";
+        << "2026-12-07T14:05:30+00:00,2,2.4530,4.5,180312,";
     QTest::newRow("fromAssistant") << true  << ""    << "180312"
-        << "2026-12-07T14:05:30Z,2,2.4530,4.5358,180312," + buffers;
+        << "2026-12-07T14:05:30+00:00,2,2.4530,4.5358,180312," + buffers;
     QTest::newRow("assistantThenEdited") << true << "4.6000" << "180312"
-        << "2026-12-07T14:05:30Z,2,2.4530,4.6000,180312,";
+        << "2026-12-07T14:05:30+00:00,2,2.4530,4.6000,180312,";
     QTest::newRow("serialQuoted")  << false << "4.5" << "SN \"7\", tank"
-        << "2026-12-07T14:05:30Z,2,2.4530,4.5,\"SN \"\"7\"\", tank\",";
+        << "2026-12-07T14:05:30+00:00,2,2.4530,4.5,\"SN \"\"7\"\", tank\",";
 }
 // clang-format on
 

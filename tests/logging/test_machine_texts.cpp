@@ -1,5 +1,6 @@
 #include "logging/LogHeader.h"
 #include "logging/LogValue.h"
+#include "station/IsoTime.h"
 #include "station/StationState.h"
 #include "ui/chart/ChartCsv.h"
 #include "ui/chart/ChartStore.h"
@@ -44,6 +45,15 @@ private slots:
         QTest::newRow("exportTime") << csv.data()
                                     << QByteArray("Time,pH 1,pH 2,Kind\n"
                                                   "2026-12-08T12:00:00.000,7.25,,reading\n");
+
+        // The journal's lines, the readings and events sent to a broker, the
+        // calibration history: one time form for all.
+        const QDateTime moment(QDate(2026, 12, 7), QTime(14, 5, 30, 120), Qt::OffsetFromUTC,
+                               -12600);
+        QTest::newRow("isoTime") << IsoTime::withOffset(moment).toUtf8()
+                                 << QByteArray("2026-12-07T14:05:30-03:30");
+        QTest::newRow("isoTimeMs") << IsoTime::withOffset(moment, true).toUtf8()
+                                   << QByteArray("2026-12-07T14:05:30.120-03:30");
     }
     void asciiDigits()
     {

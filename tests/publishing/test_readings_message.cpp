@@ -2,6 +2,8 @@
 #include "publishing/ReadingsMessage.h"
 #include "station/StationState.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 // The message of one read cycle: only what that cycle read.
@@ -10,6 +12,34 @@ class TestReadingsMessage : public QObject
     Q_OBJECT
 
 private slots:
+    // clang-format off
+    void eventTextsReadBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain")     << "NO VALID RETURN FROM pH MODULE";
+        QTest::newRow("quotes")    << "Cannot write to the log file \"/data/a \"b\".csv\": Disk full";
+        QTest::newRow("backslash") << "C:\\logs\\tank.txt";
+        QTest::newRow("controls")  << QString("line\nbreak\ttab\x01\x1f end");
+        QTest::newRow("unicode")   << QString::fromUtf8("S/N \xce\xa9-\xc2\xb5 \xe2\x82\xac");
+    }
+    // clang-format on
+    void eventTextsReadBack()
+    {
+        QFETCH(QString, text);
+        const QDateTime time(QDate(2026, 12, 8), QTime(14, 5, 30, 250), Qt::OffsetFromUTC, 3600);
+        const QByteArray json = EventMessage::json(
+            time, "log", "fault", text, JsonMessage().add("count", qint64(3)).add("rate", qQNaN()));
+        QJsonParseError error{};
+        const QJsonObject object = QJsonDocument::fromJson(json, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, json.constData());
+        QCOMPARE(object.value("text").toString(), text);
+        QCOMPARE(object.value("time").toString(), QStringLiteral("2026-12-08T14:05:30.250+01:00"));
+        QCOMPARE(object.value("count").toInt(), 3);
+        QVERIFY(object.value("rate").isNull());
+        QVERIFY2(json.startsWith("{\"time\":") && json.endsWith(JsonMessage::quoted(text) + '}'),
+                 json.constData()); // the text last, as the journal's line has it
+    }
+
     // clang-format off
     void onlyWhatWasRead_data()
     {

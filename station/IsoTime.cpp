@@ -1,0 +1,20 @@
+#include "station/IsoTime.h"
+
+#include <QLocale>
+
+#include <cstdlib>
+
+QString IsoTime::withOffset(const QDateTime &time, bool milliseconds)
+{
+    const int offset = time.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    const QString local =
+        QLocale::c().toString(time,
+                              milliseconds ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz")
+                                           : QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+    return local +
+        QStringLiteral("%1%2:%3")
+            .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+            .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
