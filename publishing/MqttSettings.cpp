@@ -1,5 +1,6 @@
 #include "publishing/MqttSettings.h"
 
+#include "config/ConfigValue.h"
 #include "platform/SettingsStore.h"
 
 #include <QFile>
@@ -42,20 +43,6 @@ bool isNonCharacter(char32_t c)
 QString codePoint(char32_t c)
 {
     return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
-}
-
-// As QSettings reads a boolean: true/false, yes/no, 1/0 in any case; an
-// empty value is false.
-bool parseBool(const QString &text, bool *value)
-{
-    const QString word = text.trimmed().toLower();
-    const bool yes =
-        word == QLatin1String("true") || word == QLatin1String("yes") || word == QLatin1String("1");
-    const bool no = word.isEmpty() || word == QLatin1String("false") ||
-        word == QLatin1String("no") || word == QLatin1String("0");
-    if (yes || no)
-        *value = yes;
-    return yes || no;
 }
 
 // The first line of a password file, which may be empty; false with the
@@ -237,7 +224,8 @@ MqttSettings MqttSettings::load(const SettingsStore &store)
     if (settings.invalid.isEmpty())
         settings.invalid = stationIdProblem(settings.stationId);
     const QString tls = store.value(Application, SECTION, TlsKey, QString());
-    if (!parseBool(tls, &settings.tls) && settings.invalid.isEmpty())
+    if (!tls.trimmed().isEmpty() && !ConfigValue::parseBoolean(tls, &settings.tls) &&
+        settings.invalid.isEmpty())
         settings.invalid = QStringLiteral("The setting tls=%1 is neither yes nor no (true or "
                                           "false, 1 or 0): not connecting rather than guess.")
                                .arg(tls);
