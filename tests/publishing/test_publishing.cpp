@@ -1,3 +1,5 @@
+#include "channels/CycleReads.h"
+#include "events/EventJournal.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakePublisher.h"
 #include "fakes/FakeSettingsStore.h"
@@ -5,6 +7,8 @@
 #include "station/StationState.h"
 
 #include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,7 +16,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +87,8 @@ private slots:
     void lampTellsDroppedApart_data();
     void lampTellsDroppedApart();
     void environmentPasswordReachesThePublisher();
+    void cyclesLampAndFailuresTold_data();
+    void cyclesLampAndFailuresTold();
 
 private:
     QTemporaryDir m_dir;
@@ -221,6 +229,109 @@ void TestPublishing::environmentPasswordReachesThePublisher()
     QString why;
     QVERIFY(rig.made->settings.password(&password, &why));
     QCOMPARE(password, QStringLiteral("from-the-environment"));
+}
+
+// What standard error gets while it lives.
+class StandardError
+{
+public:
+    StandardError()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        m_file.open();
+        ::dup2(m_file.handle(), 2);
+    }
+    ~StandardError() { restore(); }
+    QByteArray text()
+    {
+        restore();
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+// clang-format off
+void TestPublishing::cyclesLampAndFailuresTold_data()
+{
+    // Steps: "read" a cycle read probe 1, "idle" a cycle read nothing,
+    // "event" the journal recorded one, "link STATE [TEXT]" the publisher's
+    // link changed (connecting, connected, failing).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("published"); // subtopic and seq of each message
+    QTest::addColumn<QString>("colour");    // the lamp's last
+    QTest::addColumn<int>("told");          // lines on standard error
+
+    QTest::newRow("seqCountsMessagesOnly") << QStringList{"read", "idle", "read", "idle", "read"}
+                                            << "readings 1, readings 2, readings 3" << "#c08000" << 0;
+    QTest::newRow("eventsHaveNoSeq")       << QStringList{"read", "event", "read"}
+                                            << "readings 1, events, readings 2" << "#c08000" << 0;
+    QTest::newRow("failureToldOnce")       << QStringList{"link failing refused", "read", "link failing refused", "link failing refused"}
+                                            << "readings 1" << "#d00000" << 1;
+    QTest::newRow("eachNewFailureTold")    << QStringList{"link failing refused", "link failing timed out", "link failing refused"}
+                                            << "" << "#d00000" << 3;
+    QTest::newRow("toldAgainAfterBack")    << QStringList{"link failing refused", "link connected", "link failing refused"}
+                                            << "" << "#d00000" << 2;
+    QTest::newRow("connectedGreen")        << QStringList{"link connecting", "link connected", "read"}
+                                            << "readings 1" << "#00a000" << 0;
+}
+// clang-format on
+
+void TestPublishing::cyclesLampAndFailuresTold()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, published);
+    QFETCH(QString, colour);
+    QFETCH(int, told);
+
+    Rig rig;
+    MqttSettings settings;
+    settings.host = QStringLiteral("broker.lan");
+    rig.publishing.start(settings);
+    QVERIFY(rig.made);
+    StandardError standardError;
+    for (const QString &step : steps) {
+        const QStringList word = step.split(' ');
+        const ReadCounts before = ReadCounts::of(rig.state);
+        if (word[0] == "read") {
+            ++rig.state.probe1Reads;
+            rig.publishing.cycleRead({before, ReadCounts::of(rig.state)});
+        } else if (word[0] == "idle") {
+            rig.publishing.cycleRead({before, before});
+        } else if (word[0] == "event") {
+            rig.publishing.eventRecorded({rig.clock.wallClock, "6", "fault", "NO VALID RETURN"});
+        } else {
+            rig.made->link_ = word[1] == "connected" ? Publisher::Link::Connected
+                : word[1] == "connecting"            ? Publisher::Link::Connecting
+                                                     : Publisher::Link::Failing;
+            rig.made->linkText_ = word.mid(2).join(' ');
+            rig.made->linkChanged.notify();
+        }
+    }
+    const QByteArray errors = standardError.text();
+
+    QStringList messages;
+    for (const auto &[subtopic, payload] : qAsConst(rig.made->published)) {
+        const QJsonObject json = QJsonDocument::fromJson(payload).object();
+        messages << (json.contains("seq") ? subtopic + ' ' + QString::number(json["seq"].toInt())
+                                          : subtopic);
+    }
+    QCOMPARE(messages.join(", "), published);
+    QVERIFY2(rig.lamp->text().contains(colour), qPrintable(rig.lamp->text()));
+    QCOMPARE(errors.count("kestrom-dgh: "), told);
 }
 
 QTEST_MAIN(TestPublishing)
