@@ -19,6 +19,7 @@ const QString Append = QStringLiteral("append");
 const QString Overwrite = QStringLiteral("overwrite");
 const QString Interval = QStringLiteral("interval");
 const QString Review = QStringLiteral("review");
+const QString Config = QStringLiteral("config");
 const QString Mqtt = QStringLiteral("mqtt");
 const QString StationId = QStringLiteral("station-id");
 const QString MqttTls = QStringLiteral("mqtt-tls");
@@ -78,6 +79,10 @@ void describe(QCommandLineParser &parser)
          QStringLiteral("With --mqtt-user, read the broker password from the first line of FILE "
                         "(else from $KESTROM_DGH_MQTT_PASSWORD); never give it on the command "
                         "line. FILE should be readable by you alone."),
+         QStringLiteral("FILE")},
+        {Config,
+         QStringLiteral("The station's own settings file (alarms and the like); without it "
+                        "~/.config/kestrom-dgh/station.conf (under $XDG_CONFIG_HOME when set)."),
          QStringLiteral("FILE")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
@@ -166,6 +171,11 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         options.devices.append({number, path});
     }
 
+    if (parser.isSet(Config)) {
+        if (parser.value(Config).trimmed().isEmpty())
+            return fail(QStringLiteral("--config needs a file name."));
+        options.configFile = QDir::cleanPath(QFileInfo(parser.value(Config)).absoluteFilePath());
+    }
     options.simulate = parser.isSet(Simulate);
     options.unattended = parser.isSet(Unattended);
     for (const auto &device : qAsConst(options.devices)) {

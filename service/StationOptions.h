@@ -29,6 +29,9 @@ struct StationOptions
     MqttSettings mqtt;
     // $KESTROM_DGH_MQTT_PASSWORD as it was at start, for any broker.
     QString mqttEnvironmentPassword;
+    // --config FILE: the station's own settings file, made absolute; empty
+    // for the usual place.
+    QString configFile;
     // --review FILE: only a recorded log in its review window, made absolute.
     QString reviewFile;
     // End the program once the window is on screen (start-up measurements).

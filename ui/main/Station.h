@@ -36,6 +36,7 @@
 #include "ui/main/MainWindow.h"
 
 class Clock;
+class StationConfig;
 class InputBox;
 class MessageBox;
 class SerialPort;
@@ -67,6 +68,9 @@ public:
         InputBox &inputs;
         // Makes the MQTT publisher; the one over libmosquitto when empty.
         Publishing::MakePublisher makePublisher = {};
+        // The station's own settings file as read at start; none in a test
+        // that gives none.
+        const StationConfig *config = nullptr;
     };
 
     Station(MainWindow &window, const Platform &platform, const QString &programFolder);

@@ -2,6 +2,7 @@
 // real platform (serial port, clock, settings, message boxes) and the main
 // window, and hands them to the station.
 
+#include "config/StationConfig.h"
 #include "platform/qt/PortMap.h"
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/QtSerialPortAdapter.h"
@@ -123,6 +124,15 @@ int main(int argc, char *argv[])
         ports.setDevice(1, simulator.devicePath());
     }
 
+    // Read once; a file that does not read is told, and what it would have
+    // set is left at its default.
+    StationConfig config;
+    QString configProblem;
+    if (!config.load(options.configFile.isEmpty() ? StationConfig::defaultPath()
+                                                  : options.configFile,
+                     &configProblem))
+        print(stderr, QStringLiteral("kestrom-dgh: %1\n").arg(configProblem));
+
     QtSerialPortAdapter port(ports);
     SystemClock clock;
     QSettingsStore settings;
@@ -130,7 +140,7 @@ int main(int argc, char *argv[])
     QtMessageBox messages(&window);
     QtInputBox inputs(&window);
 
-    Station station(window, {port, clock, settings, messages, inputs},
+    Station station(window, {port, clock, settings, messages, inputs, {}, &config},
                     QCoreApplication::applicationDirPath());
     station.setUnattended(options.unattended);
     if (!station.start())
