@@ -87,7 +87,7 @@ void LogSetup::StartLogging()
 }
 
 bool LogSetup::startWithoutDialog(const QString &fileName, LogFile::Mode mode, double seconds,
-                                  QString *error)
+                                  QString *error, bool daily)
 {
     const int position = LogIntervals::positionOfSeconds(seconds);
     if (position < 0) {
@@ -99,9 +99,10 @@ bool LogSetup::startWithoutDialog(const QString &fileName, LogFile::Mode mode, d
         *error = QStringLiteral("Logging is already running.");
         return false;
     }
-    if (!m_logger.beginRun(fileName, mode, error))
+    if (!(daily ? m_logger.beginDailyRun(fileName, mode, error)
+                : m_logger.beginRun(fileName, mode, error)))
         return false;
-    m_logFileName = fileName;
+    m_logFileName = m_logger.runFileName();
     m_logger.setInterval(LOG_INTERVALS_MS[position]);
     if (isAttached() && m_controls.hide)
         m_controls.hide();

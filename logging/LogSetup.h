@@ -51,8 +51,9 @@ public:
     // the given mode and interval: header first. An interval that is not in
     // the list, a file that cannot be opened, or a run already going gives
     // false and the reason, and nothing has changed.
+    // With `daily`, in files by day (Logger::beginDailyRun).
     bool startWithoutDialog(const QString &fileName, LogFile::Mode mode, double seconds,
-                            QString *error);
+                            QString *error, bool daily = false);
 
     // The dialog's handlers.
     void datafileChanged();

@@ -11,6 +11,10 @@
 #include "station/Faults.h"
 #include "station/StationState.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
 namespace {
 constexpr int FilePanel = 1;
 } // namespace
@@ -32,6 +36,49 @@ Logger::Logger(StationState &state, Timer &tmrLogger, StatusBar &statusBar, Butt
     m_tmrLogger.setEnabled(true);
     m_handlers.install(m_tmrLogger.tick, [this] { WriteLogRecord(); });
     m_handlers.install(m_mnuStop.clicked, [this] { StopLogging(); });
+}
+
+QString Logger::dailyFileName(const QString &fileName, const QDate &date)
+{
+    const QFileInfo file(fileName);
+    const QString day = QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
+    const QString name = file.suffix().isEmpty()
+        ? file.fileName() + QLatin1Char('-') + day
+        : file.completeBaseName() + QLatin1Char('-') + day + QLatin1Char('.') + file.suffix();
+    return file.dir().filePath(name);
+}
+
+bool Logger::beginDailyRun(const QString &fileName, LogFile::Mode mode, QString *message)
+{
+    const QDate today = m_clock.currentDateTime().date();
+    if (!beginRun(dailyFileName(fileName, today), mode, message))
+        return false;
+    m_dailyFileName = fileName;
+    m_fileDate = today;
+    return true;
+}
+
+// The first record of a new day opens that day's file; the day before's
+// ends with its last whole record. Appended to, should it exist, so a
+// clock set back loses nothing.
+bool Logger::nextDay(const QDate &today)
+{
+    const QString fileName = dailyFileName(m_dailyFileName, today);
+    QString message;
+    m_logFile.close();
+    if (!beginRun(fileName, LogFile::Mode::Append, &message)) {
+        if (m_faults.isUnattended()) {
+            m_faults.failed(Faults::LOG, message); // and the next tick tries again
+            return false;
+        }
+        StopLogging();
+        m_faults.failed(Faults::LOG, message + QStringLiteral("\nLogging has stopped."));
+        return false;
+    }
+    m_fileDate = today;
+    m_statusBar.setPanelText(FilePanel,
+                             m_statusBar.panelText(FilePanel) + QStringLiteral("  ") + fileName);
+    return true;
 }
 
 bool Logger::beginRun(const QString &fileName, LogFile::Mode mode, QString *message)
@@ -73,6 +120,11 @@ void Logger::enterLoggingState(const QString &logFileName)
 
 void Logger::WriteLogRecord()
 {
+    if (!m_dailyFileName.isEmpty()) {
+        const QDate today = m_clock.currentDateTime().date();
+        if ((today != m_fileDate || !m_logFile.isOpen()) && !nextDay(today))
+            return;
+    }
     if (!m_logFile.isOpen())
         return;
     const LogLine record =
@@ -98,6 +150,7 @@ void Logger::StopLogging()
 {
     m_tmrLogger.setEnabled(false);
     m_logFile.close();
+    m_dailyFileName.clear();
     runEnded.notify();
     m_statusBar.setPanelText(LoggingPanel::PANEL, LoggingPanel::NOT_LOGGING);
     showLamp(LoggingPanel::RED_LAMP);

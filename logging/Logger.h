@@ -4,6 +4,7 @@
 #include "platform/Broadcast.h"
 #include "platform/Handlers.h"
 
+#include <QDate>
 #include <QString>
 
 class Button;
@@ -29,6 +30,14 @@ public:
     // Opens the file and writes the header of a run. On failure nothing is
     // left open, nothing else has changed and *message names file and reason.
     bool beginRun(const QString &fileName, LogFile::Mode mode, QString *message);
+    // The same, in files by day: the run writes FILE's dated name for today
+    // (tank.csv: tank-2026-12-09.csv), and the first record after local
+    // midnight begins the next day's file, a whole log with its own header.
+    // Off unless asked for; a run through the dialog never is.
+    bool beginDailyRun(const QString &fileName, LogFile::Mode mode, QString *message);
+    static QString dailyFileName(const QString &fileName, const QDate &date);
+    // The file the run writes now.
+    QString runFileName() const { return m_logFile.fileName(); }
     void setInterval(int ms);
     // Runs the timer and shows the logging state; panel 1 gets two blanks
     // and the file name appended.
@@ -54,6 +63,7 @@ public:
 
 private:
     void showLamp(const QString &lamp);
+    bool nextDay(const QDate &today);
 
     StationState &m_state;
     Timer &m_tmrLogger;
@@ -65,6 +75,8 @@ private:
     Clock &m_clock;
     QString m_programFolder;
     LogFile m_logFile;
+    QString m_dailyFileName; // FILE of a run in files by day, else empty
+    QDate m_fileDate;        // the day of the file it writes
     bool m_logging = false;
     Handlers m_handlers;
 };

@@ -18,6 +18,7 @@ const QString Log = QStringLiteral("log");
 const QString Append = QStringLiteral("append");
 const QString Overwrite = QStringLiteral("overwrite");
 const QString Interval = QStringLiteral("interval");
+const QString Rotate = QStringLiteral("rotate");
 const QString Review = QStringLiteral("review");
 const QString Config = QStringLiteral("config");
 const QString Mqtt = QStringLiteral("mqtt");
@@ -64,6 +65,11 @@ void describe(QCommandLineParser &parser)
         {Interval,
          QStringLiteral("The log interval in seconds: %1.").arg(LogIntervals::choicesText()),
          QStringLiteral("SECONDS")},
+        {Rotate,
+         QStringLiteral("With --log FILE, 'daily': a new log file at local midnight, FILE's name "
+                        "with the date (tank-2026-12-09.csv), each a whole log with its own "
+                        "header and journal."),
+         QStringLiteral("daily")},
         {Mqtt,
          QStringLiteral("Publish each read cycle's readings to the MQTT broker at HOST (port 1883 "
                         "unless given) on kestrom-dgh/ID/readings; also File > MQTT Publishing."),
@@ -149,8 +155,8 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     StationOptions &options = result.options;
     options.exitWhenShown = parser.isSet(ExitWhenShown);
     if (parser.isSet(Review)) {
-        for (const QString &other :
-             {Device, Simulate, Unattended, Poll, Plot, Log, Append, Overwrite, Interval, Mqtt}) {
+        for (const QString &other : {Device, Simulate, Unattended, Poll, Plot, Log, Append,
+                                     Overwrite, Interval, Rotate, Mqtt}) {
             if (parser.isSet(other))
                 return fail(QStringLiteral("--review opens only the review window; it does not "
                                            "go with --%1.")
@@ -233,6 +239,14 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     const bool append = parser.isSet(Append);
     const bool overwrite = parser.isSet(Overwrite);
     const bool interval = parser.isSet(Interval);
+    if (parser.isSet(Rotate)) {
+        if (!parser.isSet(Log))
+            return fail(QStringLiteral("--rotate only goes with --log FILE."));
+        if (parser.value(Rotate).trimmed().toLower() != QLatin1String("daily"))
+            return fail(QStringLiteral("--rotate '%1': the only rotation is 'daily'.")
+                            .arg(parser.value(Rotate)));
+        options.rotateDaily = true;
+    }
     if (parser.isSet(Log)) {
         options.logFile = parser.value(Log);
         if (options.logFile.trimmed().isEmpty())

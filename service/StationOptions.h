@@ -25,6 +25,8 @@ struct StationOptions
     QString logFile;
     LogMode logMode = LogMode::None;
     double logIntervalSeconds = 0;
+    // --rotate daily: files by day.
+    bool rotateDaily = false;
     // --mqtt HOST[:PORT] and its companions; not enabled() without --mqtt.
     MqttSettings mqtt;
     // $KESTROM_DGH_MQTT_PASSWORD as it was at start, for any broker.

@@ -1,6 +1,7 @@
 #include "LoggingFixture.h"
 #include "logging/LogHeader.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -340,6 +341,79 @@ private slots:
         QVERIFY(!f.logger.isLogging());
         QVERIFY(!f.logger.logFile().isOpen());
         QCOMPARE(f.tmrLogger.interval(), 0);
+    }
+
+    // Files by day across a faked midnight: the last record of the day in
+    // its file, the first of the next in a new whole log with its own header
+    // and its journal beside it; a new day's file that cannot be opened is a
+    // fault like a record that cannot be written.
+    void filesByDay_data()
+    {
+        QTest::addColumn<QString>("name"); // as given
+        QTest::addColumn<bool>("unattended");
+        QTest::addColumn<bool>("nextDayFails"); // its file cannot be made
+        QTest::addColumn<QStringList>("files"); // and their record counts
+        QTest::newRow("csv") << "tank.csv" << false << false
+                             << QStringList{"tank-2026-12-08.csv 2", "tank-2026-12-09.csv 2"};
+        QTest::newRow("noSuffix") << "tank" << false << false
+                                  << QStringList{"tank-2026-12-08 2", "tank-2026-12-09 2"};
+        QTest::newRow("dotsInName")
+            << "tank.v2.log" << false << false
+            << QStringList{"tank.v2-2026-12-08.log 2", "tank.v2-2026-12-09.log 2"};
+        QTest::newRow("attendedStops")
+            << "stop.csv" << false << true << QStringList{"stop-2026-12-08.csv 2"};
+        QTest::newRow("unattendedGoesOn")
+            << "on.csv" << true << true
+            << QStringList{"on-2026-12-08.csv 2", "on-2026-12-09.csv 1"};
+    }
+    void filesByDay()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, unattended);
+        QFETCH(bool, nextDayFails);
+        QFETCH(QStringList, files);
+        const QString folder = path(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(folder));
+        const QString blocked =
+            folder + "/" + Logger::dailyFileName(name, QDate(2026, 12, 9)).section('/', -1);
+        if (nextDayFails)
+            QVERIFY(QDir().mkpath(blocked)); // a folder where the file would go
+        LoggingFixture f;
+        f.faults.reporter.setUnattended(unattended);
+        QStringList began;
+        Handlers handlers;
+        handlers.install(f.logger.runBegan, [&](const QString &fileName, LogFile::Mode) {
+            began << fileName.section('/', -1);
+        });
+        f.clock.wallClock = QDateTime(QDate(2026, 12, 8), QTime(23, 59, 58));
+        QString error;
+        QVERIFY2(f.setup.startWithoutDialog(folder + "/" + name, LogFile::Mode::Overwrite, 1,
+                                            &error, true),
+                 qPrintable(error));
+        f.tmrLogger.fire();
+        f.clock.wallClock = f.clock.wallClock.addSecs(1);
+        f.tmrLogger.fire();
+        f.clock.wallClock = f.clock.wallClock.addSecs(2); // 00:00:01, the next day
+        f.tmrLogger.fire();
+        if (nextDayFails && unattended)
+            QVERIFY(QDir(blocked).removeRecursively()); // the disk is back
+        f.clock.wallClock = f.clock.wallClock.addSecs(1);
+        f.tmrLogger.fire();
+
+        QStringList found;
+        for (const QString &file : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+            const QByteArray bytes = LoggingFixture::contents(folder + "/" + file);
+            QVERIFY2(bytes.contains("\"Log File: " + QFile::encodeName(folder + "/" + file) + "\""),
+                     qPrintable(file)); // each a whole log, naming itself
+            found << QStringLiteral("%1 %2").arg(file).arg(bytes.count("\r\n") - 12);
+        }
+        QCOMPARE(found, files);
+        QStringList expectedBegan;
+        for (const QString &file : files)
+            expectedBegan << file.section(' ', 0, 0);
+        QCOMPARE(began, expectedBegan); // the journal follows each file
+        QCOMPARE(f.logger.isLogging(), !nextDayFails || unattended);
+        QCOMPARE(f.messages.texts.size(), nextDayFails && !unattended ? 1 : 0);
     }
 
     void closeAtExitKeepsWholeRecords()

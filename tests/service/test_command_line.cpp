@@ -160,6 +160,9 @@ void TestCommandLine::logOptions_data()
     // The header and the status bar name the file in full, wherever the station started.
     QTest::newRow("relativeFile")       << QStringList{"--log", "logs/../tank.csv", "--overwrite", "--interval", "1"} << true << overwrite << 1.0 << "" << QDir::current().absoluteFilePath("tank.csv");
     QTest::newRow("emptyFileName")      << QStringList{"--log", "", "--append", "--interval", "5"}               << false << 0         << 0.0  << "file name" << tmpA;
+    QTest::newRow("rotateDaily")        << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "1", "--rotate", "Daily"} << true << append << 1.0 << "" << tmpA;
+    QTest::newRow("rotateWeekly")       << QStringList{"--log", "/tmp/a.csv", "--append", "--interval", "1", "--rotate", "weekly"} << false << 0 << 0.0 << "'weekly'" << tmpA;
+    QTest::newRow("rotateWithoutLog")   << QStringList{"--rotate", "daily"}                                      << false << 0         << 0.0  << "--rotate only goes with --log" << tmpA;
 }
 // clang-format on
 
@@ -182,6 +185,7 @@ void TestCommandLine::logOptions()
     QCOMPARE(result.options.logFile, file);
     QCOMPARE(int(result.options.logMode), mode);
     QCOMPARE(result.options.logIntervalSeconds, seconds);
+    QCOMPARE(result.options.rotateDaily, arguments.contains("--rotate"));
 }
 
 QTEST_MAIN(TestCommandLine)

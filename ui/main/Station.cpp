@@ -199,7 +199,7 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
             : LogFile::Mode::Overwrite;
         QString reason;
         if (!m_logSetup.startWithoutDialog(options.logFile, mode, options.logIntervalSeconds,
-                                           &reason)) {
+                                           &reason, options.rotateDaily)) {
             if (error)
                 *error = reason;
             return false;
