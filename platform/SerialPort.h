@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // The one serial line to the modules, as the module link and the port
@@ -34,6 +35,16 @@ public:
     // Why the port closed itself (the device went away, a read or write
     // failed); empty while it is open, never opened, or closed by close().
     virtual QString lostReason() const = 0;
+
+    // What tells one adapter from another: "usb VID:PID SERIAL" for a USB
+    // adapter, "device PATH" for anything else (an on-board port, a pty),
+    // empty for nothing. The one the port last opened, and the one now behind
+    // its number (a lost adapter's own /dev/serial/by-id name first).
+    virtual QString openedAdapter() const { return QString(); }
+    virtual QString adapterNow() const { return QString(); }
+    // The serial ports present, one line each: device, its by-id name, what
+    // it is and the port number it has, for the operator choosing one.
+    virtual QStringList presentPorts() const { return {}; }
 
     // Writes all bytes and hands them to the line before returning.
     virtual void write(const QByteArray &bytes) = 0;

@@ -1,5 +1,7 @@
 #include "platform/qt/QtSerialPortAdapter.h"
 
+#include "platform/qt/SerialAdapters.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -84,12 +86,29 @@ QString QtSerialPortAdapter::deviceName() const
     return canonical.isEmpty() ? path : canonical;
 }
 
+QString QtSerialPortAdapter::pathToOpen() const
+{
+    if (!m_lostReason.isEmpty() && !m_openedById.isEmpty() && QFileInfo::exists(m_openedById))
+        return m_openedById;
+    return m_ports.devicePath(m_number);
+}
+
+QString QtSerialPortAdapter::adapterNow() const
+{
+    return SerialAdapters::identityOf(pathToOpen());
+}
+
+QStringList QtSerialPortAdapter::presentPorts() const
+{
+    return SerialAdapters::present(m_ports);
+}
+
 int QtSerialPortAdapter::open()
 {
     if (m_port.isOpen())
         return PortInUseError;
 
-    const QString path = m_ports.devicePath(m_number);
+    const QString path = pathToOpen();
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return InvalidPortError;
@@ -111,6 +130,8 @@ int QtSerialPortAdapter::open()
     if (m_port.open(QIODevice::ReadWrite)) {
         m_port.clearError();
         m_lostReason.clear();
+        m_openedAdapter = SerialAdapters::identityOf(device);
+        m_openedById = SerialAdapters::byIdNameOf(device);
         return NoError;
     }
 
@@ -132,6 +153,8 @@ void QtSerialPortAdapter::close()
 {
     m_failed = false;
     m_lostReason.clear();
+    m_openedAdapter.clear();
+    m_openedById.clear();
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();

@@ -34,7 +34,15 @@ public:
     // The device the current port number maps to, links resolved when it exists.
     QString deviceName() const override;
 
+    QString openedAdapter() const override { return m_openedAdapter; }
+    QString adapterNow() const override;
+    QStringList presentPorts() const override;
+
 private:
+    // Where open() looks: after a loss the lost adapter's own by-id name
+    // while it is there, so the same adapter is found under a new ttyUSB
+    // number; otherwise the device of the port number.
+    QString pathToOpen() const;
     int osBytesWaiting();
     void onError(QSerialPort::SerialPortError error);
     void fail(const QString &reason);
@@ -48,5 +56,7 @@ private:
     bool m_failed = false;
     QString m_failure;
     QString m_lostReason;
+    QString m_openedAdapter;
+    QString m_openedById;
     int m_callDepth = 0;
 };

@@ -36,6 +36,12 @@ public:
     qint16 portNumber() const override { return number; }
     QString device; // what the number stands for
     QString deviceName() const override { return device; }
+    QString opened;     // the adapter it last opened
+    QString behindName; // the one its number leads to now
+    QString openedAdapter() const override { return opened; }
+    QStringList present;
+    QStringList presentPorts() const override { return present; }
+    QString adapterNow() const override { return behindName; }
     int setPortNumber(qint16 n) override
     {
         if (setNumberResult == NoError)

@@ -175,11 +175,13 @@ public:
     QString answer;
     QStringList prompts;
     QStringList titles;
+    QStringList details;
     std::function<void()> whileOpen; // the operator taking time to type
-    QString ask(const QString &prompt, const QString &title) override
+    QString ask(const QString &prompt, const QString &title, const QString &detail) override
     {
         prompts << prompt;
         titles << title;
+        details << detail;
         if (whileOpen)
             whileOpen();
         return answer;

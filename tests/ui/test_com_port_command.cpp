@@ -148,9 +148,13 @@ void TestComPortCommand::asksWithPromptAndTitle()
     FakeSerialPort port;
     FakeInputBox input;
     FakeMessageBox messages;
+    port.present =
+        QStringList{"1: /dev/ttyS0", "3: /dev/ttyUSB0 = /dev/serial/by-id/usb-FTDI-A1B2 (FT232R)"};
     ComPortCommand(port, input, messages).run();
     QCOMPARE(input.prompts, QStringList{QStringLiteral("Enter Commport Number")});
     QCOMPARE(input.titles, QStringList{QStringLiteral("Commport Setup")});
+    // The ports present, by-id names and all, below the entry; the prompt as it stands.
+    QCOMPARE(input.details, QStringList{"Serial ports present:\n" + port.present.join('\n')});
 }
 
 // The input box is shown with the port already closed.
@@ -159,7 +163,7 @@ class PortCheckingInputBox : public InputBox
 public:
     explicit PortCheckingInputBox(const SerialPort &port) : m_port(port) { }
     bool portOpenWhileAsking = true;
-    QString ask(const QString &, const QString &) override
+    QString ask(const QString &, const QString &, const QString &) override
     {
         portOpenWhileAsking = m_port.isOpen();
         return QStringLiteral("2");

@@ -47,7 +47,12 @@ void ComPortCommand::run()
     if (m_port.isOpen())
         m_port.close();
 
-    const QString answer = m_input.ask(PROMPT, TITLE);
+    const QStringList present = m_port.presentPorts();
+    const QString answer =
+        m_input.ask(PROMPT, TITLE,
+                    present.isEmpty() ? QString()
+                                      : QStringLiteral("Serial ports present:\n") +
+                            present.join(QLatin1Char('\n')));
     qint16 number = 0;
     if (!toPortNumber(answer, &number))
         error = SerialPort::OtherOpenError; // Cancel and bad input stay silent

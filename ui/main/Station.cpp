@@ -67,7 +67,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_journal(platform.clock)
     , m_faults(platform.messages, m_journal, platform.clock)
     , m_settingsMessages(m_faults, Faults::SETTINGS)
-    , m_portWatch(platform.port, m_faults, platform.clock)
+    , m_portWatch(platform.port, m_faults, m_journal, platform.clock)
     , m_eventsView(m_journal, m_faults, window.controls().StatusBar1, programFolder, &window)
     , m_link(platform.port, m_faults, platform.clock)
     , m_flow(m_state, m_link, m_faults,

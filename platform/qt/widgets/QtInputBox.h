@@ -9,7 +9,8 @@ class QtInputBox : public InputBox
 {
 public:
     explicit QtInputBox(QWidget *parent);
-    QString ask(const QString &prompt, const QString &title) override;
+    QString ask(const QString &prompt, const QString &title,
+                const QString &details = QString()) override;
 
 private:
     QWidget *m_parent;
