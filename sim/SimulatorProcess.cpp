@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
@@ -57,8 +60,8 @@ bool SimulatorProcess::start(const QStringList &arguments, QString *error)
 {
     stop();
     m_devicePath.clear();
-    m_process.start(m_program, arguments + QStringList{QStringLiteral("--exit-with-parent")},
-                    QIODevice::ReadOnly);
+    m_arguments = arguments + QStringList{QStringLiteral("--exit-with-parent")};
+    m_process.start(m_program, m_arguments, QIODevice::ReadOnly);
     if (!m_process.waitForStarted(START_TIMEOUT_MS)) {
         setError(error,
                  QStringLiteral("cannot start %1: %2").arg(m_program, m_process.errorString()));
@@ -88,8 +91,39 @@ QString SimulatorProcess::devicePath() const
     return m_devicePath;
 }
 
+void SimulatorProcess::restartWhenItEnds(const QString &linkPath)
+{
+    m_linkPath = linkPath;
+    m_restarting = true;
+    m_running.start();
+    QObject::connect(&m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished),
+                     &m_process, [this] { ended(); });
+}
+
+void SimulatorProcess::ended()
+{
+    if (!m_restarting)
+        return;
+    if (QFileInfo(m_linkPath).isSymLink())
+        QFile::remove(m_linkPath);
+    m_quickEnds = m_running.elapsed() < 2000 ? m_quickEnds + 1 : 0;
+    if (m_quickEnds > RESTARTS_IN_A_ROW) {
+        m_restarting = false;
+        std::fprintf(stderr,
+                     "kestrom-dgh: the module simulator %s keeps ending; it is not "
+                     "started again\n",
+                     qPrintable(m_program));
+        return;
+    }
+    std::fprintf(stderr, "kestrom-dgh: the module simulator ended; it is started again\n");
+    std::fflush(stderr);
+    m_running.start();
+    m_process.start(m_program, m_arguments, QIODevice::ReadOnly);
+}
+
 void SimulatorProcess::stop()
 {
+    m_restarting = false;
     if (m_process.state() == QProcess::NotRunning)
         return;
     m_process.terminate();

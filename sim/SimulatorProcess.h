@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,13 @@ public:
     QString devicePath() const;
     // SIGTERM, wait, then kill.
     void stop();
+    // From now on, when it ends by itself it is started again with the same
+    // arguments, without waiting for it, and the link it serves through
+    // (--link PATH) is taken away meanwhile: the pty it left may soon be
+    // another program's, and nothing must reach that through the link. Said
+    // on standard error; after RESTARTS_IN_A_ROW quick ends it is left ended.
+    void restartWhenItEnds(const QString &linkPath);
+    static constexpr int RESTARTS_IN_A_ROW = 5;
     // 0 when it does not run.
     qint64 processId() const;
 
@@ -30,7 +38,14 @@ public:
     static QString defaultProgram();
 
 private:
+    void ended();
+
     QString m_program;
     QProcess m_process;
     QString m_devicePath;
+    QStringList m_arguments;
+    QString m_linkPath;
+    bool m_restarting = false;
+    int m_quickEnds = 0;
+    QElapsedTimer m_running;
 };

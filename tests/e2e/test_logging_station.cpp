@@ -4,6 +4,7 @@
 #include "sim/SimulatorProcess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <csignal>
+#include <memory>
 #include <random>
 #include <thread>
 #include <unistd.h>
@@ -27,6 +30,7 @@ private slots:
     void logsWhatTheModulesSent();
     void journalThatCannotBeWritten();
     void babblingLineKeepsEveryRecord();
+    void endedSimulatorIsStartedAgain();
 };
 
 namespace {
@@ -212,6 +216,117 @@ void TestLoggingStation::babblingLineKeepsEveryRecord()
     station.terminate();
     QVERIFY(station.waitForFinished(10000));
     QVERIFY2(logged >= 38, qPrintable(QString::number(logged)));
+}
+
+namespace {
+
+// The dgh-sim processes whose parent is pid, and the command line of one.
+QList<qint64> simulatorsOf(qint64 pid)
+{
+    QList<qint64> found;
+    const QStringList entries = QDir("/proc").entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (line.contains("(dgh-sim)") && rest.size() > 1 && rest[1].toLongLong() == pid)
+            found << entry.toLongLong();
+    }
+    return found;
+}
+
+QString linkOf(qint64 simulator)
+{
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(simulator));
+    cmdline.open(QIODevice::ReadOnly);
+    const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+    const int at = arguments.indexOf("--link");
+    return at >= 0 && at + 1 < arguments.size() ? QString::fromLocal8Bit(arguments[at + 1])
+                                                : QString();
+}
+
+} // namespace
+
+// --simulate, unattended: the simulator is killed, and its pty number is
+// taken, where it comes free, by another program that answers every command
+// with a value no module sends. The station starts its simulator again,
+// polls it through its own link, and never reads the other program.
+void TestLoggingStation::endedSimulatorIsStartedAgain()
+{
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("run.csv"));
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    station.setProcessEnvironment(env);
+    station.start(QStringLiteral(KESTROM_DGH_PATH),
+                  {"--simulate", "--unattended", "--poll", "ph", "--log", logPath, "--overwrite",
+                   "--interval", "1"});
+    QVERIFY(station.waitForStarted());
+    const auto log = [&] {
+        QFile file(logPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(log().count("\r\n") >= 14, 15000);
+    const QList<qint64> first = simulatorsOf(station.processId());
+    QCOMPARE(first.size(), 1);
+    const QString pty = QFileInfo(linkOf(first[0])).canonicalFilePath();
+    QVERIFY2(pty.startsWith("/dev/pts/"), qPrintable(pty));
+
+    // Killed, and its pty number taken by another program at once.
+    QVERIFY(::kill(pid_t(first[0]), SIGKILL) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists("/proc/" + QString::number(first[0]) + "/stat") ||
+                                 simulatorsOf(station.processId()) != first,
+                             5000);
+    // The number is free once the station too has let go of the dead pty,
+    // unless the new simulator has it already (then there is nothing to take).
+    std::vector<std::unique_ptr<PseudoTerminal>> others;
+    PseudoTerminal *decoy = nullptr;
+    QElapsedTimer trying;
+    trying.start();
+    while (!decoy && trying.elapsed() < 3000) {
+        auto terminal = std::make_unique<PseudoTerminal>();
+        std::string failure;
+        QVERIFY2(terminal->open(&failure), failure.c_str());
+        if (QString::fromStdString(terminal->slavePath()) == pty)
+            decoy = terminal.get();
+        others.push_back(std::move(terminal));
+        if (!decoy && others.size() % 4 == 0) {
+            others.clear(); // give the lower numbers back and look again
+            QTest::qWait(20);
+        }
+    }
+    std::atomic<bool> answering{true};
+    std::thread answerer([&] {
+        while (answering && decoy) {
+            char command[64];
+            if (::read(decoy->masterFd(), command, sizeof command) > 0)
+                (void)!::write(decoy->masterFd(), "*+09999.99\r", 11);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const auto stopAnswering = qScopeGuard([&] {
+        answering = false;
+        answerer.join();
+    });
+
+    const int before = log().count("\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(log().count("\r\n") >= before + 8, 20000);
+    const QList<qint64> now = simulatorsOf(station.processId());
+    station.terminate();
+    QVERIFY(station.waitForFinished(10000));
+    QCOMPARE(now.size(), 1);
+    QVERIFY(now != first);
+    QVERIFY2(!log().contains("9999.99"), log().right(600).constData());
+    const QList<QByteArray> records = log().split('\n');
+    const QList<QByteArray> last = records.at(records.size() - 2).split(',');
+    QVERIFY2(last.size() == 11 && last[4].toDouble() > 0,
+             records.at(records.size() - 2).constData());
+    QVERIFY(station.readAllStandardError().contains("module simulator ended; it is started again"));
 }
 
 QTEST_GUILESS_MAIN(TestLoggingStation)

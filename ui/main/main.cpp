@@ -17,8 +17,10 @@
 #include "ui/main/Station.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -112,16 +114,23 @@ int main(int argc, char *argv[])
         ports.setDevice(device.first, device.second);
 
     // Declared before the port, so it is stopped after the port let go of it.
+    // Port 1 is a link of our own to the simulator's pty: a simulator that
+    // ended is started again behind it, and the pty it left, which another
+    // program may get next, is never reopened.
     SimulatorProcess simulator;
+    QTemporaryDir simulatorFolder(QDir::tempPath() + QStringLiteral("/kestrom-dgh-XXXXXX"));
     if (options.simulate) {
         QString error;
-        if (!simulator.start({}, &error)) {
-            print(
-                stderr,
-                QStringLiteral("kestrom-dgh: cannot start the module simulator: %1\n").arg(error));
+        const QString link = simulatorFolder.filePath(QStringLiteral("modules"));
+        if (!simulatorFolder.isValid() ||
+            !simulator.start({QStringLiteral("--link"), link}, &error)) {
+            print(stderr,
+                  QStringLiteral("kestrom-dgh: cannot start the module simulator: %1\n")
+                      .arg(simulatorFolder.isValid() ? error : simulatorFolder.errorString()));
             return 1;
         }
-        ports.setDevice(1, simulator.devicePath());
+        simulator.restartWhenItEnds(link);
+        ports.setDevice(1, link);
     }
 
     // Read once; a file that does not read is told, and what it would have
