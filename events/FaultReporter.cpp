@@ -147,6 +147,19 @@ void FaultReporter::tellCounts(const QString &source, History &history, const QS
     history.lastTold = m_clock.monotonic();
 }
 
+void FaultReporter::closeAccounts()
+{
+    for (auto history = m_history.begin(); history != m_history.end(); ++history) {
+        if (!history->intermittent || history->faults == 0)
+            continue;
+        const auto trouble = m_troubles.constFind(history.key());
+        tellCounts(history.key(), *history,
+                   QStringLiteral("still ") + intermittentKind(history.key()),
+                   trouble != m_troubles.constEnd() ? trouble->text
+                                                    : QStringLiteral("At the station's stop"));
+    }
+}
+
 void FaultReporter::recovered(const QString &source, const QString &detail)
 {
     const auto found = m_troubles.constFind(source);

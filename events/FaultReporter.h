@@ -48,6 +48,10 @@ public:
     using Faults::failed;
     void recovered(const QString &source, const QString &detail = QString()) override;
 
+    // The station stops: each intermittent source's faults not yet counted
+    // by a line get one, so the journal accounts for every fault.
+    void closeAccounts();
+
     // Faults reported while unattended, since start.
     long long faultCount() const { return m_faultCount; }
     // Whether any source has failed and not yet recovered.

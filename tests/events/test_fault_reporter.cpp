@@ -19,7 +19,8 @@ private slots:
 void TestFaultReporter::journalsWithoutFlooding_data()
 {
     // Steps: "f SOURCE [N]" N faults (1 if left out), "r SOURCE" recovered,
-    // "m MINUTES" the clock moves on, "u on|off" the mode is chosen.
+    // "m MINUTES" the clock moves on, "u on|off" the mode is chosen, "x" the
+    // station stops.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("events"); // "source,kind,text"
     QTest::addColumn<int>("boxes");
@@ -68,6 +69,12 @@ void TestFaultReporter::journalsWithoutFlooding_data()
                                     << toldTwice + QStringList{intermittent,
                                                    "6,still failing," + ph + " since 14:05:30 (10 times in a row)",
                                                    "6,answering again,Works again after 12 faults"} << 0;
+    QTest::newRow("countedAtStop")  << thrice + QStringList{"f 6 2", "r 6", "f 6", "x"}
+                                    << toldTwice + QStringList{intermittent,
+                                                   "6,still intermittent," + ph + ": 4 faults in 3 episodes since 14:05:30"} << 0;
+    QTest::newRow("nothingLeftAtStop") << thrice + QStringList{"m 11", "r 6", "x"}
+                                    << toldTwice + QStringList{intermittent,
+                                                   "6,steady,No fault for 10 minutes: 1 fault in 1 episode since 14:05:30"} << 0;
     QTest::newRow("portFlapping")   << QStringList{"f port", "r port", "f port 2", "r port", "f port", "r port", "f port", "f 6", "r port"}
                                     << QStringList{"port,port lost,Port Not open", "port,port reopened,Works again after 1 fault",
                                                    "port,port lost,Port Not open", "port,port reopened,Works again after 2 faults",
@@ -100,6 +107,8 @@ void TestFaultReporter::journalsWithoutFlooding()
             faults.reporter.recovered(word[1]);
         } else if (word[0] == "m") {
             clock.now += std::chrono::minutes(word[1].toInt());
+        } else if (word[0] == "x") {
+            faults.reporter.closeAccounts();
         } else if (word[0] == "u") {
             faults.reporter.setUnattended(word[1] == "on");
         }

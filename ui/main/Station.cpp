@@ -215,6 +215,7 @@ void Station::exit()
     if (m_exiting)
         return;
     m_exiting = true;
+    m_faults.closeAccounts();
     m_tmrRd.setEnabled(false);
     m_tmrPlot.setEnabled(false);
     m_tmrLogger.setEnabled(false);
