@@ -3,6 +3,7 @@
 #include "events/EventJournal.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
+#include "platform/qt/ErrorOutput.h"
 #include "publishing/MosquittoPublisher.h"
 #include "station/StationState.h"
 
@@ -15,8 +16,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 std::unique_ptr<Publisher> Publishing::mosquitto(const MqttSettings &settings)
 {
@@ -62,8 +61,8 @@ void Publishing::start(const MqttSettings &settings)
             m_refused = QStringLiteral("MQTT: not publishing: %1").arg(problem);
         } else {
             for (const QString &warning : m_current.warnings())
-                std::fprintf(stderr, "kestrom-dgh: warning: MQTT: %s\n", qPrintable(warning));
-            std::fflush(stderr);
+                ErrorOutput::write(ErrorOutput::Priority::Warning,
+                                   QStringLiteral("kestrom-dgh: warning: MQTT: ") + warning);
             m_publisher = m_make(m_current);
             m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
         }
@@ -118,8 +117,8 @@ void Publishing::showLink()
         m_told.clear();
     } else if (link == Publisher::Link::Failing && linkText != m_told) {
         m_told = linkText;
-        std::fprintf(stderr, "kestrom-dgh: %s\n", qPrintable(m_told));
-        std::fflush(stderr);
+        ErrorOutput::write(ErrorOutput::Priority::Warning,
+                           QStringLiteral("kestrom-dgh: ") + m_told);
     }
 }
 
