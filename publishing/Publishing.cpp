@@ -1,8 +1,8 @@
 #include "publishing/Publishing.h"
 
+#include "config/StationConfig.h"
 #include "events/EventJournal.h"
 #include "platform/Clock.h"
-#include "platform/SettingsStore.h"
 #include "platform/qt/ErrorOutput.h"
 #include "publishing/MosquittoPublisher.h"
 #include "station/StationState.h"
@@ -30,11 +30,11 @@ QLabel *Publishing::addLamp(QStatusBar *statusBar)
     return lamp;
 }
 
-Publishing::Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
+Publishing::Publishing(const StationState &state, const Clock &clock, StationConfig *config,
                        MakePublisher make, QLabel *indicator, QWidget *window)
     : m_state(state)
     , m_clock(clock)
-    , m_settings(settings)
+    , m_config(config)
     , m_make(make ? std::move(make) : MakePublisher(&Publishing::mosquitto))
     , m_indicator(indicator)
     , m_window(window)
@@ -177,9 +177,9 @@ void Publishing::showDialog()
     layout->addWidget(buttons);
 
     const auto keep = [&](const MqttSettings &settings) {
-        QString why;
-        if (!settings.save(m_settings, &why)) {
-            problem->setText(QStringLiteral("The settings could not be written: %1").arg(why));
+        QString why = QStringLiteral("The station was started without a settings file.");
+        if (!m_config || !m_config->change(settings.toConfigChanges(), &why)) {
+            problem->setText(why);
             return;
         }
         start(settings);

@@ -19,6 +19,7 @@ private slots:
     void commandLine();
     void settingsFile_data();
     void settingsFile();
+    void mqttSettingsMoveOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -184,6 +185,52 @@ void TestStationProgram::settingsFile()
         QVERIFY2(err.count(QLatin1Char('\n')) == 1, qPrintable(err));
         QVERIFY(!QFileInfo::exists(logPath));
     }
+}
+
+// The MQTT settings an earlier station kept in the calibration's file move
+// to station.conf at the first start, and only then; the calibration's file
+// keeps every byte.
+void TestStationProgram::mqttSettingsMoveOnce()
+{
+    QTemporaryDir home;
+    const QString calibrationPath = home.filePath("Kestrom Science DGH Driver.ini");
+    const QByteArray calibration = "[Coefficients]\r\noffset=2.6\r\nserial%20number=SN 7\r\n\r\n"
+                                   "[MQTT]\r\nbroker=127.0.0.1:1\r\nstation%20id=tank-7\r\n";
+    QFile file(calibrationPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(calibration);
+    file.close();
+    const QString confPath = home.filePath("kestrom-dgh/station.conf");
+
+    const auto run = [&](const QStringList &arguments, QString *out, QString *err) {
+        QProcess station;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home.path());
+        station.setProcessEnvironment(env);
+        station.start(QStringLiteral(KESTROM_DGH_PATH), arguments);
+        station.waitForFinished(20000);
+        *out = QString::fromLocal8Bit(station.readAllStandardOutput());
+        *err = QString::fromLocal8Bit(station.readAllStandardError());
+        return station.exitCode();
+    };
+    QString out;
+    QString err;
+    QCOMPARE(run({"--check-config"}, &out, &err), 0);
+    QVERIFY2(out.contains("MQTT: publishing to 127.0.0.1:1 as tank-7\n"), qPrintable(out));
+    QVERIFY2(err.contains("would move to " + confPath + " [mqtt]"), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(confPath));
+
+    QCOMPARE(run({"--device", "1=" + m_pty, "--exit-when-shown"}, &out, &err), 0);
+    QVERIFY2(err.contains("now live in " + confPath + " [mqtt]"), qPrintable(err));
+    QFile conf(confPath);
+    QVERIFY(conf.open(QIODevice::ReadOnly));
+    QVERIFY(conf.readAll().contains("broker=127.0.0.1:1\nstation-id=tank-7\n"));
+
+    QCOMPARE(run({"--check-config"}, &out, &err), 0);
+    QVERIFY2(out.contains("MQTT: publishing to 127.0.0.1:1 as tank-7\n"), qPrintable(out));
+    QVERIFY2(!err.contains("MQTT settings"), qPrintable(err));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), calibration);
 }
 
 QTEST_GUILESS_MAIN(TestStationProgram)

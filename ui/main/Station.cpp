@@ -103,7 +103,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_logSetup(m_logger, platform.messages)
     , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
-    , m_publishing(m_state, platform.clock, platform.settings, platform.makePublisher,
+    , m_publishing(m_state, platform.clock, platform.config, platform.makePublisher,
                    Publishing::addLamp(window.controls().StatusBar1), &window)
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
@@ -189,10 +189,8 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
         m_cwbTherm.setValue(true);
     if (options.plot)
         m_cwPlot.setValue(true);
-    // Publishing as the command line says, else as the settings keep it.
     m_publishing.setEnvironmentPassword(options.mqttEnvironmentPassword);
-    m_publishing.start(options.mqtt.enabled() ? options.mqtt
-                                              : MqttSettings::load(m_platform.settings));
+    m_publishing.start(options.mqtt);
     if (options.logMode != StationOptions::LogMode::None) {
         const LogFile::Mode mode = options.logMode == StationOptions::LogMode::Append
             ? LogFile::Mode::Append

@@ -68,9 +68,9 @@ public:
         InputBox &inputs;
         // Makes the MQTT publisher; the one over libmosquitto when empty.
         Publishing::MakePublisher makePublisher = {};
-        // The station's own settings file as read at start; none in a test
-        // that gives none.
-        const StationConfig *config = nullptr;
+        // The station's own settings file as read at start, which the MQTT
+        // dialog writes; none in a test that gives none.
+        StationConfig *config = nullptr;
     };
 
     Station(MainWindow &window, const Platform &platform, const QString &programFolder);

@@ -2,6 +2,7 @@
 // settings file, builds the real platform (serial port, clock, settings,
 // message boxes) and the main window, and hands them to the station.
 
+#include "calibration/CalibrationStore.h"
 #include "config/StationConfig.h"
 #include "platform/qt/ErrorOutput.h"
 #include "platform/qt/PortMap.h"
@@ -13,6 +14,7 @@
 #include "review/ReviewWindow.h"
 #include "service/CommandLine.h"
 #include "service/ConfigOptions.h"
+#include "service/MqttSettingsMove.h"
 #include "service/StartupSummary.h"
 #include "sim/SimulatorProcess.h"
 #include "ui/main/MainWindow.h"
@@ -171,6 +173,16 @@ int main(int argc, char *argv[])
     StationOptions options;
     if (!readSettings(commandLine, &config, &options))
         return 2;
+    const bool checkOnly = parsed.action == CommandLine::Action::CheckConfig;
+    QSettingsStore settings;
+    const MqttSettingsMove move = MqttSettingsMove::run(
+        config, settings, QSettingsStore::fileName(CalibrationStore::APPLICATION), !checkOnly);
+    if (!move.message.isEmpty())
+        tell(move.outcome == MqttSettingsMove::Outcome::Moved ? ErrorOutput::Priority::Info
+                                                              : ErrorOutput::Priority::Warning,
+             move.message);
+    if (!commandLine.mqtt.enabled() && move.outcome != MqttSettingsMove::Outcome::Nothing)
+        options.mqtt = move.settings;
     // A broker asked for in a way that cannot work is a bad setting.
     const QString mqttProblem = options.mqtt.enabled() ? options.mqtt.problem() : QString();
     if (!mqttProblem.isEmpty()) {
@@ -185,7 +197,7 @@ int main(int argc, char *argv[])
     for (const auto &device : qAsConst(options.devices))
         ports.setDevice(device.first, device.second);
 
-    if (parsed.action == CommandLine::Action::CheckConfig) {
+    if (checkOnly) {
         print(stdout,
               QStringLiteral("Settings file: %1%2\n")
                       .arg(config.path(),
@@ -218,7 +230,6 @@ int main(int argc, char *argv[])
 
     QtSerialPortAdapter port(ports);
     SystemClock clock;
-    QSettingsStore settings;
     MainWindow window;
     QtMessageBox messages(&window);
     QtInputBox inputs(&window);
