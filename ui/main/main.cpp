@@ -1,6 +1,7 @@
 // The composition root of kestrom-dgh: reads the command line over the
 // settings file, builds the real platform (serial port, clock, settings,
-// message boxes) and the main window, and hands them to the station.
+// message boxes, the service manager) and the main window, and hands them to
+// the station.
 
 #include "calibration/CalibrationStore.h"
 #include "config/StationConfig.h"
@@ -16,6 +17,7 @@
 #include "service/ConfigOptions.h"
 #include "service/MqttSettingsMove.h"
 #include "service/StartupSummary.h"
+#include "service/SystemdServiceManager.h"
 #include "sim/SimulatorProcess.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QuitOnSignal.h"
@@ -26,6 +28,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -233,13 +236,18 @@ int main(int argc, char *argv[])
     MainWindow window;
     QtMessageBox messages(&window);
     QtInputBox inputs(&window);
+    SystemdServiceManager systemd;
 
-    Station station(window, {port, clock, settings, messages, inputs, {}, &config},
+    Station station(window, {port, clock, settings, messages, inputs, {}, &config, &systemd},
                     QCoreApplication::applicationDirPath());
     station.setUnattended(options.unattended);
     if (!station.start())
         return 1;
-    const QuitOnSignal quitOnSignal([&station] { station.exit(); });
+    const QuitOnSignal quitOnSignal([&station](int signal) {
+        station.exit(
+            QStringLiteral("Stopped by %1")
+                .arg(signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")));
+    });
     if (!options.headless)
         window.show();
 
