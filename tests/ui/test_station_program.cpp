@@ -202,10 +202,14 @@ void TestStationProgram::mqttSettingsMoveOnce()
     file.close();
     const QString confPath = home.filePath("kestrom-dgh/station.conf");
 
-    const auto run = [&](const QStringList &arguments, QString *out, QString *err) {
+    const auto run = [&](const QStringList &arguments, QString *out, QString *err,
+                         bool display = true) {
         QProcess station;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", home.path());
+        if (!display)
+            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                env.remove(name);
         station.setProcessEnvironment(env);
         station.start(QStringLiteral(KESTROM_DGH_PATH), arguments);
         station.waitForFinished(20000);
@@ -218,6 +222,9 @@ void TestStationProgram::mqttSettingsMoveOnce()
     QCOMPARE(run({"--check-config"}, &out, &err), 0);
     QVERIFY2(out.contains("MQTT: publishing to 127.0.0.1:1 as tank-7\n"), qPrintable(out));
     QVERIFY2(err.contains("would move to " + confPath + " [mqtt]"), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(confPath));
+    // A start refused for want of a display moves nothing either.
+    QCOMPARE(run({"--device", "1=" + m_pty}, &out, &err, false), 2);
     QVERIFY(!QFileInfo::exists(confPath));
 
     QCOMPARE(run({"--device", "1=" + m_pty, "--exit-when-shown"}, &out, &err), 0);

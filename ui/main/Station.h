@@ -75,7 +75,8 @@ public:
         // The station's own settings file as read at start, which the MQTT
         // dialog writes; none in a test that gives none.
         StationConfig *config = nullptr;
-        // systemd when it started the station; none elsewhere.
+        // What the service manager (systemd) is told; none in a test that
+        // gives none.
         ServiceManager *serviceManager = nullptr;
     };
 

@@ -177,6 +177,10 @@ int main(int argc, char *argv[])
     if (!readSettings(commandLine, &config, &options))
         return 2;
     const bool checkOnly = parsed.action == CommandLine::Action::CheckConfig;
+    if (!checkOnly && !options.headless && !displayThere(parsed)) {
+        tellNoDisplay(false);
+        return 2;
+    }
     QSettingsStore settings;
     const MqttSettingsMove move = MqttSettingsMove::run(
         config, settings, QSettingsStore::fileName(CalibrationStore::APPLICATION), !checkOnly);
@@ -209,12 +213,8 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    if (options.headless) {
+    if (options.headless)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no display server is asked for at all
-    } else if (!displayThere(parsed)) {
-        tellNoDisplay(false);
-        return 2;
-    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrom-dgh"));
     QApplication::setApplicationVersion(QStringLiteral(DGH_VERSION));
