@@ -6,18 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
-
-namespace {
-
-void printError(const QByteArray &text)
-{
-    std::fputs(text.constData(), stderr);
-    std::fflush(stderr);
-}
-
-} // namespace
-
 QByteArray StationEvent::line() const
 {
     QString quoted = text;
@@ -59,11 +47,12 @@ void EventJournal::followNoRun()
     m_target = stationFileName();
 }
 
-void EventJournal::record(const QString &source, const QString &kind, const QString &text)
+void EventJournal::record(const QString &source, const QString &kind, const QString &text,
+                          ErrorOutput::Priority priority)
 {
     StationEvent event{m_clock.currentDateTime(), source, kind, text};
     const QByteArray line = event.line();
-    printError("kestrom-dgh: " + line);
+    ErrorOutput::write(priority, "kestrom-dgh: " + line);
     append(line);
     m_recent.push_back(std::move(event));
     if (m_recent.size() > RECENT_EVENTS)
@@ -81,10 +70,10 @@ bool EventJournal::openTarget(LogFile::Mode mode, QString *reason)
     const QString own = stationFileName();
     if (m_target == own)
         return false;
-    printError(QStringLiteral("kestrom-dgh: the event journal \"%1\" is not used: %2 Events go "
-                              "to \"%3\".\n")
-                   .arg(m_target, *reason, own)
-                   .toLocal8Bit());
+    ErrorOutput::write(ErrorOutput::Priority::Warning,
+                       QStringLiteral("kestrom-dgh: the event journal \"%1\" is not used: %2 "
+                                      "Events go to \"%3\".")
+                           .arg(m_target, *reason, own));
     m_target = own;
     QDir().mkpath(QFileInfo(m_target).absolutePath());
     return m_file.openOwn(m_target, LogFile::Mode::Append, reason);
@@ -115,7 +104,7 @@ void EventJournal::append(const QByteArray &line)
         return;
     }
     if (!bytes.isEmpty())
-        printError("kestrom-dgh: " + bytes);
+        ErrorOutput::write(ErrorOutput::Priority::Warning, "kestrom-dgh: " + bytes);
     m_unwritten = 0;
     m_failing = false;
 }
@@ -127,7 +116,7 @@ void EventJournal::tellOnce(const QString &problem)
     if (m_failing)
         return;
     m_failing = true;
-    printError(QStringLiteral("kestrom-dgh: cannot write the event journal \"%1\": %2\n")
-                   .arg(m_target, problem)
-                   .toLocal8Bit());
+    ErrorOutput::write(ErrorOutput::Priority::Error,
+                       QStringLiteral("kestrom-dgh: cannot write the event journal \"%1\": %2")
+                           .arg(m_target, problem));
 }

@@ -2,6 +2,7 @@
 
 #include "logging/LogFile.h"
 #include "platform/Broadcast.h"
+#include "platform/qt/ErrorOutput.h"
 
 #include <QDateTime>
 #include <QString>
@@ -50,7 +51,10 @@ public:
     QString fileName() const { return m_target; }
     static QString stationFileName();
 
-    void record(const QString &source, const QString &kind, const QString &text);
+    // Good news (a source that works again, an orderly stop) is told on
+    // standard error as information, everything else as a warning.
+    void record(const QString &source, const QString &kind, const QString &text,
+                ErrorOutput::Priority priority = ErrorOutput::Priority::Warning);
     const std::deque<StationEvent> &recent() const { return m_recent; }
 
     // Raised after each event is recorded.

@@ -134,13 +134,14 @@ void FaultReporter::startEpisode(const QString &source, Trouble &trouble, Histor
 }
 
 void FaultReporter::tellCounts(const QString &source, History &history, const QString &kind,
-                               const QString &text)
+                               const QString &text, ErrorOutput::Priority priority)
 {
     m_journal.record(source, kind,
                      QStringLiteral("%1: %2 in %3 since %4")
                          .arg(text, plural(history.faults, "fault", "faults"),
                               plural(history.episodes, "episode", "episodes"),
-                              timeOfDay(history.countedSince)));
+                              timeOfDay(history.countedSince)),
+                     priority);
     history.faults = 0;
     history.episodes = 0;
     history.countedSince = m_clock.currentDateTime();
@@ -171,7 +172,7 @@ void FaultReporter::recovered(const QString &source, const QString &detail)
                                .arg(plural(trouble.count, "fault", "faults"));
             if (!detail.isEmpty())
                 text = detail + QStringLiteral(" (") + text + QLatin1Char(')');
-            m_journal.record(source, recoveredKind(source), text);
+            m_journal.record(source, recoveredKind(source), text, ErrorOutput::Priority::Info);
         }
         changed.notify();
         return;
@@ -180,7 +181,8 @@ void FaultReporter::recovered(const QString &source, const QString &detail)
     if (history != m_history.end() && history->intermittent &&
         m_clock.monotonic() - history->lastFault >= STEADY_AFTER) {
         tellCounts(source, *history, QStringLiteral("steady"),
-                   QStringLiteral("No fault for %1 minutes").arg(STEADY_AFTER.count()));
+                   QStringLiteral("No fault for %1 minutes").arg(STEADY_AFTER.count()),
+                   ErrorOutput::Priority::Info);
         m_history.erase(history);
         changed.notify();
     }

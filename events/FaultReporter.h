@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Notifier.h"
+#include "platform/qt/ErrorOutput.h"
 #include "station/Faults.h"
 
 #include <QDateTime>
@@ -86,7 +87,8 @@ private:
 
     void startEpisode(const QString &source, Trouble &trouble, History &history);
     void tellCounts(const QString &source, History &history, const QString &kind,
-                    const QString &text);
+                    const QString &text,
+                    ErrorOutput::Priority priority = ErrorOutput::Priority::Warning);
     static QString firstKind(const QString &source);
     static QString recoveredKind(const QString &source);
     static QString intermittentKind(const QString &source);

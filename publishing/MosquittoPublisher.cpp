@@ -266,6 +266,9 @@ void MosquittoPublisher::sayGoodbye()
     }
     if (!connected)
         return;
+    // What was handed over up to the end (the journal's "stopped" among
+    // it) goes before the goodbye, as far as the in-flight window allows.
+    sendWaiting();
     // A clean goodbye does not raise the will: say it ourselves. Both go
     // out at once; the loop only sees the socket closed.
     const QByteArray status = m_prefix + STATUS;

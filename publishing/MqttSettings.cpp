@@ -18,6 +18,10 @@ const QString TlsKey = QStringLiteral("tls");
 const QString UserKey = QStringLiteral("user");
 const QString PasswordFileKey = QStringLiteral("password file");
 
+// station.conf's names, spelt as the command line's options.
+const QString ConfigStationIdKey = QStringLiteral("station-id");
+const QString ConfigPasswordFileKey = QStringLiteral("password-file");
+
 // A host name or address never holds these; a bracket inside one would
 // not survive being written back as HOST:PORT.
 bool unfitForHost(QChar c)
@@ -209,6 +213,53 @@ QString MqttSettings::takePasswordFromEnvironment()
     const QString password = qEnvironmentVariable(name.constData());
     qunsetenv(name.constData());
     return password;
+}
+
+QStringList MqttSettings::configKeys()
+{
+    return {HostKey, ConfigStationIdKey, TlsKey, UserKey, ConfigPasswordFileKey};
+}
+
+MqttSettings MqttSettings::fromConfig(const StationConfig &config, QStringList *problems)
+{
+    MqttSettings settings;
+    const QString &section = CONFIG_SECTION;
+    const auto refuse = [&](const QString &key, const QString &why) {
+        problems->append(
+            QStringLiteral("%1: [%2] %3 = \"%4\": %5")
+                .arg(config.where(section, key), section, key, config.text(section, key), why));
+    };
+    const QString broker = config.text(section, HostKey);
+    QString why;
+    if (!broker.isEmpty() && !parseBroker(broker, &settings.host, &settings.port, &why)) {
+        settings.host.clear();
+        refuse(HostKey, why);
+    }
+    settings.stationId = config.text(section, ConfigStationIdKey);
+    const QString idProblem = stationIdProblem(settings.stationId);
+    if (!idProblem.isEmpty())
+        refuse(ConfigStationIdKey, idProblem);
+    config.boolean(section, TlsKey, &settings.tls, problems);
+    settings.user = config.text(section, UserKey);
+    settings.passwordFile = config.text(section, ConfigPasswordFileKey);
+    if (!settings.passwordFile.isEmpty()) {
+        settings.passwordFile = QFileInfo(settings.passwordFile).absoluteFilePath();
+        if (settings.user.isEmpty())
+            refuse(ConfigPasswordFileKey,
+                   QStringLiteral("a broker takes a password only with a user name; give "
+                                  "user too."));
+    }
+    return settings;
+}
+
+QVector<StationConfig::Change> MqttSettings::toConfigChanges() const
+{
+    const QString &section = CONFIG_SECTION;
+    return {{section, HostKey, host.isEmpty() ? QString() : formatBroker(host, port)},
+            {section, ConfigStationIdKey, stationId},
+            {section, TlsKey, ConfigValue::booleanText(tls)},
+            {section, UserKey, user},
+            {section, ConfigPasswordFileKey, passwordFile}};
 }
 
 MqttSettings MqttSettings::load(const SettingsStore &store)

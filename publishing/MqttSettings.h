@@ -1,14 +1,18 @@
 #pragma once
 
+#include "config/StationConfig.h"
+
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class SettingsStore;
 
 // Where the readings are published, if anywhere: an MQTT broker and the
-// station's name in the topics ("kestrom-dgh/ID/..."). Kept in the user's
-// settings in a section of its own, "MQTT"; the password itself never is,
-// only the file it is read from.
+// station's name in the topics ("kestrom-dgh/ID/..."). Kept in station.conf's
+// section [mqtt] (earlier stations kept them in the calibration's file, in a
+// section "MQTT", which is still read to move them); the password itself
+// never is, only the file it is read from.
 struct MqttSettings
 {
     static constexpr int DEFAULT_PORT = 1883;
@@ -18,6 +22,7 @@ struct MqttSettings
     // Bytes in a password file: a password is one short line.
     static constexpr int MAX_PASSWORD_FILE = 4096;
     static inline const QString SECTION = QStringLiteral("MQTT");
+    static inline const QString CONFIG_SECTION = QStringLiteral("mqtt");
     // Read when no password file is given.
     static inline const QString PASSWORD_VARIABLE = QStringLiteral("KESTROM_DGH_MQTT_PASSWORD");
 
@@ -56,6 +61,17 @@ struct MqttSettings
     // environment, so that no child process inherits it.
     static QString takePasswordFromEnvironment();
 
+    // The keys of station.conf's [mqtt].
+    static QStringList configKeys();
+    // The settings station.conf's [mqtt] holds; each value that does not
+    // read is a problem naming its line. A password file is made absolute
+    // from the folder the station starts in, as on the command line.
+    static MqttSettings fromConfig(const StationConfig &config, QStringList *problems);
+    // What keeps these settings in [mqtt], every key written.
+    QVector<StationConfig::Change> toConfigChanges() const;
+
+    // The calibration file's old section "MQTT", as earlier stations kept
+    // it; read only to move the settings to station.conf.
     static MqttSettings load(const SettingsStore &store);
     // False with the reason when the store could not be written.
     bool save(SettingsStore &store, QString *why) const;

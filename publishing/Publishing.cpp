@@ -1,8 +1,9 @@
 #include "publishing/Publishing.h"
 
+#include "config/StationConfig.h"
 #include "events/EventJournal.h"
 #include "platform/Clock.h"
-#include "platform/SettingsStore.h"
+#include "platform/qt/ErrorOutput.h"
 #include "publishing/MosquittoPublisher.h"
 #include "station/StationState.h"
 
@@ -15,8 +16,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 std::unique_ptr<Publisher> Publishing::mosquitto(const MqttSettings &settings)
 {
@@ -31,11 +30,11 @@ QLabel *Publishing::addLamp(QStatusBar *statusBar)
     return lamp;
 }
 
-Publishing::Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
+Publishing::Publishing(const StationState &state, const Clock &clock, StationConfig *config,
                        MakePublisher make, QLabel *indicator, QWidget *window)
     : m_state(state)
     , m_clock(clock)
-    , m_settings(settings)
+    , m_config(config)
     , m_make(make ? std::move(make) : MakePublisher(&Publishing::mosquitto))
     , m_indicator(indicator)
     , m_window(window)
@@ -62,8 +61,8 @@ void Publishing::start(const MqttSettings &settings)
             m_refused = QStringLiteral("MQTT: not publishing: %1").arg(problem);
         } else {
             for (const QString &warning : m_current.warnings())
-                std::fprintf(stderr, "kestrom-dgh: warning: MQTT: %s\n", qPrintable(warning));
-            std::fflush(stderr);
+                ErrorOutput::write(ErrorOutput::Priority::Warning,
+                                   QStringLiteral("kestrom-dgh: warning: MQTT: ") + warning);
             m_publisher = m_make(m_current);
             m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
         }
@@ -118,8 +117,8 @@ void Publishing::showLink()
         m_told.clear();
     } else if (link == Publisher::Link::Failing && linkText != m_told) {
         m_told = linkText;
-        std::fprintf(stderr, "kestrom-dgh: %s\n", qPrintable(m_told));
-        std::fflush(stderr);
+        ErrorOutput::write(ErrorOutput::Priority::Warning,
+                           QStringLiteral("kestrom-dgh: ") + m_told);
     }
 }
 
@@ -178,9 +177,9 @@ void Publishing::showDialog()
     layout->addWidget(buttons);
 
     const auto keep = [&](const MqttSettings &settings) {
-        QString why;
-        if (!settings.save(m_settings, &why)) {
-            problem->setText(QStringLiteral("The settings could not be written: %1").arg(why));
+        QString why = QStringLiteral("The station was started without a settings file.");
+        if (!m_config || !m_config->change(settings.toConfigChanges(), &why)) {
+            problem->setText(why);
             return;
         }
         start(settings);

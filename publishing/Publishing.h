@@ -13,7 +13,7 @@ struct CycleReads;
 class QLabel;
 class QStatusBar;
 class QWidget;
-class SettingsStore;
+class StationConfig;
 struct StationEvent;
 struct StationState;
 
@@ -32,8 +32,9 @@ public:
     // The lamp "lblMqtt", added to the status bar.
     static QLabel *addLamp(QStatusBar *statusBar);
 
-    // All must outlive it; `indicator` is shown only while publishing.
-    Publishing(const StationState &state, const Clock &clock, SettingsStore &settings,
+    // All must outlive it; `indicator` is shown only while publishing. The
+    // dialog keeps its settings in `config` (station.conf), none when null.
+    Publishing(const StationState &state, const Clock &clock, StationConfig *config,
                MakePublisher make, QLabel *indicator, QWidget *window);
     ~Publishing();
 
@@ -49,7 +50,7 @@ public:
     void cycleRead(const CycleReads &reads);
     void eventRecorded(const StationEvent &event);
 
-    // The dialog: the broker and the station id, kept in the user's settings.
+    // The dialog: the broker and the station id, kept in station.conf.
     void showDialog();
 
 private:
@@ -57,7 +58,7 @@ private:
 
     const StationState &m_state;
     const Clock &m_clock;
-    SettingsStore &m_settings;
+    StationConfig *m_config;
     MakePublisher m_make;
     QLabel *m_indicator;
     QWidget *m_window;

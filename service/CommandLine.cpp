@@ -26,6 +26,8 @@ const QString StationId = QStringLiteral("station-id");
 const QString MqttTls = QStringLiteral("mqtt-tls");
 const QString MqttUser = QStringLiteral("mqtt-user");
 const QString MqttPasswordFile = QStringLiteral("mqtt-password-file");
+const QString Headless = QStringLiteral("headless");
+const QString CheckConfig = QStringLiteral("check-config");
 const QString ExitWhenShown = QStringLiteral("exit-when-shown");
 
 void describe(QCommandLineParser &parser)
@@ -51,6 +53,9 @@ void describe(QCommandLineParser &parser)
                         "$XDG_STATE_HOME/kestrom-dgh/events.log) and printed on standard error; a "
                         "failing module is polled again and a lost port reopened. Also "
                         "File > Unattended.")},
+        {Headless,
+         QStringLiteral("Run with no display server and no window at all (a service, a machine "
+                        "reached over SSH); implies --unattended.")},
         {Poll,
          QStringLiteral("After start-up, turn on the switches of the listed groups, "
                         "comma-separated: flow, ph, therm."),
@@ -87,9 +92,13 @@ void describe(QCommandLineParser &parser)
                         "line. FILE should be readable by you alone."),
          QStringLiteral("FILE")},
         {Config,
-         QStringLiteral("The station's own settings file (alarms and the like); without it "
+         QStringLiteral("The station's own settings file, which holds a key for each option "
+                        "here (the options given win over it); without it "
                         "~/.config/kestrom-dgh/station.conf (under $XDG_CONFIG_HOME when set)."),
          QStringLiteral("FILE")},
+        {CheckConfig,
+         QStringLiteral("Read the settings file and the options, say what the station would "
+                        "do, and exit: 0 when they are good, 2 when not.")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
                         "over time, with zoom, pan, cursors and export. Also File > Review Log."),
@@ -154,9 +163,10 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
 
     StationOptions &options = result.options;
     options.exitWhenShown = parser.isSet(ExitWhenShown);
+    result.platformGiven = parser.isSet(QStringLiteral("platform"));
     if (parser.isSet(Review)) {
-        for (const QString &other : {Device, Simulate, Unattended, Poll, Plot, Log, Append,
-                                     Overwrite, Interval, Rotate, Mqtt}) {
+        for (const QString &other : {Device, Simulate, Unattended, Headless, Poll, Plot, Log,
+                                     Append, Overwrite, Interval, Rotate, Mqtt, CheckConfig}) {
             if (parser.isSet(other))
                 return fail(QStringLiteral("--review opens only the review window; it does not "
                                            "go with --%1.")
@@ -183,30 +193,19 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         options.configFile = QDir::cleanPath(QFileInfo(parser.value(Config)).absoluteFilePath());
     }
     options.simulate = parser.isSet(Simulate);
-    options.unattended = parser.isSet(Unattended);
+    options.unattended = parser.isSet(Unattended) || parser.isSet(Headless);
+    options.headless = parser.isSet(Headless);
     for (const auto &device : qAsConst(options.devices)) {
         if (options.simulate && device.first == 1)
             return fail(QStringLiteral(
                 "--simulate uses port 1 itself; it cannot be given with --device 1=PATH."));
     }
 
-    if (parser.isSet(Poll)) {
-        const QStringList values = parser.values(Poll);
-        for (const QString &list : values) {
-            const QStringList names = list.split(QLatin1Char(','));
-            for (const QString &raw : names) {
-                const QString name = raw.trimmed().toLower();
-                if (name == QLatin1String("flow"))
-                    options.pollFlow = true;
-                else if (name == QLatin1String("ph"))
-                    options.pollPh = true;
-                else if (name == QLatin1String("therm"))
-                    options.pollTherm = true;
-                else
-                    return fail(QStringLiteral("--poll: unknown group '%1' (use flow, ph, therm).")
-                                    .arg(raw.trimmed()));
-            }
-        }
+    for (const QString &list : parser.values(Poll)) {
+        QString unknown;
+        if (!options.setPolledGroups(list, &unknown))
+            return fail(
+                QStringLiteral("--poll: unknown group '%1' (use flow, ph, therm).").arg(unknown));
     }
 
     options.plot = parser.isSet(Plot);
@@ -272,6 +271,6 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
             QStringLiteral("--append, --overwrite and --interval only go with --log FILE."));
     }
 
-    result.action = Action::Run;
+    result.action = parser.isSet(CheckConfig) ? Action::CheckConfig : Action::Run;
     return result;
 }

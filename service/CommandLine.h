@@ -9,13 +9,16 @@
 class CommandLine
 {
 public:
-    enum class Action { Run, Review, ShowHelp, ShowVersion, Fail };
+    // CheckConfig: say what Run would do with the settings file, and end.
+    enum class Action { Run, CheckConfig, Review, ShowHelp, ShowVersion, Fail };
 
     struct Result
     {
         Action action = Action::Fail;
         StationOptions options;
         QString error; // for Fail: one line saying what is wrong
+        // Qt's -platform NAME was given: the window goes where it says.
+        bool platformGiven = false;
     };
 
     // arguments[0] is the program, as QCoreApplication::arguments() gives it.

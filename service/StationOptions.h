@@ -6,7 +6,8 @@
 #include <QPair>
 #include <QString>
 
-// What the command line asks of one run of the station.
+// What one run of the station is asked to do: by the command line, by
+// station.conf, or by both merged (the command line wins).
 struct StationOptions
 {
     enum class LogMode { None, Append, Overwrite };
@@ -16,10 +17,16 @@ struct StationOptions
     bool simulate = false;
     // --unattended: journal every fault instead of a message box.
     bool unattended = false;
+    // --headless: no display server and no window at all; unattended.
+    bool headless = false;
     // --poll: the switches to turn on once started.
     bool pollFlow = false;
     bool pollPh = false;
     bool pollTherm = false;
+    bool pollsAny() const { return pollFlow || pollPh || pollTherm; }
+    // Turns on the groups a list names ("flow, ph, therm", any case, any
+    // order); false with the first name that is none of them.
+    bool setPolledGroups(const QString &list, QString *unknown);
     bool plot = false;
     // --log FILE with --append or --overwrite and --interval SECONDS.
     QString logFile;

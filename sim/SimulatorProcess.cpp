@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace {
 
 constexpr int START_TIMEOUT_MS = 5000;
@@ -91,9 +89,11 @@ QString SimulatorProcess::devicePath() const
     return m_devicePath;
 }
 
-void SimulatorProcess::restartWhenItEnds(const QString &linkPath)
+void SimulatorProcess::restartWhenItEnds(const QString &linkPath,
+                                         std::function<void(const QString &, bool)> tell)
 {
     m_linkPath = linkPath;
+    m_tell = std::move(tell);
     m_restarting = true;
     m_running.start();
     QObject::connect(&m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished),
@@ -109,14 +109,12 @@ void SimulatorProcess::ended()
     m_quickEnds = m_running.elapsed() < 2000 ? m_quickEnds + 1 : 0;
     if (m_quickEnds > RESTARTS_IN_A_ROW) {
         m_restarting = false;
-        std::fprintf(stderr,
-                     "kestrom-dgh: the module simulator %s keeps ending; it is not "
-                     "started again\n",
-                     qPrintable(m_program));
+        m_tell(QStringLiteral("the module simulator %1 keeps ending; it is not started again")
+                   .arg(m_program),
+               true);
         return;
     }
-    std::fprintf(stderr, "kestrom-dgh: the module simulator ended; it is started again\n");
-    std::fflush(stderr);
+    m_tell(QStringLiteral("the module simulator ended; it is started again"), false);
     m_running.start();
     m_process.start(m_program, m_arguments, QIODevice::ReadOnly);
 }

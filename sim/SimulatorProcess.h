@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Runs dgh-sim as a child process for the station's --simulate, for tests
 // and for benchmarks, and learns the terminal it serves from its first line.
 // The child gets our environment without the broker password.
@@ -27,8 +29,10 @@ public:
     // arguments, without waiting for it, and the link it serves through
     // (--link PATH) is taken away meanwhile: the pty it left may soon be
     // another program's, and nothing must reach that through the link. Said
-    // on standard error; after RESTARTS_IN_A_ROW quick ends it is left ended.
-    void restartWhenItEnds(const QString &linkPath);
+    // to `tell` (true when it is left ended: after RESTARTS_IN_A_ROW quick
+    // ends in a row).
+    void restartWhenItEnds(const QString &linkPath,
+                           std::function<void(const QString &, bool)> tell);
     static constexpr int RESTARTS_IN_A_ROW = 5;
     // 0 when it does not run.
     qint64 processId() const;
@@ -47,5 +51,6 @@ private:
     QString m_linkPath;
     bool m_restarting = false;
     int m_quickEnds = 0;
+    std::function<void(const QString &, bool)> m_tell;
     QElapsedTimer m_running;
 };

@@ -1,4 +1,5 @@
 #include "channels/CycleReads.h"
+#include "config/StationConfig.h"
 #include "events/EventJournal.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakePublisher.h"
@@ -24,12 +25,13 @@ namespace {
 
 const QString Application = QStringLiteral("Kestrom Science DGH Driver");
 
-// Publishing over fakes; the publisher it made last, if any.
+// Publishing over fakes and a station.conf of its own; the publisher it
+// made last, if any.
 struct Rig
 {
-    Rig()
+    explicit Rig(const QByteArray &conf = "; the tank room\n[alarms]\nph1.low = 6.5\n")
         : publishing(
-              state, clock, store,
+              state, clock, &config,
               [this](const MqttSettings &settings) {
                   auto publisher = std::make_unique<FakePublisher>(settings);
                   made = publisher.get();
@@ -37,6 +39,17 @@ struct Rig
               },
               lamp, &window)
     {
+        QFile file(confPath);
+        file.open(QIODevice::WriteOnly);
+        file.write(conf);
+        file.close();
+        QString problem;
+        config.load(confPath, &problem);
+    }
+    QByteArray confText() const
+    {
+        QFile file(confPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     void keep(const QString &key, const QString &value)
@@ -63,6 +76,9 @@ struct Rig
         return problem;
     }
 
+    QTemporaryDir dir;
+    const QString confPath = dir.filePath(QStringLiteral("station.conf"));
+    StationConfig config;
     StationState state;
     FakeClock clock;
     FakeSettingsStore store;
@@ -84,6 +100,7 @@ private slots:
     void settingsAtStart();
     void dialogRefuses_data();
     void dialogRefuses();
+    void dialogKeepsSettingsInStationConf();
     void lampTellsDroppedApart_data();
     void lampTellsDroppedApart();
     void environmentPasswordReachesThePublisher();
@@ -182,7 +199,38 @@ void TestPublishing::dialogRefuses()
                                            passwordFile == "EMPTY" ? m_emptyFile : passwordFile);
     QVERIFY2(shown.contains(problem), qPrintable(shown));
     QVERIFY(!rig.made);
-    QCOMPARE(rig.store.writes, 0);
+    QCOMPARE(rig.confText(), QByteArray("; the tank room\n[alarms]\nph1.low = 6.5\n"));
+}
+
+// Saved where the next start reads them, station.conf's [mqtt], beside the
+// comments and the keys of others; Stop Publishing keeps the rest of them.
+void TestPublishing::dialogKeepsSettingsInStationConf()
+{
+    Rig rig("; the tank room\n[mqtt]\nbroker = old.lan ; was here\nqos = 2\n");
+    const QString shown =
+        rig.saveInDialog(QStringLiteral("[fd00::7]:8883"), QStringLiteral("tank-7"),
+                         QStringLiteral("station"), QStringLiteral("/etc/kestrom/pw"));
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
+    QVERIFY(rig.made);
+    QCOMPARE(
+        rig.confText(),
+        QByteArray("; the tank room\n[mqtt]\nbroker = [fd00::7]:8883 ; was here\nqos = 2\n"
+                   "station-id=tank-7\ntls=no\nuser=station\npassword-file=/etc/kestrom/pw\n"));
+    QStringList problems;
+    const MqttSettings next = MqttSettings::fromConfig(rig.config, &problems);
+    QCOMPARE(MqttSettings::formatBroker(next.host, next.port) + ' ' + next.stationId,
+             QStringLiteral("[fd00::7]:8883 tank-7"));
+
+    QTimer::singleShot(0, &rig.window, [&] {
+        rig.window.findChild<QDialog *>(QStringLiteral("frmMqtt"))
+            ->findChild<QPushButton *>(QStringLiteral("cmdMqttStop"))
+            ->click();
+    });
+    rig.publishing.showDialog();
+    QVERIFY(!rig.publishing.isPublishing());
+    QVERIFY2(rig.confText().contains("broker =  ; was here\n") &&
+                 rig.confText().contains("station-id=tank-7\n"),
+             rig.confText().constData());
 }
 
 // clang-format off

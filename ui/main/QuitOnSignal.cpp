@@ -10,7 +10,7 @@ namespace {
 int pipeEnds[2] = {-1, -1};
 }
 
-QuitOnSignal::QuitOnSignal(std::function<void()> exit, QObject *parent)
+QuitOnSignal::QuitOnSignal(std::function<void(int signal)> exit, QObject *parent)
     : QObject(parent)
     , m_exit(std::move(exit))
 {
@@ -20,7 +20,7 @@ QuitOnSignal::QuitOnSignal(std::function<void()> exit, QObject *parent)
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         if (::read(pipeEnds[1], &byte, 1) == 1 && m_exit)
-            m_exit();
+            m_exit(byte);
     });
     struct sigaction action = {};
     action.sa_handler = &QuitOnSignal::handle;
@@ -41,9 +41,9 @@ QuitOnSignal::~QuitOnSignal()
     }
 }
 
-void QuitOnSignal::handle(int)
+void QuitOnSignal::handle(int signal)
 {
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     // Only async-signal-safe work here; a full pipe just drops the request.
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[0], &byte, 1);
 }

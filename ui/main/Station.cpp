@@ -103,14 +103,17 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_logSetup(m_logger, platform.messages)
     , m_logSetupWindow([this] { return new FrmLogKestrom(m_logSetup, nullptr, &m_window); })
     , m_comPort(platform.port, platform.inputs, platform.messages)
-    , m_publishing(m_state, platform.clock, platform.settings, platform.makePublisher,
+    , m_publishing(m_state, platform.clock, platform.config, platform.makePublisher,
                    Publishing::addLamp(window.controls().StatusBar1), &window)
+    , m_service(platform.serviceManager, m_tmrWatchdog)
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     // What follows a read beyond the window hears the cycle; the chart and
     // the logger read the shared record on timers of their own.
-    m_handlers.install(m_channels.cycleRead,
-                       [this](const CycleReads &reads) { m_publishing.cycleRead(reads); });
+    m_handlers.install(m_channels.cycleRead, [this](const CycleReads &reads) {
+        m_publishing.cycleRead(reads);
+        m_service.cycleCompleted(serviceStatus());
+    });
     m_handlers.install(m_logger.runBegan, [this](const QString &fileName, LogFile::Mode mode) {
         m_journal.followLogRun(fileName, mode);
     });
@@ -118,8 +121,9 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     wireMenus();
     m_handlers.install(m_journal.recorded,
                        [this](const StationEvent &event) { m_publishing.eventRecorded(event); });
-    m_closedByFrame =
-        QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] { exit(); });
+    m_closedByFrame = QObject::connect(&window, &MainWindow::closedByFrame, &window, [this] {
+        exit(QStringLiteral("Stopped: the window was closed"));
+    });
 }
 
 Station::~Station()
@@ -135,7 +139,8 @@ void Station::wireMenus()
 {
     m_handlers.install(m_mnuReview.clicked, [this] { ReviewWindow::chooseAndOpen(&m_window); });
     m_handlers.install(m_mnuMqtt.clicked, [this] { m_publishing.showDialog(); });
-    m_handlers.install(m_mnuExit.clicked, [this] { exit(); });
+    m_handlers.install(m_mnuExit.clicked,
+                       [this] { exit(QStringLiteral("Stopped from File > Exit")); });
     m_handlers.install(m_mnuLogSetup.clicked, [this] { m_logSetupWindow.show(); });
     m_handlers.install(m_mnuPhCal.clicked, [this] { m_calibrationDialog.show(); });
     m_handlers.install(m_mnuBufferCal.clicked, [this] { m_bufferAssistant.show(); });
@@ -163,9 +168,19 @@ void Station::readTick()
         return;
     const bool anyPolled = m_state.flowEnabled == FlagOn || m_state.phEnabled == FlagOn ||
         m_state.thermEnabled == FlagOn;
-    if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady())
+    if (anyPolled && m_faults.isUnattended() && !m_portWatch.lineReady()) {
+        // Waiting for its port is the station's work here, not a hang: a
+        // restart would only find the port missing at start-up.
+        m_service.cycleCompleted(serviceStatus());
         return;
+    }
     m_channels.ReadCycle();
+}
+
+QString Station::serviceStatus() const
+{
+    const LogFile &log = m_logger.logFile();
+    return ServiceNotifier::statusText(m_state, 0, log.isOpen() ? log.fileName() : QString());
 }
 
 bool Station::start()
@@ -189,10 +204,8 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
         m_cwbTherm.setValue(true);
     if (options.plot)
         m_cwPlot.setValue(true);
-    // Publishing as the command line says, else as the settings keep it.
     m_publishing.setEnvironmentPassword(options.mqttEnvironmentPassword);
-    m_publishing.start(options.mqtt.enabled() ? options.mqtt
-                                              : MqttSettings::load(m_platform.settings));
+    m_publishing.start(options.mqtt);
     if (options.logMode != StationOptions::LogMode::None) {
         const LogFile::Mode mode = options.logMode == StationOptions::LogMode::Append
             ? LogFile::Mode::Append
@@ -207,19 +220,24 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
     }
     if (error)
         error->clear();
+    m_service.startUpDone();
     return true;
 }
 
-void Station::exit()
+void Station::exit(const QString &why)
 {
     if (m_exiting)
         return;
     m_exiting = true;
+    m_service.stopping(why);
     m_faults.closeAccounts();
     m_tmrRd.setEnabled(false);
     m_tmrPlot.setEnabled(false);
     m_tmrLogger.setEnabled(false);
     m_logger.closeLogFile();
+    if (m_faults.isUnattended())
+        m_journal.record(QStringLiteral("station"), QStringLiteral("stopped"), why,
+                         ErrorOutput::Priority::Info);
     m_platform.port.close();
     m_window.hide();
     QCoreApplication::quit();

@@ -26,6 +26,7 @@
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/SingleDialog.h"
 #include "publishing/Publishing.h"
+#include "service/ServiceNotifier.h"
 #include "service/StationOptions.h"
 #include "station/ModuleLink.h"
 #include "station/StationState.h"
@@ -35,11 +36,14 @@
 #include "ui/main/ComPortCommand.h"
 #include "ui/main/MainWindow.h"
 
+#include <QTimer>
+
 class Clock;
 class StationConfig;
 class InputBox;
 class MessageBox;
 class SerialPort;
+class ServiceManager;
 class SettingsStore;
 
 // The station put together: the adapters over frmMain's controls, the shared
@@ -68,9 +72,12 @@ public:
         InputBox &inputs;
         // Makes the MQTT publisher; the one over libmosquitto when empty.
         Publishing::MakePublisher makePublisher = {};
-        // The station's own settings file as read at start; none in a test
-        // that gives none.
-        const StationConfig *config = nullptr;
+        // The station's own settings file as read at start, which the MQTT
+        // dialog writes; none in a test that gives none.
+        StationConfig *config = nullptr;
+        // What the service manager (systemd) is told; none in a test that
+        // gives none.
+        ServiceManager *serviceManager = nullptr;
     };
 
     Station(MainWindow &window, const Platform &platform, const QString &programFolder);
@@ -92,10 +99,11 @@ public:
     // on. False with the reason when something asked for cannot be done.
     bool applyOptions(const StationOptions &options, QString *error);
 
-    // File > Exit and closing the window: no further handler runs, the log
-    // file ends with its last whole record, the port is let go and the event
-    // loop is asked to end.
-    void exit();
+    // File > Exit, closing the window and SIGTERM: no further handler runs,
+    // the log file ends with its last whole record, the unattended station's
+    // journal says why it stopped, the port is let go and the event loop is
+    // asked to end.
+    void exit(const QString &why = QStringLiteral("Stopped"));
 
     // The shared record, for a test of the whole window to look into.
     const StationState &state() const { return m_state; }
@@ -104,6 +112,7 @@ private:
     void wireMenus();
     void readTick();
     void unattendedChanged();
+    QString serviceStatus() const;
 
     MainWindow &m_window;
     Platform m_platform;
@@ -149,6 +158,9 @@ private:
     SingleDialog<FrmLogKestrom> m_logSetupWindow;
     ComPortCommand m_comPort;
     Publishing m_publishing;
+    QTimer m_watchdogTimer;
+    QtTimer m_tmrWatchdog{&m_watchdogTimer};
+    ServiceNotifier m_service;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
     Handlers m_handlers;
