@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <csignal>
 #include <unistd.h>
@@ -42,6 +43,7 @@ QString printable(const QByteArray &bytes)
 AlarmCommand::AlarmCommand(EventJournal &journal, const Clock &clock)
     : m_journal(journal)
     , m_clock(clock)
+    , m_station(QSysInfo::machineHostName())
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &AlarmCommand::timedOut);

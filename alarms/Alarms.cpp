@@ -11,9 +11,10 @@
 
 namespace {
 
+// Whole seconds: what a stale time is counted in.
 double seconds(std::chrono::nanoseconds duration)
 {
-    return std::chrono::duration<double>(duration).count();
+    return static_cast<double>(std::chrono::duration_cast<std::chrono::seconds>(duration).count());
 }
 
 bool sameDefinition(const AlarmDefinition &a, const AlarmDefinition &b)

@@ -20,6 +20,7 @@ const QString Overwrite = QStringLiteral("overwrite");
 const QString Interval = QStringLiteral("interval");
 const QString Review = QStringLiteral("review");
 const QString Config = QStringLiteral("config");
+const QString AlarmCommand = QStringLiteral("alarm-command");
 const QString Mqtt = QStringLiteral("mqtt");
 const QString StationId = QStringLiteral("station-id");
 const QString MqttTls = QStringLiteral("mqtt-tls");
@@ -84,6 +85,11 @@ void describe(QCommandLineParser &parser)
          QStringLiteral("The station's own settings file (alarms and the like); without it "
                         "~/.config/kestrom-dgh/station.conf (under $XDG_CONFIG_HOME when set)."),
          QStringLiteral("FILE")},
+        {AlarmCommand,
+         QStringLiteral("Run COMMAND (a program and its arguments, never through a shell) once "
+                        "for each alarm transition, in place of the command of station.conf's "
+                        "[alarms]; it is told what happened in KESTROM_DGH_* variables."),
+         QStringLiteral("COMMAND")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
                         "over time, with zoom, pan, cursors and export. Also File > Review Log."),
@@ -149,8 +155,8 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     StationOptions &options = result.options;
     options.exitWhenShown = parser.isSet(ExitWhenShown);
     if (parser.isSet(Review)) {
-        for (const QString &other :
-             {Device, Simulate, Unattended, Poll, Plot, Log, Append, Overwrite, Interval, Mqtt}) {
+        for (const QString &other : {Device, Simulate, Unattended, Poll, Plot, Log, Append,
+                                     Overwrite, Interval, Mqtt, AlarmCommand}) {
             if (parser.isSet(other))
                 return fail(QStringLiteral("--review opens only the review window; it does not "
                                            "go with --%1.")
@@ -175,6 +181,11 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         if (parser.value(Config).trimmed().isEmpty())
             return fail(QStringLiteral("--config needs a file name."));
         options.configFile = QDir::cleanPath(QFileInfo(parser.value(Config)).absoluteFilePath());
+    }
+    if (parser.isSet(AlarmCommand)) {
+        options.alarmCommand = parser.value(AlarmCommand).trimmed();
+        if (options.alarmCommand.isEmpty())
+            return fail(QStringLiteral("--alarm-command needs a program."));
     }
     options.simulate = parser.isSet(Simulate);
     options.unattended = parser.isSet(Unattended);

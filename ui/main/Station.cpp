@@ -105,12 +105,25 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_comPort(platform.port, platform.inputs, platform.messages)
     , m_publishing(m_state, platform.clock, platform.settings, platform.makePublisher,
                    Publishing::addLamp(window.controls().StatusBar1), &window)
+    , m_readingAge(m_state, platform.clock)
+    , m_alarms(m_state, m_readingAge, platform.port, platform.clock, m_journal, m_publishing,
+               platform.config, window.controls().StatusBar1,
+               {window.controls().mnuAlarms, window.controls().mnuAlarmLimits}, &window)
+    , m_liveView(m_readingAge, platform.port, m_alarms.alarms(),
+                 {window.controls().lblHz, window.controls().lblLitersPerMin,
+                  window.controls().liters, window.controls().lblmV, window.controls().lblpH,
+                  window.controls().lblmV1, window.controls().lblpH1, window.controls().lblTherm1,
+                  window.controls().lblTherm2, window.controls().lblTherm3},
+                 window.menuBar())
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     // What follows a read beyond the window hears the cycle; the chart and
     // the logger read the shared record on timers of their own.
-    m_handlers.install(m_channels.cycleRead,
-                       [this](const CycleReads &reads) { m_publishing.cycleRead(reads); });
+    m_handlers.install(m_channels.cycleRead, [this](const CycleReads &reads) {
+        m_readingAge.cycleRead(reads);
+        m_alarms.cycleRead(reads);
+        m_publishing.cycleRead(reads);
+    });
     m_handlers.install(m_logger.runBegan, [this](const QString &fileName, LogFile::Mode mode) {
         m_journal.followLogRun(fileName, mode);
     });
@@ -190,9 +203,12 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
     if (options.plot)
         m_cwPlot.setValue(true);
     // Publishing as the command line says, else as the settings keep it.
+    const MqttSettings mqtt =
+        options.mqtt.enabled() ? options.mqtt : MqttSettings::load(m_platform.settings);
+    m_alarms.setStationName(mqtt.stationIdOrHostName());
+    m_alarms.setCommandLine(options.alarmCommand);
     m_publishing.setEnvironmentPassword(options.mqttEnvironmentPassword);
-    m_publishing.start(options.mqtt.enabled() ? options.mqtt
-                                              : MqttSettings::load(m_platform.settings));
+    m_publishing.start(mqtt);
     if (options.logMode != StationOptions::LogMode::None) {
         const LogFile::Mode mode = options.logMode == StationOptions::LogMode::Append
             ? LogFile::Mode::Append

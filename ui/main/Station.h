@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarms/ui/AlarmsView.h"
+#include "alarms/ui/LiveView.h"
 #include "calibration/CalibrationHistory.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/BufferAssistant.h"
@@ -7,6 +9,7 @@
 #include "channels/ChannelAcquisition.h"
 #include "channels/FlowChannel.h"
 #include "channels/PhChannel.h"
+#include "channels/ReadingAge.h"
 #include "channels/ThermistorChannel.h"
 #include "events/EventJournal.h"
 #include "events/EventsView.h"
@@ -149,6 +152,9 @@ private:
     SingleDialog<FrmLogKestrom> m_logSetupWindow;
     ComPortCommand m_comPort;
     Publishing m_publishing;
+    ReadingAge m_readingAge;
+    AlarmsView m_alarms;
+    LiveView m_liveView;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
     Handlers m_handlers;

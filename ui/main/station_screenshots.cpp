@@ -37,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cmath>
 #include <cstdio>
@@ -301,6 +302,44 @@ int main(int argc, char **argv)
     }
     shoot(assistant, "buffer-assistant");
     assistant->close();
+
+    // Alarms armed through Alarm Limits on a station left unattended: probe 1
+    // above its high limit, the flow above its own (acknowledged), and
+    // thermistor 3 refusing every answer, so its value grows stale.
+    station.setUnattended(true);
+    {
+        QFile file(answers);
+        file.open(QIODevice::WriteOnly);
+        file.write("1=*+0024.60\n3=?\n6=*+03000.00\n");
+    }
+    c.mnuAlarmLimits->trigger();
+    auto *limits = window.findChild<QDialog *>(QStringLiteral("frmAlarmLimits"));
+    const QPair<const char *, const char *> fields[] = {
+        {"ph1.low", "6.5"},    {"ph1.high", "8.5"},     {"ph1.deadband", "0.05"},
+        {"ph2.high", "8.5"},   {"flow.high", "500"},    {"liters.high", "1900"},
+        {"therm3.high", "30"}, {"deviation.ph", "2.5"}, {"stale.seconds", "5"}};
+    for (const auto &[key, value] : fields)
+        limits->findChild<QLineEdit *>(QString::fromLatin1(key))
+            ->setText(QString::fromLatin1(value));
+    limits->findChild<QLineEdit *>(QStringLiteral("command"))
+        ->setText(QStringLiteral("/usr/local/bin/page-operator"));
+    shoot(limits, "alarm-limits");
+    limits->findChild<QPushButton *>(QStringLiteral("cmdAlarmLimitsSave"))->click();
+    settle(9000);
+    c.mnuAlarms->trigger();
+    auto *list = window.findChild<QDialog *>(QStringLiteral("frmAlarms"));
+    auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstAlarms"));
+    for (int row = 0; row < rows->topLevelItemCount(); ++row)
+        if (rows->topLevelItem(row)->text(0).contains(QStringLiteral("flow.high")))
+            rows->topLevelItem(row)->setSelected(true);
+    list->findChild<QPushButton *>(QStringLiteral("cmdAcknowledge"))->click();
+    rows->clearSelection();
+    list->hide();
+    settle(1500);
+    shoot(&window, "alarms");
+    list->show();
+    shoot(list, "alarms-list");
+    list->close();
 
     // Comm Port to a port that is not there: the input box, then the message.
     whenModal([](QWidget *box) {
