@@ -23,6 +23,8 @@ public:
     DesktopNotifier &operator=(const DesktopNotifier &) = delete;
 
     void notify(const AlarmTransition &transition);
+    // A session bus is named: notifications are sent.
+    bool isActive() const { return m_sender != nullptr; }
 
 private:
     QThread *m_thread = nullptr;
