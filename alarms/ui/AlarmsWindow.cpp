@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -116,10 +117,6 @@ AlarmsWindow::AlarmsWindow(Alarms &alarms, const QStringList &notes, QWidget *pa
     refresh();
     m_acknowledge->setEnabled(false);
     m_shelve->setEnabled(false);
-    // Each column as wide as what it holds, so the whole row is in view.
-    for (int column = 0; column < Columns; ++column)
-        m_list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    m_list->header()->setStretchLastSection(false);
     // The longest names and a date in "Since" side by side.
     resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 110, 380);
 }
@@ -128,11 +125,18 @@ void AlarmsWindow::refresh()
 {
     const std::vector<Alarm> &alarms = m_alarms.alarms();
     const int count = static_cast<int>(alarms.size());
-    // Rows stay where they are, so the operator's selection does too.
+    // Rows stay where they are, so the operator's selection does too; only
+    // what changed is set, as each change makes the list lay itself out.
+    const bool rebuilt = m_list->topLevelItemCount() != count;
     while (m_list->topLevelItemCount() > count)
         delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
-    while (m_list->topLevelItemCount() < count)
-        m_list->addTopLevelItem(new QTreeWidgetItem);
+    while (m_list->topLevelItemCount() < count) {
+        auto *item = new QTreeWidgetItem;
+        item->setTextAlignment(Value, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(Limit, Qt::AlignRight | Qt::AlignVCenter);
+        item->setData(State, Qt::UserRole, -1);
+        m_list->addTopLevelItem(item);
+    }
     for (int row = 0; row < count; ++row) {
         const Alarm &alarm = alarms[static_cast<size_t>(row)];
         QTreeWidgetItem *item = m_list->topLevelItem(row);
@@ -145,10 +149,27 @@ void AlarmsWindow::refresh()
         for (int column = 0; column < Columns; ++column)
             if (item->text(column) != texts[column])
                 item->setText(column, texts[column]);
-        item->setData(Name, Qt::UserRole, alarm.definition.name);
-        item->setTextAlignment(Value, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(Limit, Qt::AlignRight | Qt::AlignVCenter);
-        paint(item, alarm.state);
+        if (item->data(Name, Qt::UserRole).toString() != alarm.definition.name)
+            item->setData(Name, Qt::UserRole, alarm.definition.name);
+        if (item->data(State, Qt::UserRole).toInt() != static_cast<int>(alarm.state)) {
+            item->setData(State, Qt::UserRole, static_cast<int>(alarm.state));
+            paint(item, alarm.state);
+        }
+    }
+    if (rebuilt) {
+        // Room for what the columns will hold, not only what they hold now.
+        QFont bold = m_list->font();
+        bold.setBold(true);
+        const int pad = 2 * m_list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+        const int widest[Columns] = {
+            0, QFontMetrics(bold).horizontalAdvance(QStringLiteral("acknowledged")),
+            m_list->fontMetrics().horizontalAdvance(QStringLiteral("-88888.8888 L/min")),
+            m_list->fontMetrics().horizontalAdvance(QStringLiteral("88888.8888 L/min")),
+            m_list->fontMetrics().horizontalAdvance(QStringLiteral("until 2026-12-08 14:05:30"))};
+        for (int column = 0; column < Columns; ++column) {
+            m_list->resizeColumnToContents(column);
+            m_list->setColumnWidth(column, qMax(m_list->columnWidth(column), widest[column] + pad));
+        }
     }
     m_acknowledgeAll->setEnabled(m_alarms.unacknowledgedCount() > 0);
 }
