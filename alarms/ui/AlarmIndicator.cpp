@@ -10,7 +10,7 @@ AlarmIndicator::AlarmIndicator(QWidget *parent) : QToolButton(parent)
     setVisible(false);
 }
 
-void AlarmIndicator::show(const Alarms &alarms)
+void AlarmIndicator::showCounts(const Alarms &alarms)
 {
     setVisible(alarms.any());
     const int active = alarms.activeCount();

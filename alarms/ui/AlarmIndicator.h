@@ -11,7 +11,7 @@ class AlarmIndicator : public QToolButton
 public:
     explicit AlarmIndicator(QWidget *parent = nullptr);
 
-    void show(const Alarms &alarms);
+    void showCounts(const Alarms &alarms);
     bool isRed() const { return m_red; }
 
 private:

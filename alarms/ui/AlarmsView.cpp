@@ -59,7 +59,7 @@ AlarmsView::AlarmsView(const StationState &state, const ReadingAge &ages, const 
     });
     m_handlers.install(m_reporter.told,
                        [this](const AlarmTransition &transition) { m_desktop.notify(transition); });
-    m_handlers.install(m_alarms.changed, [this] { m_indicator->show(m_alarms); });
+    m_handlers.install(m_alarms.changed, [this] { m_indicator->showCounts(m_alarms); });
     m_handlers.install(m_publishing.started, [this] { publishStates(); });
     m_tick.setInterval(1000);
     m_connections << QObject::connect(&m_tick, &QTimer::timeout, &m_tick, [this] {
@@ -96,7 +96,7 @@ void AlarmsView::arm(const AlarmSettings &settings)
     // A subscriber must not go on seeing the state of an alarm no longer armed.
     for (const QString &name : gone)
         m_publishing.publishState(AlarmMessage::topic(name), QByteArray());
-    m_indicator->show(m_alarms);
+    m_indicator->showCounts(m_alarms);
 }
 
 QString AlarmsView::saveLimits(const QVector<StationConfig::Change> &changes)

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -117,8 +118,12 @@ AlarmsWindow::AlarmsWindow(Alarms &alarms, const QStringList &notes, QWidget *pa
     refresh();
     m_acknowledge->setEnabled(false);
     m_shelve->setEnabled(false);
-    // The longest names and a date in "Since" side by side.
-    resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 110, 380);
+    // Every column in view, without scrolling sideways.
+    int width = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < Columns; ++column)
+        width += m_list->columnWidth(column);
+    const QMargins margins = layout->contentsMargins();
+    resize(width + margins.left() + margins.right() + 8, 380);
 }
 
 void AlarmsWindow::refresh()

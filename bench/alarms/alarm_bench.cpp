@@ -135,7 +135,7 @@ int main(int argc, char **argv)
                    &labels[6], &labels[7], &labels[8], &labels[9]},
                   &menuBar);
     AlarmIndicator indicator;
-    alarms.changed.listen([&] { indicator.show(alarms); });
+    alarms.changed.listen([&] { indicator.showCounts(alarms); });
     AlarmsWindow list(alarms, {});
     list.show();
     const Figures withWindow = measure(Cycles / 4, cycle);

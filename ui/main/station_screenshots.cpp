@@ -37,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -333,11 +334,14 @@ int main(int argc, char **argv)
         if (rows->topLevelItem(row)->text(0).contains(QStringLiteral("flow.high")))
             rows->topLevelItem(row)->setSelected(true);
     list->findChild<QPushButton *>(QStringLiteral("cmdAcknowledge"))->click();
-    rows->clearSelection();
-    list->hide();
+    list->close();
     settle(1500);
     shoot(&window, "alarms");
-    list->show();
+    window.findChild<QToolButton *>(QStringLiteral("alarmIndicator"))->click();
+    for (QDialog *opened : window.findChildren<QDialog *>(QStringLiteral("frmAlarms")))
+        if (opened->isVisible())
+            list = opened;
+    settle(1000); // the window manager frames it
     shoot(list, "alarms-list");
     list->close();
 
