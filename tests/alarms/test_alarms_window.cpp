@@ -61,7 +61,7 @@ void TestAlarmsWindow::operatorActs()
     AlarmRig rig;
     rig.arm({"ph1.high = 8.5", "flow.high = 5", "therm1.low = 5"});
     AlarmIndicator lamp;
-    rig.alarms.changed.listen([&] { lamp.show(rig.alarms); });
+    rig.alarms.changed.listen([&] { lamp.showCounts(rig.alarms); });
     rig.cycle("ph1=9,flow=1,therm1=20");
     rig.cycle(before);
 
