@@ -1,9 +1,10 @@
 // Drives the real station windows as an operator would and saves what they
 // show: every group polling the module simulator (the flow module at 90000
 // Hz), a long log file name in panel 1, the chart zoomed, then with both
-// cursors, the Logger and pH Calibration dialogs, the Comm Port input box and
-// the message box it leads to. The station's clock runs eight times fast for
-// the chart; its waits and timers are the real ones. Run it under an X server
+// cursors, the Logger and pH Calibration dialogs, alarms armed through Alarm
+// Limits (some active, one module stale) and the Alarms window, the Comm Port
+// input box and the message box it leads to. The station's clock runs eight
+// times fast for the chart; its waits and timers are the real ones. Run it under an X server
 // with a window manager, so that the shots show the windows' frames and
 // titles (scripts/screenshot does); offscreen it grabs the windows alone.
 //
