@@ -295,14 +295,15 @@ void MosquittoPublisher::enqueue(Message message, bool atFront)
     m_queue.push_back(std::move(message));
 }
 
-void MosquittoPublisher::publish(const QString &subtopic, const QByteArray &payload)
+void MosquittoPublisher::publish(const QString &subtopic, const QByteArray &payload, bool retained)
 {
     quint64 droppedBefore = 0;
     quint64 droppedAfter = 0;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         droppedBefore = m_dropped.total();
-        enqueue({m_prefix + subtopic.toUtf8(), payload, subtopic == QLatin1String("readings")},
+        enqueue({m_prefix + subtopic.toUtf8(), payload, subtopic == QLatin1String("readings"),
+                 retained},
                 false);
         droppedAfter = m_dropped.total();
     }
@@ -322,7 +323,7 @@ void MosquittoPublisher::sendWaiting()
         // The acknowledgement is read by the loop on this thread, after this.
         const int code =
             mosquitto_publish(m_client, &mid, message.topic.constData(), message.payload.size(),
-                              message.payload.constData(), 1, false);
+                              message.payload.constData(), 1, message.retained);
         const int error = errno;
         lock.lock();
         // Not connected after all, the library keeps the message and sends it

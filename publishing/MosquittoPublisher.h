@@ -54,7 +54,8 @@ public:
     explicit MosquittoPublisher(const MqttSettings &settings);
     ~MosquittoPublisher() override;
 
-    void publish(const QString &subtopic, const QByteArray &payload) override;
+    void publish(const QString &subtopic, const QByteArray &payload,
+                 bool retained = false) override;
     Link link() const override;
     QString linkText() const override;
     Dropped dropped() const override;
@@ -71,6 +72,7 @@ private:
         QByteArray topic;
         QByteArray payload;
         bool reading = false;
+        bool retained = false;
     };
 
     static void onConnect(mosquitto *client, void *self, int code);

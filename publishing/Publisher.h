@@ -32,7 +32,10 @@ public:
     virtual ~Publisher() = default;
 
     // A message on the station's topic `subtopic` ("readings", "events").
-    virtual void publish(const QString &subtopic, const QByteArray &payload) = 0;
+    // A retained one is what the broker gives every subscriber that comes
+    // later, until the next on that topic: a state, not an event.
+    virtual void publish(const QString &subtopic, const QByteArray &payload,
+                         bool retained = false) = 0;
 
     virtual Link link() const = 0;
     // For the operator: where it publishes, and what is wrong if anything.

@@ -68,6 +68,8 @@ void Publishing::start(const MqttSettings &settings)
         }
     }
     showLink();
+    if (m_publisher)
+        started.notify();
 }
 
 void Publishing::cycleRead(const CycleReads &reads)
@@ -80,6 +82,12 @@ void Publishing::cycleRead(const CycleReads &reads)
         return;
     ++m_seq;
     m_publisher->publish(Publisher::READINGS, message);
+}
+
+void Publishing::publishState(const QString &subtopic, const QByteArray &payload)
+{
+    if (m_publisher)
+        m_publisher->publish(subtopic, payload, true);
 }
 
 void Publishing::eventRecorded(const StationEvent &event)

@@ -49,6 +49,12 @@ public:
     // After a read cycle: its readings, if it read any, as one message.
     void cycleRead(const CycleReads &reads);
     void eventRecorded(const StationEvent &event);
+    // A state on its own topic, retained by the broker for those who come later.
+    void publishState(const QString &subtopic, const QByteArray &payload);
+
+    // Publishing began with a broker (at start or from the dialog): the
+    // states it keeps retained are due to it.
+    Broadcast<> started;
 
     // The dialog: the broker and the station id, kept in station.conf.
     void showDialog();

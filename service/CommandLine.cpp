@@ -21,6 +21,7 @@ const QString Interval = QStringLiteral("interval");
 const QString Rotate = QStringLiteral("rotate");
 const QString Review = QStringLiteral("review");
 const QString Config = QStringLiteral("config");
+const QString AlarmCommand = QStringLiteral("alarm-command");
 const QString Mqtt = QStringLiteral("mqtt");
 const QString StationId = QStringLiteral("station-id");
 const QString MqttTls = QStringLiteral("mqtt-tls");
@@ -99,6 +100,11 @@ void describe(QCommandLineParser &parser)
         {CheckConfig,
          QStringLiteral("Read the settings file and the options, say what the station would "
                         "do, and exit: 0 when they are good, 2 when not.")},
+        {AlarmCommand,
+         QStringLiteral("Run COMMAND (a program and its arguments, never through a shell) once "
+                        "for each alarm transition, in place of the command of station.conf's "
+                        "[alarms]; it is told what happened in KESTROM_DGH_* variables."),
+         QStringLiteral("COMMAND")},
         {Review,
          QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
                         "over time, with zoom, pan, cursors and export. Also File > Review Log."),
@@ -165,8 +171,9 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
     options.exitWhenShown = parser.isSet(ExitWhenShown);
     result.platformGiven = parser.isSet(QStringLiteral("platform"));
     if (parser.isSet(Review)) {
-        for (const QString &other : {Device, Simulate, Unattended, Headless, Poll, Plot, Log,
-                                     Append, Overwrite, Interval, Rotate, Mqtt, CheckConfig}) {
+        for (const QString &other :
+             {Device, Simulate, Unattended, Headless, Poll, Plot, Log, Append, Overwrite, Interval,
+              Rotate, Mqtt, CheckConfig, AlarmCommand}) {
             if (parser.isSet(other))
                 return fail(QStringLiteral("--review opens only the review window; it does not "
                                            "go with --%1.")
@@ -191,6 +198,11 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
         if (parser.value(Config).trimmed().isEmpty())
             return fail(QStringLiteral("--config needs a file name."));
         options.configFile = QDir::cleanPath(QFileInfo(parser.value(Config)).absoluteFilePath());
+    }
+    if (parser.isSet(AlarmCommand)) {
+        options.alarmCommand = parser.value(AlarmCommand).trimmed();
+        if (options.alarmCommand.isEmpty())
+            return fail(QStringLiteral("--alarm-command needs a program."));
     }
     options.simulate = parser.isSet(Simulate);
     options.unattended = parser.isSet(Unattended) || parser.isSet(Headless);

@@ -38,6 +38,8 @@ struct StationOptions
     MqttSettings mqtt;
     // $KESTROM_DGH_MQTT_PASSWORD as it was at start, for any broker.
     QString mqttEnvironmentPassword;
+    // --alarm-command COMMAND: in place of the settings file's.
+    QString alarmCommand;
     // --config FILE: the station's own settings file, made absolute; empty
     // for the usual place.
     QString configFile;

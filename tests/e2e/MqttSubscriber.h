@@ -19,11 +19,12 @@
 class MqttSubscriber
 {
 public:
-    explicit MqttSubscriber(int port, const QByteArray &stationId = "lab-1")
+    explicit MqttSubscriber(int port, const QByteArray &stationId = "lab-1",
+                            const QByteArray &clientId = "test-historian")
         : m_prefix("kestrom-dgh/" + stationId + '/')
     {
         mosquitto_lib_init();
-        m_client = mosquitto_new("test-historian", false, this);
+        m_client = mosquitto_new(clientId.constData(), false, this);
         mosquitto_message_callback_set(
             m_client, [](mosquitto *, void *self, const mosquitto_message *message) {
                 auto *subscriber = static_cast<MqttSubscriber *>(self);

@@ -14,13 +14,15 @@ public:
 
     MqttSettings settings; // as it was made with
     QList<QPair<QString, QByteArray>> published;
+    QList<bool> retained; // of each published, in order
     Link link_ = Link::Connecting;
     QString linkText_;
     Dropped dropped_;
 
-    void publish(const QString &subtopic, const QByteArray &payload) override
+    void publish(const QString &subtopic, const QByteArray &payload, bool retain = false) override
     {
         published.append({subtopic, payload});
+        retained.append(retain);
     }
     Link link() const override { return link_; }
     QString linkText() const override { return linkText_; }

@@ -69,6 +69,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("reviewAndPoll")    << QStringList{"--review", "t.csv", "--poll", "ph"} << A::Fail << ""           << false << false << "--poll";
     QTest::newRow("reviewAndDevice")  << QStringList{"--device", "1=/dev/pts/3", "--review", "t.csv"} << A::Fail << "" << false << false << "--device";
     QTest::newRow("reviewNoName")     << QStringList{"--review", " "}                 << A::Fail << ""               << false << false << "file name";
+    QTest::newRow("alarmCommandEmpty") << QStringList{"--alarm-command", " "}         << A::Fail << ""               << false << false << "--alarm-command needs a program";
+    QTest::newRow("reviewAndAlarmCommand") << QStringList{"--review", "t.csv", "--alarm-command", "page"} << A::Fail << "" << false << false << "--alarm-command";
 }
 // clang-format on
 

@@ -581,6 +581,20 @@ void TestWidgetAdapters::statusBarPanels()
     const int first = bar.panel(1)->parentWidget()->width();
     for (int panel = 2; panel <= 4; ++panel)
         QVERIFY(first > bar.panel(panel)->parentWidget()->width());
+
+    // Crowded down to its least width, a text kept whole still shows whole
+    // (an elided one has itself in its tool tip), in a font whose widths
+    // are not whole pixels.
+    QFont font = bar.font();
+    font.setPointSize(9);
+    bar.setFont(font);
+    bar.keepWhole(4, {QStringLiteral("Not Logging")});
+    status.setPanelText(4, QStringLiteral("Not Logging"));
+    bar.addPermanentWidget(new QLabel(QString(200, QLatin1Char('x'))));
+    bar.resize(bar.minimumSizeHint().width(), 24);
+    bar.grab();
+    QCOMPARE(bar.panel(4)->width(), bar.panel(4)->minimumWidth());
+    QCOMPARE(bar.panel(4)->toolTip(), QString());
 }
 
 // clang-format off

@@ -128,6 +128,11 @@ void MainWindow::buildMenus()
     c.mnuBufferCal = addEntry(cal, QStringLiteral("mnuBufferCal"),
                               QStringLiteral("&Buffer calibration assistant..."));
 
+    QMenu *alarms = addMenu(QStringLiteral("mnuAlarm"), QStringLiteral("&Alarms"));
+    c.mnuAlarms = addEntry(alarms, QStringLiteral("mnuAlarms"), QStringLiteral("&Alarms..."));
+    c.mnuAlarmLimits =
+        addEntry(alarms, QStringLiteral("mnuAlarmLimits"), QStringLiteral("Alarm &Limits..."));
+
     // A command of its own on the menu bar, without a menu below it.
     c.mnuComPort = menuBar()->addAction(QStringLiteral("C&omm Port"));
     c.mnuComPort->setObjectName(QStringLiteral("mnuComPort"));

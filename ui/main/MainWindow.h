@@ -77,6 +77,8 @@ public:
         QAction *mnuStop = nullptr;
         QAction *mnuPhCal = nullptr;
         QAction *mnuBufferCal = nullptr;
+        QAction *mnuAlarms = nullptr;
+        QAction *mnuAlarmLimits = nullptr;
         QAction *mnuComPort = nullptr;
         QTimer *tmrRd = nullptr;
         QTimer *tmrPlot = nullptr;

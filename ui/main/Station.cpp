@@ -106,11 +106,23 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
     , m_publishing(m_state, platform.clock, platform.config, platform.makePublisher,
                    Publishing::addLamp(window.controls().StatusBar1), &window)
     , m_service(platform.serviceManager, m_tmrWatchdog)
+    , m_readingAge(m_state, platform.clock)
+    , m_alarms(m_state, m_readingAge, platform.port, platform.clock, m_journal, m_publishing,
+               platform.config, window.controls().StatusBar1,
+               {window.controls().mnuAlarms, window.controls().mnuAlarmLimits}, &window)
+    , m_liveView(m_readingAge, platform.port, m_alarms.alarms(),
+                 {window.controls().lblHz, window.controls().lblLitersPerMin,
+                  window.controls().liters, window.controls().lblmV, window.controls().lblpH,
+                  window.controls().lblmV1, window.controls().lblpH1, window.controls().lblTherm1,
+                  window.controls().lblTherm2, window.controls().lblTherm3},
+                 window.menuBar())
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     // What follows a read beyond the window hears the cycle; the chart and
     // the logger read the shared record on timers of their own.
     m_handlers.install(m_channels.cycleRead, [this](const CycleReads &reads) {
+        m_readingAge.cycleRead(reads);
+        m_alarms.cycleRead(reads);
         m_publishing.cycleRead(reads);
         m_service.cycleCompleted(serviceStatus());
     });
@@ -180,7 +192,8 @@ void Station::readTick()
 QString Station::serviceStatus() const
 {
     const LogFile &log = m_logger.logFile();
-    return ServiceNotifier::statusText(m_state, 0, log.isOpen() ? log.fileName() : QString());
+    return ServiceNotifier::statusText(m_state, m_alarms.alarms().activeCount(),
+                                       log.isOpen() ? log.fileName() : QString());
 }
 
 bool Station::start()
@@ -204,6 +217,8 @@ bool Station::applyOptions(const StationOptions &options, QString *error)
         m_cwbTherm.setValue(true);
     if (options.plot)
         m_cwPlot.setValue(true);
+    m_alarms.setStationName(options.mqtt.stationIdOrHostName());
+    m_alarms.setCommandLine(options.alarmCommand);
     m_publishing.setEnvironmentPassword(options.mqttEnvironmentPassword);
     m_publishing.start(options.mqtt);
     if (options.logMode != StationOptions::LogMode::None) {

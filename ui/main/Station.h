@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarms/ui/AlarmsView.h"
+#include "alarms/ui/LiveView.h"
 #include "calibration/CalibrationHistory.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/BufferAssistant.h"
@@ -7,6 +9,7 @@
 #include "channels/ChannelAcquisition.h"
 #include "channels/FlowChannel.h"
 #include "channels/PhChannel.h"
+#include "channels/ReadingAge.h"
 #include "channels/ThermistorChannel.h"
 #include "events/EventJournal.h"
 #include "events/EventsView.h"
@@ -161,6 +164,9 @@ private:
     QTimer m_watchdogTimer;
     QtTimer m_tmrWatchdog{&m_watchdogTimer};
     ServiceNotifier m_service;
+    ReadingAge m_readingAge;
+    AlarmsView m_alarms;
+    LiveView m_liveView;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
     Handlers m_handlers;

@@ -1,9 +1,10 @@
 // Drives the real station windows as an operator would and saves what they
 // show: every group polling the module simulator (the flow module at 90000
 // Hz), a long log file name in panel 1, the chart zoomed, then with both
-// cursors, the Logger and pH Calibration dialogs, the Comm Port input box and
-// the message box it leads to. The station's clock runs eight times fast for
-// the chart; its waits and timers are the real ones. Run it under an X server
+// cursors, the Logger and pH Calibration dialogs, alarms armed through Alarm
+// Limits (some active, one module stale) and the Alarms window, the Comm Port
+// input box and the message box it leads to. The station's clock runs eight
+// times fast for the chart; its waits and timers are the real ones. Run it under an X server
 // with a window manager, so that the shots show the windows' frames and
 // titles (scripts/screenshot does); offscreen it grabs the windows alone.
 //
@@ -37,6 +38,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 
 #include <cmath>
 #include <cstdio>
@@ -301,6 +304,47 @@ int main(int argc, char **argv)
     }
     shoot(assistant, "buffer-assistant");
     assistant->close();
+
+    // Alarms armed through Alarm Limits on a station left unattended: probe 1
+    // above its high limit, the flow above its own (acknowledged), and
+    // thermistor 3 refusing every answer, so its value grows stale.
+    station.setUnattended(true);
+    {
+        QFile file(answers);
+        file.open(QIODevice::WriteOnly);
+        file.write("1=*+0024.60\n3=?\n6=*+03000.00\n");
+    }
+    c.mnuAlarmLimits->trigger();
+    auto *limits = window.findChild<QDialog *>(QStringLiteral("frmAlarmLimits"));
+    const QPair<const char *, const char *> fields[] = {
+        {"ph1.low", "6.5"},    {"ph1.high", "8.5"},     {"ph1.deadband", "0.05"},
+        {"ph2.high", "8.5"},   {"flow.high", "500"},    {"liters.high", "1900"},
+        {"therm3.high", "30"}, {"deviation.ph", "2.5"}, {"stale.seconds", "5"}};
+    for (const auto &[key, value] : fields)
+        limits->findChild<QLineEdit *>(QString::fromLatin1(key))
+            ->setText(QString::fromLatin1(value));
+    limits->findChild<QLineEdit *>(QStringLiteral("command"))
+        ->setText(QStringLiteral("/usr/local/bin/page-operator"));
+    shoot(limits, "alarm-limits");
+    limits->findChild<QPushButton *>(QStringLiteral("cmdAlarmLimitsSave"))->click();
+    settle(9000);
+    c.mnuAlarms->trigger();
+    auto *list = window.findChild<QDialog *>(QStringLiteral("frmAlarms"));
+    auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstAlarms"));
+    for (int row = 0; row < rows->topLevelItemCount(); ++row)
+        if (rows->topLevelItem(row)->text(0).contains(QStringLiteral("flow.high")))
+            rows->topLevelItem(row)->setSelected(true);
+    list->findChild<QPushButton *>(QStringLiteral("cmdAcknowledge"))->click();
+    list->close();
+    settle(1500);
+    shoot(&window, "alarms");
+    window.findChild<QToolButton *>(QStringLiteral("alarmIndicator"))->click();
+    for (QDialog *opened : window.findChildren<QDialog *>(QStringLiteral("frmAlarms")))
+        if (opened->isVisible())
+            list = opened;
+    settle(1000); // the window manager frames it
+    shoot(list, "alarms-list");
+    list->close();
 
     // Comm Port to a port that is not there: the input box, then the message.
     whenModal([](QWidget *box) {

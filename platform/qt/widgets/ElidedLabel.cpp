@@ -1,7 +1,9 @@
 #include "platform/qt/widgets/ElidedLabel.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 ElidedLabel::ElidedLabel(QWidget *parent) : QLabel(parent)
 {
@@ -44,9 +46,11 @@ void ElidedLabel::changeEvent(QEvent *event)
 
 void ElidedLabel::fitWhole()
 {
+    // Whole pixels rounded up: elidedText() measures the text to the
+    // fraction of a pixel, and a text a fraction too wide is elided.
     int widest = 0;
     for (const QString &text : qAsConst(m_whole))
-        widest = qMax(widest, fontMetrics().horizontalAdvance(text));
+        widest = qMax(widest, qCeil(QFontMetricsF(font()).horizontalAdvance(text)));
     const QMargins margins = contentsMargins();
     setMinimumWidth(widest > 0 ? widest + margins.left() + margins.right() + 2 * margin() : 0);
 }
