@@ -137,8 +137,12 @@ bool StationConfig::change(const QVector<Change> &changes, QString *problem)
     const IniFileEdit::Outcome outcome = IniFileEdit::apply(
         m_path, m_snapshot,
         [&changes](IniFile &file) {
+            // An empty value is what an absent key reads as: no line is
+            // added for one.
+            QString current;
             for (const Change &change : changes)
-                file.setValue(change.section, change.key, change.value);
+                if (!change.value.isEmpty() || file.value(change.section, change.key, &current))
+                    file.setValue(change.section, change.key, change.value);
         },
         &why);
     if (outcome != IniFileEdit::Outcome::Written) {

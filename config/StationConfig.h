@@ -59,7 +59,8 @@ public:
         QString value;
     };
     // Writes the values into the file under its lock and reads it again;
-    // false with the reason when it could not be written.
+    // false with the reason when it could not be written. An empty value
+    // for a key the file does not have adds nothing.
     bool change(const QVector<Change> &changes, QString *problem);
 
 private:

@@ -3,6 +3,8 @@
 #include "publishing/JsonMessage.h"
 #include "publishing/Publisher.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 namespace {
@@ -18,7 +20,7 @@ struct Value
 
 // clang-format off
 const Value FlowValues[] = {
-    {"flow_hz",  "Flow frequency", "frequency",        "Hz",    "measurement"},
+    {"flow_hz",  "Flow frequency", "",                 "Hz",    "measurement"},
     {"flow_lpm", "Flow",           "volume_flow_rate", "L/min", "measurement"},
     // The Reset button sets the total to 0: a meter reset to this class.
     {"liters",   "Litres",         "water",            "L",     "total_increasing"},
@@ -47,31 +49,42 @@ QString uniqueId(const QString &stationId, const QString &what)
     return QStringLiteral("kestrom_dgh_%1_%2").arg(stationId, what);
 }
 
+QString alarmKey(const QString &alarm)
+{
+    return QStringLiteral("alarm_") + QString(alarm).replace(QLatin1Char('.'), QLatin1Char('_'));
+}
+
 template <size_t N>
 void addValues(JsonMessage *components, const QString &stationId, const Value (&values)[N],
-               bool polled, bool announced)
+               bool polled)
 {
+    if (!polled)
+        return;
     for (const Value &value : values) {
         JsonMessage component;
-        component.add("p", "sensor");
-        if (polled) {
-            component.add("unique_id", uniqueId(stationId, QString::fromLatin1(value.key)))
-                .add("name", QString::fromUtf8(value.name))
-                // A cycle that did not read the value leaves it out: '' keeps
-                // the state, and expire_after tells when it is too old.
-                .add("value_template",
-                     QStringLiteral("{{ value_json.%1 | default('') }}")
-                         .arg(QString::fromLatin1(value.key)))
-                .add("state_class", value.stateClass)
-                .add("expire_after", HaDiscovery::EXPIRE_AFTER_SECONDS);
-            if (*value.deviceClass)
-                component.add("device_class", value.deviceClass);
-            if (*value.unit)
-                component.add("unit_of_measurement", QString::fromUtf8(value.unit));
-        }
-        if (polled || announced)
-            components->add(value.key, component);
+        component.add("p", "sensor")
+            .add("unique_id", uniqueId(stationId, QString::fromLatin1(value.key)))
+            .add("name", QString::fromUtf8(value.name))
+            // A cycle that did not read the value leaves it out: '' keeps
+            // the state, and expire_after tells when it is too old.
+            .add("value_template",
+                 QStringLiteral("{{ value_json.%1 | default('') }}")
+                     .arg(QString::fromLatin1(value.key)))
+            .add("state_class", value.stateClass)
+            .add("expire_after", HaDiscovery::EXPIRE_AFTER_SECONDS);
+        if (*value.deviceClass)
+            component.add("device_class", value.deviceClass);
+        if (*value.unit)
+            component.add("unit_of_measurement", QString::fromUtf8(value.unit));
+        components->add(value.key, component);
     }
+}
+
+template <size_t N> void keysOf(QMap<QString, QString> *keys, const Value (&values)[N], bool polled)
+{
+    if (polled)
+        for (const Value &value : values)
+            keys->insert(QString::fromLatin1(value.key), QStringLiteral("sensor"));
 }
 
 } // namespace
@@ -112,18 +125,41 @@ QString HaDiscovery::birthTopic(const QString &prefix)
     return prefix + QStringLiteral("/status");
 }
 
+QMap<QString, QString> HaDiscovery::components(const Groups &polled, const QStringList &alarms)
+{
+    QMap<QString, QString> keys;
+    keysOf(&keys, FlowValues, polled.flow);
+    keysOf(&keys, PhValues, polled.ph);
+    keysOf(&keys, ThermValues, polled.therm);
+    for (const QString &alarm : alarms)
+        keys.insert(alarmKey(alarm), QStringLiteral("binary_sensor"));
+    return keys;
+}
+
+QMap<QString, QString> HaDiscovery::announced(const QByteArray &config)
+{
+    QMap<QString, QString> keys;
+    const QJsonObject components =
+        QJsonDocument::fromJson(config).object().value(QStringLiteral("components")).toObject();
+    for (auto it = components.begin(); it != components.end(); ++it) {
+        const QJsonObject component = it.value().toObject();
+        if (component.size() > 1)
+            keys.insert(it.key(), component.value(QStringLiteral("p")).toString());
+    }
+    return keys;
+}
+
 QByteArray HaDiscovery::config(const QString &stationId, const QString &version,
                                const Groups &polled, const QStringList &alarms,
-                               const Groups &announcedBefore)
+                               const QMap<QString, QString> &before)
 {
     const QString stationTopic = QStringLiteral("kestrom-dgh/%1/").arg(stationId);
     JsonMessage components;
-    addValues(&components, stationId, FlowValues, polled.flow, announcedBefore.flow);
-    addValues(&components, stationId, PhValues, polled.ph, announcedBefore.ph);
-    addValues(&components, stationId, ThermValues, polled.therm, announcedBefore.therm);
+    addValues(&components, stationId, FlowValues, polled.flow);
+    addValues(&components, stationId, PhValues, polled.ph);
+    addValues(&components, stationId, ThermValues, polled.therm);
     for (const QString &alarm : alarms) {
-        const QString key =
-            QStringLiteral("alarm_") + QString(alarm).replace(QLatin1Char('.'), QLatin1Char('_'));
+        const QString key = alarmKey(alarm);
         components.add(key.toUtf8().constData(),
                        JsonMessage()
                            .add("p", "binary_sensor")
@@ -135,6 +171,10 @@ QByteArray HaDiscovery::config(const QString &stationId, const QString &version,
                                 "{{ 'ON' if value_json.state in ['active', 'acknowledged'] "
                                 "else 'OFF' }}"));
     }
+    const QMap<QString, QString> now = HaDiscovery::components(polled, alarms);
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (!now.contains(it.key()))
+            components.add(it.key().toUtf8().constData(), JsonMessage().add("p", it.value()));
     return JsonMessage()
         .add("device",
              JsonMessage()

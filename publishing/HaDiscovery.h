@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -38,9 +39,17 @@ QString configTopic(const QString &prefix, const QString &stationId);
 // "<prefix>/status", where Home Assistant says it is online again.
 QString birthTopic(const QString &prefix);
 
-// The device's discovery message. Values of groups announced before and
-// polled no longer are named with their platform alone, which removes them.
+// The components a device of these groups and alarms has: key -> platform.
+QMap<QString, QString> components(const Groups &polled, const QStringList &alarms);
+// The components a discovery message announces (those named with their
+// platform alone, which removes them, left out).
+QMap<QString, QString> announced(const QByteArray &config);
+
+// The device's discovery message. Components announced before and gone now
+// (`before` less the ones of these groups and alarms) are named with their
+// platform alone, which removes them from Home Assistant.
 QByteArray config(const QString &stationId, const QString &version, const Groups &polled,
-                  const QStringList &alarms, const Groups &announcedBefore = Groups());
+                  const QStringList &alarms,
+                  const QMap<QString, QString> &before = QMap<QString, QString>());
 
 } // namespace HaDiscovery

@@ -72,6 +72,7 @@ MosquittoPublisher::MosquittoPublisher(const MqttSettings &settings)
     mosquitto_connect_callback_set(m_client, &MosquittoPublisher::onConnect);
     mosquitto_disconnect_callback_set(m_client, &MosquittoPublisher::onDisconnect);
     mosquitto_publish_callback_set(m_client, &MosquittoPublisher::onPublish);
+    mosquitto_message_callback_set(m_client, &MosquittoPublisher::onMessage);
     const QByteArray status = m_prefix + STATUS;
     int code = mosquitto_will_set(m_client, status.constData(), OFFLINE.size(), OFFLINE.constData(),
                                   1, true);
@@ -152,6 +153,13 @@ int MosquittoPublisher::runConnection(int *error)
 {
     const SteadyClock::time_point started = SteadyClock::now();
     for (;;) {
+        bool subscribeNow = false;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            subscribeNow = m_subscribeNow;
+        }
+        if (subscribeNow)
+            subscribeAll();
         sendWaiting();
         const int code = mosquitto_loop(m_client, LoopMilliseconds, 1);
         *error = errno;
@@ -311,6 +319,26 @@ void MosquittoPublisher::publish(const QString &subtopic, const QByteArray &payl
         linkChanged.notify();
 }
 
+void MosquittoPublisher::publishTopic(const QString &topic, const QByteArray &payload,
+                                      bool retained)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        enqueue({topic.toUtf8(), payload, false, retained}, false);
+    }
+    m_wake.notify_all();
+}
+
+void MosquittoPublisher::subscribe(const QString &topic)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_subscriptions.push_back(topic.toUtf8());
+    // Made at the next connection, or at once on this one by the
+    // connection's thread (the library is not called from two threads).
+    m_subscribeNow = m_connected;
+    m_wake.notify_all();
+}
+
 void MosquittoPublisher::sendWaiting()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -357,6 +385,7 @@ void MosquittoPublisher::onConnect(mosquitto *client, void *self, int code)
     const QByteArray status = publisher->m_prefix + STATUS;
     mosquitto_publish(client, nullptr, status.constData(), ONLINE.size(), ONLINE.constData(), 1,
                       true);
+    publisher->subscribeAll();
     {
         const std::lock_guard<std::mutex> lock(publisher->m_mutex);
         if (publisher->m_droppedUnreported.total() > 0) {
@@ -372,6 +401,30 @@ void MosquittoPublisher::onConnect(mosquitto *client, void *self, int code)
     if (publisher->m_shortLived < ShortLivedToTell)
         publisher->setLink(Link::Connected,
                            QStringLiteral("MQTT: publishing to %1").arg(publisher->m_where));
+}
+
+// On the connection's thread, where every call into the library is made.
+void MosquittoPublisher::subscribeAll()
+{
+    std::vector<QByteArray> topics;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        topics = m_subscriptions;
+        m_subscribeNow = false;
+    }
+    for (const QByteArray &topic : topics)
+        mosquitto_subscribe(m_client, nullptr, topic.constData(), 1);
+}
+
+void MosquittoPublisher::onMessage(mosquitto *, void *self, const mosquitto_message *message)
+{
+    auto *publisher = static_cast<MosquittoPublisher *>(self);
+    const QString topic = QString::fromUtf8(message->topic);
+    const QByteArray payload(static_cast<const char *>(message->payload), message->payloadlen);
+    // Heard on the window's thread, as the link's changes are.
+    QMetaObject::invokeMethod(
+        publisher, [publisher, topic, payload] { publisher->received.notify(topic, payload); },
+        Qt::QueuedConnection);
 }
 
 void MosquittoPublisher::onDisconnect(mosquitto *, void *self, int)

@@ -11,8 +11,10 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 struct mosquitto;
+struct mosquitto_message;
 
 // Publishes to an MQTT broker through libmosquitto. A thread of ours owns
 // the connection: it runs the library's network loop, sends, and after any
@@ -56,6 +58,8 @@ public:
 
     void publish(const QString &subtopic, const QByteArray &payload,
                  bool retained = false) override;
+    void publishTopic(const QString &topic, const QByteArray &payload, bool retained) override;
+    void subscribe(const QString &topic) override;
     Link link() const override;
     QString linkText() const override;
     Dropped dropped() const override;
@@ -78,6 +82,7 @@ private:
     static void onConnect(mosquitto *client, void *self, int code);
     static void onDisconnect(mosquitto *client, void *self, int code);
     static void onPublish(mosquitto *client, void *self, int mid);
+    static void onMessage(mosquitto *client, void *self, const struct mosquitto_message *message);
     void keepConnected(const QByteArray &host, int port);
     // Runs the network loop until the connection ends; its code and errno.
     int runConnection(int *error);
@@ -86,6 +91,7 @@ private:
     QString failureText(int code, int error, bool wasConnected) const;
     bool waitBeforeRetry(int seconds);
     void sendWaiting();
+    void subscribeAll();
     void sayGoodbye();
     bool stopping() const;
     void setLink(Link link, const QString &text);
@@ -107,6 +113,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Message> m_queue;
+    std::vector<QByteArray> m_subscriptions;
+    bool m_subscribeNow = false; // a subscription made while connected
     // Handed to the library and not yet acknowledged: message id -> bytes.
     std::map<int, qint64> m_inFlight;
     // After a reconnect the library first sends again what it holds.

@@ -2,6 +2,7 @@
 
 #include "config/ConfigValue.h"
 #include "platform/SettingsStore.h"
+#include "publishing/HaDiscovery.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,7 @@ const QString PasswordFileKey = QStringLiteral("password file");
 // station.conf's names, spelt as the command line's options.
 const QString ConfigStationIdKey = QStringLiteral("station-id");
 const QString ConfigPasswordFileKey = QStringLiteral("password-file");
+const QString DiscoveryKey = QStringLiteral("discovery");
 
 // A host name or address never holds these; a bracket inside one would
 // not survive being written back as HOST:PORT.
@@ -172,6 +174,12 @@ QString MqttSettings::problem() const
     if (!passwordFile.isEmpty() && readPasswordFile(passwordFile, &text, &why) && text.isEmpty())
         return QStringLiteral("The password file %1 holds no password on its first line.")
             .arg(passwordFile);
+    if (!discoveryPrefix.isEmpty()) {
+        const QString prefixProblem = HaDiscovery::prefixProblem(discoveryPrefix);
+        if (!prefixProblem.isEmpty())
+            return prefixProblem;
+        return HaDiscovery::stationIdProblem(stationIdOrHostName());
+    }
     return {};
 }
 
@@ -217,7 +225,7 @@ QString MqttSettings::takePasswordFromEnvironment()
 
 QStringList MqttSettings::configKeys()
 {
-    return {HostKey, ConfigStationIdKey, TlsKey, UserKey, ConfigPasswordFileKey};
+    return {HostKey, ConfigStationIdKey, TlsKey, UserKey, ConfigPasswordFileKey, DiscoveryKey};
 }
 
 MqttSettings MqttSettings::fromConfig(const StationConfig &config, QStringList *problems)
@@ -249,6 +257,12 @@ MqttSettings MqttSettings::fromConfig(const StationConfig &config, QStringList *
                    QStringLiteral("a broker takes a password only with a user name; give "
                                   "user too."));
     }
+    settings.discoveryPrefix = config.text(section, DiscoveryKey);
+    if (!settings.discoveryPrefix.isEmpty()) {
+        const QString prefixProblem = HaDiscovery::prefixProblem(settings.discoveryPrefix);
+        if (!prefixProblem.isEmpty())
+            refuse(DiscoveryKey, prefixProblem);
+    }
     return settings;
 }
 
@@ -259,7 +273,8 @@ QVector<StationConfig::Change> MqttSettings::toConfigChanges() const
             {section, ConfigStationIdKey, stationId},
             {section, TlsKey, ConfigValue::booleanText(tls)},
             {section, UserKey, user},
-            {section, ConfigPasswordFileKey, passwordFile}};
+            {section, ConfigPasswordFileKey, passwordFile},
+            {section, DiscoveryKey, discoveryPrefix}};
 }
 
 MqttSettings MqttSettings::load(const SettingsStore &store)

@@ -32,6 +32,9 @@ struct MqttSettings
     bool tls = false;
     QString user;
     QString passwordFile;
+    // Home Assistant's discovery prefix ("homeassistant"); empty: the
+    // station does not announce itself.
+    QString discoveryPrefix;
     // The password the environment held at start (never saved, never
     // handed to a child process).
     QString environmentPassword;

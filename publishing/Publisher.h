@@ -36,6 +36,12 @@ public:
     // later, until the next on that topic: a state, not an event.
     virtual void publish(const QString &subtopic, const QByteArray &payload,
                          bool retained = false) = 0;
+    // The same on a topic outside the station's own (another program's
+    // convention, such as Home Assistant's discovery).
+    virtual void publishTopic(const QString &topic, const QByteArray &payload, bool retained) = 0;
+    // Messages on the topic are heard from now on, over every connection
+    // to come (received).
+    virtual void subscribe(const QString &topic) = 0;
 
     virtual Link link() const = 0;
     // For the operator: where it publishes, and what is wrong if anything.
@@ -44,4 +50,6 @@ public:
 
     // The link or the dropped count changed; raised on the window's thread.
     Notifier<> linkChanged;
+    // A message on a topic subscribed to; raised on the window's thread.
+    Notifier<const QString &, const QByteArray &> received;
 };

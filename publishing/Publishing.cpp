@@ -4,6 +4,7 @@
 #include "events/EventJournal.h"
 #include "platform/Clock.h"
 #include "platform/qt/ErrorOutput.h"
+#include "publishing/HaDiscovery.h"
 #include "publishing/MosquittoPublisher.h"
 #include "station/StationState.h"
 
@@ -65,6 +66,10 @@ void Publishing::start(const MqttSettings &settings)
                                    QStringLiteral("kestrom-dgh: warning: MQTT: ") + warning);
             m_publisher = m_make(m_current);
             m_handlers.install(m_publisher->linkChanged, [this] { showLink(); });
+            m_handlers.install(m_publisher->received,
+                               [this](const QString &topic, const QByteArray &payload) {
+                                   received.notify(topic, payload);
+                               });
         }
     }
     showLink();
@@ -88,6 +93,18 @@ void Publishing::publishState(const QString &subtopic, const QByteArray &payload
 {
     if (m_publisher)
         m_publisher->publish(subtopic, payload, true);
+}
+
+void Publishing::publishTopic(const QString &topic, const QByteArray &payload)
+{
+    if (m_publisher)
+        m_publisher->publishTopic(topic, payload, true);
+}
+
+void Publishing::subscribe(const QString &topic)
+{
+    if (m_publisher)
+        m_publisher->subscribe(topic);
 }
 
 void Publishing::eventRecorded(const StationEvent &event)
@@ -152,6 +169,10 @@ void Publishing::showDialog()
     passwordFile->setObjectName(QStringLiteral("txtPasswordFile"));
     passwordFile->setPlaceholderText(
         QStringLiteral("else $%1").arg(MqttSettings::PASSWORD_VARIABLE));
+    auto *discovery = new QLineEdit(m_current.discoveryPrefix);
+    discovery->setObjectName(QStringLiteral("txtDiscovery"));
+    discovery->setPlaceholderText(QStringLiteral("discovery prefix (%1); empty: not announced")
+                                      .arg(HaDiscovery::DEFAULT_PREFIX));
     auto *state = new QLabel(m_publisher               ? m_publisher->linkText()
                                  : m_refused.isEmpty() ? QStringLiteral("Not publishing.")
                                                        : m_refused);
@@ -167,6 +188,7 @@ void Publishing::showDialog()
     form->addRow(QString(), tls);
     form->addRow(QStringLiteral("User:"), user);
     form->addRow(QStringLiteral("Password file:"), passwordFile);
+    form->addRow(QStringLiteral("Home Assistant:"), discovery);
     auto *buttons = new QDialogButtonBox;
     QPushButton *save =
         buttons->addButton(QStringLiteral("Save and Publish"), QDialogButtonBox::AcceptRole);
@@ -204,6 +226,7 @@ void Publishing::showDialog()
         settings.tls = tls->isChecked();
         settings.user = user->text().trimmed();
         settings.passwordFile = passwordFile->text().trimmed();
+        settings.discoveryPrefix = discovery->text().trimmed();
         why = settings.problem();
         if (!why.isEmpty()) {
             problem->setText(why);

@@ -51,10 +51,18 @@ public:
     void eventRecorded(const StationEvent &event);
     // A state on its own topic, retained by the broker for those who come later.
     void publishState(const QString &subtopic, const QByteArray &payload);
+    // A retained message on a topic outside the station's own; a topic to
+    // hear (received) while this broker is used.
+    void publishTopic(const QString &topic, const QByteArray &payload);
+    void subscribe(const QString &topic);
+    // The settings of the broker in use.
+    const MqttSettings &settings() const { return m_current; }
 
     // Publishing began with a broker (at start or from the dialog): the
     // states it keeps retained are due to it.
     Broadcast<> started;
+    // A message on a topic subscribed to.
+    Broadcast<const QString &, const QByteArray &> received;
 
     // The dialog: the broker and the station id, kept in station.conf.
     void showDialog();

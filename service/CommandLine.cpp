@@ -2,6 +2,7 @@
 
 #include "logging/LogIntervals.h"
 #include "platform/qt/PortMap.h"
+#include "publishing/HaDiscovery.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -27,6 +28,7 @@ const QString StationId = QStringLiteral("station-id");
 const QString MqttTls = QStringLiteral("mqtt-tls");
 const QString MqttUser = QStringLiteral("mqtt-user");
 const QString MqttPasswordFile = QStringLiteral("mqtt-password-file");
+const QString MqttDiscovery = QStringLiteral("mqtt-discovery");
 const QString Headless = QStringLiteral("headless");
 const QString CheckConfig = QStringLiteral("check-config");
 const QString ExitWhenShown = QStringLiteral("exit-when-shown");
@@ -92,6 +94,10 @@ void describe(QCommandLineParser &parser)
                         "(else from $KESTROM_DGH_MQTT_PASSWORD); never give it on the command "
                         "line. FILE should be readable by you alone."),
          QStringLiteral("FILE")},
+        {MqttDiscovery,
+         QStringLiteral("Announce the station to Home Assistant under the discovery PREFIX "
+                        "(usually homeassistant): one device with a sensor per value polled."),
+         QStringLiteral("PREFIX")},
         {Config,
          QStringLiteral("The station's own settings file, which holds a key for each option "
                         "here (the options given win over it); without it "
@@ -241,8 +247,18 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
             return fail(QStringLiteral("--mqtt-password-file needs a file name."));
         if (!mqtt.passwordFile.isEmpty())
             mqtt.passwordFile = QFileInfo(mqtt.passwordFile).absoluteFilePath();
+        mqtt.discoveryPrefix = parser.value(MqttDiscovery);
+        if (parser.isSet(MqttDiscovery)) {
+            const QString prefixProblem = HaDiscovery::prefixProblem(mqtt.discoveryPrefix);
+            if (!prefixProblem.isEmpty())
+                return fail(QStringLiteral("--mqtt-discovery: %1").arg(prefixProblem));
+            const QString idProblem = HaDiscovery::stationIdProblem(mqtt.stationIdOrHostName());
+            if (!idProblem.isEmpty())
+                return fail(QStringLiteral("--mqtt-discovery: %1").arg(idProblem));
+        }
     } else {
-        for (const QString &companion : {StationId, MqttTls, MqttUser, MqttPasswordFile})
+        for (const QString &companion :
+             {StationId, MqttTls, MqttUser, MqttPasswordFile, MqttDiscovery})
             if (parser.isSet(companion))
                 return fail(QStringLiteral("--%1 only goes with --mqtt HOST.").arg(companion));
     }

@@ -19,9 +19,12 @@
 class MqttSubscriber
 {
 public:
+    // `also`: a topic filter heard besides the station's own topics.
     explicit MqttSubscriber(int port, const QByteArray &stationId = "lab-1",
-                            const QByteArray &clientId = "test-historian")
+                            const QByteArray &clientId = "test-historian",
+                            const QByteArray &also = QByteArray())
         : m_prefix("kestrom-dgh/" + stationId + '/')
+        , m_also(also)
     {
         mosquitto_lib_init();
         m_client = mosquitto_new(clientId.constData(), false, this);
@@ -34,10 +37,12 @@ public:
                      QByteArray(static_cast<const char *>(message->payload), message->payloadlen)});
             });
         mosquitto_connect_callback_set(m_client, [](mosquitto *client, void *self, int code) {
-            if (code == 0)
-                mosquitto_subscribe(
-                    client, nullptr,
-                    (static_cast<MqttSubscriber *>(self)->m_prefix + '#').constData(), 1);
+            auto *subscriber = static_cast<MqttSubscriber *>(self);
+            if (code != 0)
+                return;
+            mosquitto_subscribe(client, nullptr, (subscriber->m_prefix + '#').constData(), 1);
+            if (!subscriber->m_also.isEmpty())
+                mosquitto_subscribe(client, nullptr, subscriber->m_also.constData(), 1);
         });
         mosquitto_subscribe_callback_set(
             m_client, [](mosquitto *, void *self, int, int, const int *) {
@@ -54,6 +59,21 @@ public:
         mosquitto_destroy(m_client);
     }
     bool subscribed() const { return m_subscribed; }
+    // As another client would (Home Assistant saying it is online).
+    void publish(const QByteArray &topic, const QByteArray &payload)
+    {
+        mosquitto_publish(m_client, nullptr, topic.constData(), payload.size(), payload.constData(),
+                          1, false);
+    }
+    // The payloads on a topic, in order.
+    QList<QByteArray> payloadsOn(const QByteArray &wanted) const
+    {
+        QList<QByteArray> found;
+        for (const auto &[topic, payload] : received())
+            if (topic == wanted)
+                found << payload;
+        return found;
+    }
     QList<QPair<QByteArray, QByteArray>> received() const
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
@@ -105,6 +125,7 @@ public:
 
 private:
     QByteArray m_prefix;
+    QByteArray m_also;
     mosquitto *m_client = nullptr;
     std::atomic<bool> m_subscribed{false};
     mutable std::mutex m_mutex;

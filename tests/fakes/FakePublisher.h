@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QStringList>
 
 // Keeps what it is given; its link and dropped counts are the test's to set.
 class FakePublisher : public Publisher
@@ -24,6 +25,14 @@ public:
         published.append({subtopic, payload});
         retained.append(retain);
     }
+    // Topics of their own are kept with a leading "/", apart from subtopics.
+    void publishTopic(const QString &topic, const QByteArray &payload, bool retain) override
+    {
+        published.append({'/' + topic, payload});
+        retained.append(retain);
+    }
+    QStringList subscriptions;
+    void subscribe(const QString &topic) override { subscriptions << topic; }
     Link link() const override { return link_; }
     QString linkText() const override { return linkText_; }
     Dropped dropped() const override { return dropped_; }

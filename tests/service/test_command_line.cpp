@@ -61,6 +61,10 @@ void TestCommandLine::parse_data()
     QTest::newRow("mqttIdRightMark")  << QStringList{"--mqtt", "broker", "--station-id", "tank\u200F7"} << A::Fail << "" << false << false << "U+200F";
     QTest::newRow("mqttIdNonChar")    << QStringList{"--mqtt", "broker", "--station-id", "tank\uFFFE"}  << A::Fail << "" << false << false << "U+FFFE";
     QTest::newRow("mqttIdTooLong")    << QStringList{"--mqtt", "broker", "--station-id", QString(70000, 'x')} << A::Fail << "" << false << false << "at most 64";
+    QTest::newRow("discoveryWildcard") << QStringList{"--mqtt", "broker", "--station-id", "tank-7", "--mqtt-discovery", "home/+"} << A::Fail << "" << false << false << "'+' or '#'";
+    QTest::newRow("discoveryLeadingSlash") << QStringList{"--mqtt", "broker", "--station-id", "tank-7", "--mqtt-discovery", "/homeassistant"} << A::Fail << "" << false << false << "begin or end with '/'";
+    QTest::newRow("discoveryIdWithBlank") << QStringList{"--mqtt", "broker", "--station-id", "tank 7", "--mqtt-discovery", "homeassistant"} << A::Fail << "" << false << false << "cannot name a device";
+    QTest::newRow("discoveryWithoutMqtt") << QStringList{"--mqtt-discovery", "homeassistant"} << A::Fail << "" << false << false << "only goes with --mqtt";
     QTest::newRow("passwordNoUser")   << QStringList{"--mqtt", "broker", "--mqtt-password-file", "pw"} << A::Fail << "" << false << false << "--mqtt-user";
     QTest::newRow("passwordNoFile")   << QStringList{"--mqtt", "broker", "--mqtt-user", "station", "--mqtt-password-file", ""} << A::Fail << "" << false << false << "file name";
     QTest::newRow("stationIdAlone")   << QStringList{"--station-id", "tank7"}            << A::Fail << ""               << false << false << "--mqtt";

@@ -116,6 +116,7 @@ void TestConfigOptions::merged_data()
     QTest::newRow("stationIdSlash")       << QByteArray("[mqtt]\nbroker = hub\nstation-id = tank/7\n") << QStringList{} << "" << "line 3: [mqtt] station-id" << 0;
     QTest::newRow("tlsMaybe")             << QByteArray("[mqtt]\nbroker = hub\ntls = maybe\n") << QStringList{} << "" << "line 3: [mqtt] tls = \"maybe\"" << 0;
     QTest::newRow("passwordWithoutUser")  << QByteArray("[mqtt]\nbroker = hub\npassword-file = /etc/pw\n") << QStringList{} << "" << "line 3: [mqtt] password-file" << 0;
+    QTest::newRow("discoveryWildcard")    << QByteArray("[mqtt]\nbroker = hub\nstation-id = t7\ndiscovery = ha/#\n") << QStringList{} << "" << "line 4: [mqtt] discovery" << 0;
     QTest::newRow("lineThatIsNoSetting")  << QByteArray("[polling]\ngroups = ph\nplot\n")    << QStringList{} << "" << "line 3: this line is no setting" << 0;
     // Unknown keys and sections are told, and the rest goes on.
     QTest::newRow("unknownKey")           << QByteArray("[polling]\ngroups = ph\ncolour = red\n") << QStringList{} << "ports= poll=ph" << "" << 1;

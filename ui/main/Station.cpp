@@ -116,6 +116,12 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
                   window.controls().lblmV1, window.controls().lblpH1, window.controls().lblTherm1,
                   window.controls().lblTherm2, window.controls().lblTherm3},
                  window.menuBar())
+    , m_haAnnouncer(m_publishing, m_state, [this] {
+        QStringList names;
+        for (const Alarm &alarm : m_alarms.alarms().alarms())
+            names << alarm.definition.name;
+        return names;
+    })
 {
     m_handlers.install(m_tmrRd.tick, [this] { readTick(); });
     // What follows a read beyond the window hears the cycle; the chart and
@@ -124,6 +130,7 @@ Station::Station(MainWindow &window, const Platform &platform, const QString &pr
         m_readingAge.cycleRead(reads);
         m_alarms.cycleRead(reads);
         m_publishing.cycleRead(reads);
+        m_haAnnouncer.cycleRead();
         m_service.cycleCompleted(serviceStatus());
     });
     m_handlers.install(m_logger.runBegan, [this](const QString &fileName, LogFile::Mode mode) {

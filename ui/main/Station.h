@@ -28,6 +28,7 @@
 #include "platform/qt/widgets/QtSwitch.h"
 #include "platform/qt/widgets/QtTimer.h"
 #include "platform/qt/widgets/SingleDialog.h"
+#include "publishing/HaAnnouncer.h"
 #include "publishing/Publishing.h"
 #include "service/ServiceNotifier.h"
 #include "service/StationOptions.h"
@@ -167,6 +168,7 @@ private:
     ReadingAge m_readingAge;
     AlarmsView m_alarms;
     LiveView m_liveView;
+    HaAnnouncer m_haAnnouncer;
     QMetaObject::Connection m_closedByFrame;
     bool m_exiting = false;
     Handlers m_handlers;
