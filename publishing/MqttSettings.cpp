@@ -147,6 +147,11 @@ QString MqttSettings::stationIdProblem(const QString &id)
             return QStringLiteral("The station id may not hold %1, which turns the direction of "
                                   "the text after it: a dashboard would show a different name.")
                 .arg(codePoint(point));
+        // A UTF-8 reader drops a leading one as a byte-order mark, so the id
+        // would come back from the settings file as a different station.
+        if (point == 0xFEFF)
+            return QStringLiteral("The station id may not hold U+FEFF, an invisible mark that "
+                                  "some readers drop: the id would not read back as written.");
         if (isNonCharacter(point))
             return QStringLiteral("The station id may not hold %1, which is not a character.")
                 .arg(codePoint(point));
