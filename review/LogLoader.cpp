@@ -1,14 +1,23 @@
 #include "review/LogLoader.h"
 
+#include "review/LogBlocks.h"
+
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <future>
 #include <mutex>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -16,7 +25,16 @@
 namespace {
 
 // How often the window hears of progress.
-constexpr qint64 SliceMs = 100;
+constexpr qint64 SliceMs = 50;
+constexpr int DefaultBlockSize = 1 << 20;
+// Blocks being parsed at once, besides the one being read: both cores.
+constexpr size_t BlocksInFlight = 2;
+// How often the window gets the points read so far, once it has the first.
+constexpr qint64 PointsMs = 250;
+// How much less the reading threads weigh than the window's when the cores are busy.
+constexpr int ReaderNice = 5;
+// How much of a file's start is looked at for its first run's date.
+constexpr int HeadBytes = 64 * 1024;
 
 std::atomic<int> readers{0};
 
@@ -48,30 +66,118 @@ QString refusalOf(const struct stat &status)
         : QStringLiteral("it is not a regular file: %1").arg(kindOf(status.st_mode));
 }
 
-// Why fileName is not read: it is missing, or it is no regular file.
-QString refusal(const QString &fileName)
+// Opens a regular file for reading, looking before it opens, so that no FIFO
+// or device is ever opened (opening one can wait for ever, or start the
+// device), then making sure that what was opened is still that regular file.
+int openRegular(const QString &fileName, QString *failure)
 {
+    const QByteArray name = QFile::encodeName(fileName);
     struct stat status
     {
     };
-    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
-        return QStringLiteral("it could not be opened: %1").arg(systemError(errno));
-    return refusalOf(status);
+    if (::stat(name.constData(), &status) != 0) {
+        *failure = QStringLiteral("it could not be opened: %1").arg(systemError(errno));
+        return -1;
+    }
+    *failure = refusalOf(status);
+    if (!failure->isEmpty())
+        return -1;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat opened
+    {
+    };
+    if (fd < 0 || ::fstat(fd, &opened) != 0) {
+        *failure = QStringLiteral("it could not be opened: %1").arg(systemError(errno));
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    *failure = refusalOf(opened);
+    if (!failure->isEmpty()) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// Reads until size bytes or the end; -1 on an error.
+qint64 readFully(int fd, char *into, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, into + done, static_cast<size_t>(size - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+// The date of the first dated run in the file's first bytes, to put files in order.
+QDate firstRunDate(const QString &fileName)
+{
+    QString failure;
+    const int fd = openRegular(fileName, &failure);
+    if (fd < 0)
+        return {};
+    QByteArray head(HeadBytes, Qt::Uninitialized);
+    const qint64 got = readFully(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(static_cast<int>(std::max<qint64>(got, 0)));
+    LogChunk chunk;
+    const LogTimeOfDay times(QLocale::c());
+    chunk.parse(head.constBegin(), head.constEnd(), false, {times, QLocale::c(), 0});
+    for (const LogChunk::RunStart &run : chunk.runStarts)
+        if (run.date.isValid())
+            return run.date;
+    return {};
 }
 
 } // namespace
 
 // What the reading thread shares with the loader; whichever ends last frees it.
-struct LogLoader::Reading
+struct LogLoader::Reading : std::enable_shared_from_this<Reading>
 {
-    QString fileName;
+    struct File
+    {
+        QString path;
+        QString failure; // known before reading: an empty folder
+        QDate firstRun;
+        qint64 size = 0;
+    };
+
+    QStringList paths;
     QLocale locale;
-    std::function<void()> beforeEachLine;
+    std::function<void()> beforeEachBlock;
+    int blockSize = DefaultBlockSize;
+    unsigned columns = LogColumns::PhColumns;
     std::atomic<bool> stop{false};
+    // Points handed over that the window has not taken yet: no others are
+    // copied meanwhile, so a slow window costs neither memory nor time.
+    std::atomic<bool> pointsPending{false};
+    ChartStore points{LogColumns::Plots, LogLoader::GapDays};
+    bool pointsChanged = false;
+    QElapsedTimer sincePoints;
     std::mutex receiverLock;
     LogLoader *receiver = nullptr; // null once the loader is gone
 
+    std::vector<File> files;
+    QDate origin;
+    qint64 bytesRead = 0;
+    qint64 bytesTotal = 0;
+
     void read();
+    void listFiles();
+    void readFile(int index, const LogTimeOfDay &times);
+    void keep(const std::vector<LogReader::Record> &records);
+    // A copy of the points for the window, when it has taken the last one;
+    // at the end (whole) the points themselves.
+    void handPoints(Slice &slice, bool whole);
     // Queued to the receiver's thread; dropped if the receiver is gone by
     // then, as its pending events go with it.
     void hand(Slice slice)
@@ -80,17 +186,22 @@ struct LogLoader::Reading
         if (!receiver)
             return;
         LogLoader *to = receiver;
+        const bool withPoints = slice.points != nullptr;
         QMetaObject::invokeMethod(
-            to, [to, slice = std::move(slice)] { to->sliceRead.notify(slice); },
+            to,
+            [to, withPoints, reading = shared_from_this(), slice = std::move(slice)] {
+                to->sliceRead.notify(slice);
+                if (withPoints)
+                    reading->pointsPending = false;
+            },
             Qt::QueuedConnection);
     }
-    bool open(QFile *file, QString *failure);
 };
 
-LogLoader::LogLoader(const QString &fileName, const QLocale &locale)
+LogLoader::LogLoader(const QStringList &paths, const QLocale &locale)
     : m_reading(std::make_shared<Reading>())
 {
-    m_reading->fileName = fileName;
+    m_reading->paths = paths;
     m_reading->locale = locale;
     m_reading->receiver = this;
 }
@@ -102,9 +213,19 @@ LogLoader::~LogLoader()
     m_reading->receiver = nullptr;
 }
 
-void LogLoader::setBeforeEachLine(std::function<void()> pause)
+void LogLoader::setBeforeEachBlock(std::function<void()> pause)
 {
-    m_reading->beforeEachLine = std::move(pause);
+    m_reading->beforeEachBlock = std::move(pause);
+}
+
+void LogLoader::setBlockSize(int bytes)
+{
+    m_reading->blockSize = std::max(bytes, 1);
+}
+
+void LogLoader::setColumns(unsigned columns)
+{
+    m_reading->columns = columns;
 }
 
 int LogLoader::readersRunning()
@@ -118,103 +239,236 @@ void LogLoader::start()
         return;
     ++readers;
     std::thread([reading = m_reading] {
+        // Below the window's thread (and the station's read cycle, in the
+        // station's own process): the parsing threads it starts inherit this.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), ReaderNice);
         reading->read();
         --readers;
     }).detach();
 }
 
-// Looks before it opens, so that no FIFO or device is ever opened (opening
-// one can wait for ever, or start the device); then makes sure that what
-// was opened is still that regular file.
-bool LogLoader::Reading::open(QFile *file, QString *failure)
+// A folder stands for the regular files in it, journals and hidden files
+// aside; then all go in the order of their first run's date, those without
+// one last, in the order named.
+void LogLoader::Reading::listFiles()
 {
-    *failure = refusal(fileName);
-    if (!failure->isEmpty())
-        return false;
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat opened
-    {
-    };
-    if (fd < 0 || ::fstat(fd, &opened) != 0) {
-        *failure = QStringLiteral("it could not be opened: %1").arg(systemError(errno));
-        if (fd >= 0)
-            ::close(fd);
-        return false;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.isDir() || info.isSymLink()) {
+            files.push_back({path, {}, {}, 0});
+            continue;
+        }
+        const QFileInfoList entries =
+            QDir(path).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+        int added = 0;
+        for (const QFileInfo &entry : entries) {
+            if (entry.fileName().endsWith(QLatin1String(".events")))
+                continue;
+            files.push_back({entry.filePath(), {}, {}, 0});
+            ++added;
+        }
+        if (added == 0)
+            files.push_back({path, QStringLiteral("the folder holds no files to read"), {}, 0});
     }
-    *failure = refusalOf(opened);
-    if (!failure->isEmpty()) {
-        ::close(fd);
-        return false;
+    for (File &file : files) {
+        if (stop)
+            return;
+        if (!file.failure.isEmpty())
+            continue;
+        file.firstRun = firstRunDate(file.path);
+        struct stat status
+        {
+        };
+        if (::stat(QFile::encodeName(file.path).constData(), &status) == 0 &&
+            S_ISREG(status.st_mode))
+            file.size = status.st_size;
+        bytesTotal += file.size;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *failure = QStringLiteral("it could not be opened: %1").arg(file->errorString());
-        ::close(fd);
-        return false;
+    std::stable_sort(files.begin(), files.end(), [](const File &a, const File &b) {
+        return a.firstRun.isValid() && (!b.firstRun.isValid() || a.firstRun < b.firstRun);
+    });
+    if (!files.empty())
+        origin = files.front().firstRun;
+    points.setOriginDate(origin);
+}
+
+void LogLoader::Reading::keep(const std::vector<LogReader::Record> &records)
+{
+    for (int column = 0; column < LogColumns::Count; ++column) {
+        if (!(columns & LogColumns::bit(column)))
+            continue;
+        const int plot = LogColumns::plotOf(column);
+        for (const LogReader::Record &record : records)
+            points.appendPlaced(plot, record.x, record.values[column]);
     }
-    return true;
+    pointsChanged = pointsChanged || !records.empty();
+}
+
+void LogLoader::Reading::handPoints(Slice &slice, bool whole)
+{
+    if (!pointsChanged || (!whole && pointsPending))
+        return;
+    if (!whole && sincePoints.isValid() && sincePoints.elapsed() < PointsMs)
+        return;
+    sincePoints.start();
+    pointsChanged = false;
+    pointsPending = true;
+    slice.points = whole ? std::make_shared<ChartStore>(std::move(points))
+                         : std::make_shared<ChartStore>(points);
 }
 
 void LogLoader::Reading::read()
 {
-    QFile file;
-    Slice slice;
-    slice.last = true;
-    if (!open(&file, &slice.failure)) {
-        hand(std::move(slice));
+    listFiles();
+    if (stop)
         return;
-    }
+    const LogTimeOfDay times(locale);
+    Slice first;
+    for (const File &file : files)
+        first.files.append(file.path);
+    first.bytesTotal = bytesTotal;
+    hand(std::move(first));
+    for (int index = 0; index < static_cast<int>(files.size()) && !stop; ++index)
+        readFile(index, times);
+    if (stop)
+        return;
+    Slice done;
+    done.last = true;
+    done.originDate = origin;
+    done.bytesRead = bytesRead;
+    done.bytesTotal = bytesTotal;
+    handPoints(done, true);
+    hand(std::move(done));
+}
 
+void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
+{
+    const File &file = files[static_cast<size_t>(index)];
     LogReader reader(locale);
+    reader.setOrigin(origin);
+    const qint64 bytesBefore = bytesRead;
     int problemsHanded = 0;
-    QElapsedTimer sinceHanded;
-    sinceHanded.start();
+    qint64 fileRead = 0;
+    std::vector<LogReader::Record> records;
     const auto fill = [&](Slice &into) {
-        into.records = reader.takeRecords();
+        into.file = index;
+        reader.takeRecords(&records);
+        keep(records);
+        if (!origin.isValid() && reader.originDate().isValid())
+            points.setOriginDate(reader.originDate());
+        handPoints(into, false);
         into.runs = reader.runs();
         into.problems = reader.problems().mid(problemsHanded);
         problemsHanded = reader.problems().size();
         into.problemCount = reader.problemCount();
-        into.originDate = reader.originDate();
-        into.bytesRead = file.pos();
-        into.bytesTotal = file.size();
+        into.originDate = origin.isValid() ? origin : reader.originDate();
+        into.bytesRead = bytesRead;
+        into.bytesTotal = bytesTotal;
+    };
+    Slice end;
+    end.fileDone = true;
+    const auto finish = [&] {
+        if (!origin.isValid())
+            origin = reader.originDate();
+        fill(end);
+        hand(std::move(end));
     };
 
-    QByteArray line;
-    while (!stop && !file.atEnd() && reader.worthReading()) {
-        if (beforeEachLine)
-            beforeEachLine();
-        line = file.readLine(LongestLine);
-        if (line.isEmpty() && file.error() != QFileDevice::NoError)
+    const int fd = file.failure.isEmpty() ? openRegular(file.path, &end.failure) : -1;
+    if (fd < 0) {
+        if (end.failure.isEmpty())
+            end.failure = file.failure;
+        finish();
+        return;
+    }
+
+    // Blocks are cut after their last line end; what follows goes with the
+    // next. A line longer than any log line is skipped to its end. Buffers
+    // and parsed blocks are used again: no block costs an allocation.
+    struct Job
+    {
+        std::vector<char> bytes;
+        LogChunk chunk;
+    };
+    std::deque<std::future<Job>> parsing;
+    std::vector<Job> spare;
+    const auto takeOldest = [&] {
+        Job job = parsing.front().get();
+        parsing.pop_front();
+        reader.take(job.chunk);
+        reader.takeRecords(&records);
+        keep(records);
+        job.chunk.clear();
+        spare.push_back(std::move(job));
+    };
+    QElapsedTimer sinceHanded;
+    sinceHanded.start();
+    LogBlocks blocks(LongestLine);
+    bool atEnd = false;
+    int error = 0;
+    while (!stop && !atEnd && reader.worthReading()) {
+        if (beforeEachBlock)
+            beforeEachBlock();
+        if (stop)
             break;
-        const bool ended = line.endsWith('\n');
-        if (!ended && line.size() >= LongestLine - 1) {
-            // Not a log line: read on to its end without keeping it.
-            while (!stop && !file.atEnd() && file.error() == QFileDevice::NoError &&
-                   !file.readLine(LongestLine).endsWith('\n')) { }
-            reader.skipLine(line, QStringLiteral("longer than any log line: left out"));
-            continue;
+        Job job;
+        if (!spare.empty()) {
+            job = std::move(spare.back());
+            spare.pop_back();
         }
-        line.chop(ended ? (line.endsWith("\r\n") ? 2 : 1) : 0);
-        reader.readLine(line, ended);
-        if (sinceHanded.elapsed() >= SliceMs) {
+        std::vector<char> &block = job.bytes;
+        blocks.begin(&block);
+        const size_t had = block.size();
+        block.resize(had + static_cast<size_t>(blockSize));
+        const qint64 got = readFully(fd, block.data() + had, blockSize);
+        if (got < 0) {
+            error = errno;
+            block.resize(had);
+            atEnd = true;
+        } else {
+            block.resize(had + static_cast<size_t>(got));
+            atEnd = got < blockSize;
+            fileRead += got;
+            bytesRead += got;
+        }
+        const LogBlocks::Cut cut = blocks.cut(block, atEnd);
+        parsing.push_back(std::async(
+            std::launch::async, [job = std::move(job), cut, atEnd, &times, this]() mutable {
+                job.chunk.parse(job.bytes.data() + cut.first, job.bytes.data() + cut.last, atEnd,
+                                {times, locale, columns});
+                return std::move(job);
+            }));
+        if (!cut.skipped.isEmpty()) {
+            Job skipped;
+            skipped.chunk.skip(cut.skipped.constData(), cut.skipped.size());
+            std::promise<Job> ready;
+            ready.set_value(std::move(skipped));
+            parsing.push_back(ready.get_future());
+        }
+        while (parsing.size() > BlocksInFlight || (atEnd && !parsing.empty())) {
+            takeOldest();
+            if (!reader.worthReading())
+                break;
+        }
+        if (sinceHanded.elapsed() >= SliceMs || (pointsChanged && !sincePoints.isValid())) {
             Slice part;
             fill(part);
             hand(std::move(part));
             sinceHanded.restart();
         }
     }
+    for (auto &job : parsing)
+        job.wait();
+    ::close(fd);
     if (stop)
         return;
-    fill(slice);
-    if (file.error() != QFileDevice::NoError)
-        slice.failure = QStringLiteral("reading stopped at byte %1: %2")
-                            .arg(file.pos())
-                            .arg(file.errorString());
-    else if (file.pos() == 0)
-        slice.failure = QStringLiteral("it is empty");
+    bytesRead = bytesBefore + std::max(fileRead, file.size); // all of it, read or not worth reading
+    if (error != 0)
+        end.failure =
+            QStringLiteral("reading stopped at byte %1: %2").arg(fileRead).arg(systemError(error));
+    else if (fileRead == 0)
+        end.failure = QStringLiteral("it is empty");
     else if (!reader.notALog().isEmpty())
-        slice.failure = QStringLiteral("it is not a station log: ") + reader.notALog();
-    hand(std::move(slice));
+        end.failure = QStringLiteral("it is not a station log: ") + reader.notALog();
+    finish();
 }

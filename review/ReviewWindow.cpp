@@ -1,6 +1,7 @@
 #include "review/ReviewWindow.h"
 
 #include "platform/MessageBox.h"
+#include "review/LogColumns.h"
 #include "ui/chart/ChartModes.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/CursorReadout.h"
@@ -35,17 +36,19 @@ QPlainTextEdit *readOnlyText(const QString &name)
 
 } // namespace
 
-ReviewWindow::ReviewWindow(const QString &fileName, QWidget *parent)
+ReviewWindow::ReviewWindow(const QStringList &paths, QWidget *parent)
     : QMainWindow(parent)
-    , m_fileName(QDir::toNativeSeparators(fileName))
     , m_plot(new ChartPlot)
+    , m_store(LogColumns::Plots, LogLoader::GapDays)
     , m_graph(*m_plot, m_store, m_clock)
-    , m_loader(fileName)
+    , m_loader(paths)
 {
     setObjectName(QStringLiteral("frmReview"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("%1 - Review - %2")
-                       .arg(QFileInfo(fileName).fileName(), MessageBox::APP_TITLE.trimmed()));
+    const QString named = paths.size() == 1 ? QFileInfo(paths.constFirst()).fileName()
+                                            : QStringLiteral("%1 logs").arg(paths.size());
+    setWindowTitle(QStringLiteral("%1 - Review - %2").arg(named, MessageBox::APP_TITLE.trimmed()));
+    m_named = paths.size() == 1 ? QDir::toNativeSeparators(paths.constFirst()) : named;
     m_graph.setGrowing(false);
     m_plot->followChoice()->hide(); // a recorded log does not grow
 
@@ -77,7 +80,7 @@ ReviewWindow::ReviewWindow(const QString &fileName, QWidget *parent)
     layout->addWidget(split, 1);
     setCentralWidget(central);
 
-    m_status = new QLabel(QStringLiteral("Reading %1").arg(m_fileName));
+    m_status = new QLabel(QStringLiteral("Reading %1").arg(m_named));
     m_status->setObjectName(QStringLiteral("lblReviewStatus"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("prgReading"));
@@ -103,79 +106,121 @@ void ReviewWindow::chooseAndOpen(QWidget *parent)
     QFileDialog dialog(parent, QStringLiteral("Review Log"), QDir::homePath(),
                        QStringLiteral("Log files (*.txt *.csv *.log);;All files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    auto *window = new ReviewWindow(dialog.selectedFiles().constFirst(), parent);
+    auto *window = new ReviewWindow(dialog.selectedFiles(), parent);
     window->show();
 }
 
 void ReviewWindow::take(const LogLoader::Slice &slice)
 {
+    if (!slice.files.isEmpty()) {
+        for (const QString &name : slice.files) {
+            File file;
+            file.name = QDir::toNativeSeparators(name);
+            m_files.append(file);
+        }
+    }
     if (slice.originDate.isValid() && !m_store.originDate().isValid()) {
         m_store.setOriginDate(slice.originDate);
         m_plot->setOriginDate(slice.originDate);
     }
-    for (const LogReader::Record &record : slice.records) {
-        m_store.appendPlaced(1, record.x, record.ph1);
-        m_store.appendPlaced(2, record.x, record.ph2);
-    }
-    const bool firstRecords = m_records == 0 && !slice.records.empty();
-    m_records += static_cast<qint64>(slice.records.size());
-    for (const LogReader::Problem &problem : slice.problems)
-        m_problems->appendPlainText(
-            QStringLiteral("%1, line %2: %3").arg(m_fileName).arg(problem.line).arg(problem.why));
-    showRuns(slice.runs);
+    const bool firstPoints = m_store.isEmpty() && slice.points;
+    if (slice.points)
+        m_store.takePoints(std::move(*slice.points));
+    if (slice.file >= 0 && slice.file < m_files.size())
+        takeFileSlice(slice, m_files[slice.file]);
     if (slice.bytesTotal > 0)
         m_progress->setValue(static_cast<int>(slice.bytesRead * 1000 / slice.bytesTotal));
-    if (!slice.records.empty())
+    if (slice.points)
         m_graph.showAllPoints();
-    if (firstRecords || slice.last)
+    if (firstPoints || slice.last)
         fitPhAxis();
 
-    const qint64 problems = slice.problemCount;
-    m_tabs->setTabText(
-        1, problems ? QStringLiteral("Problems (%1)").arg(problems) : QStringLiteral("Problems"));
+    qint64 problems = 0;
+    qint64 runs = 0;
+    qint64 records = 0;
+    int failed = 0;
+    for (const File &file : qAsConst(m_files)) {
+        problems += file.problemCount;
+        runs += file.runs.size();
+        for (const LogReader::Run &run : file.runs)
+            records += run.records;
+        failed += file.failure.isEmpty() ? 0 : 1;
+    }
+    m_tabs->setTabText(1,
+                       problems + failed ? QStringLiteral("Problems (%1)").arg(problems + failed)
+                                         : QStringLiteral("Problems"));
     if (!slice.last) {
         m_status->setText(
-            QStringLiteral("Reading %1: %2%").arg(m_fileName).arg(m_progress->value() / 10));
+            QStringLiteral("Reading %1: %2%").arg(m_named).arg(m_progress->value() / 10));
         return;
     }
     m_loaded = true;
-    m_failure = slice.failure;
     m_progress->hide();
-    QString status = QStringLiteral("%1: %2 records in %3 runs")
-                         .arg(m_fileName)
-                         .arg(m_records)
-                         .arg(slice.runs.size());
+    showRuns();
+    QString status =
+        QStringLiteral("%1: %2 records in %3 runs").arg(m_named).arg(records).arg(runs);
     if (problems)
         status += QStringLiteral(", %1 lines not read (see Problems)").arg(problems);
-    if (problems > m_problems->blockCount())
-        m_problems->appendPlainText(
-            QStringLiteral("... and %1 more").arg(problems - m_problems->blockCount()));
-    if (!m_failure.isEmpty()) {
-        status = QStringLiteral("%1: %2").arg(m_fileName, m_failure);
-        m_problems->appendPlainText(status);
+    if (m_files.size() == 1 && failed) {
+        m_failure = m_files.constFirst().failure;
+        status = QStringLiteral("%1: %2").arg(m_named, m_failure);
+    } else if (failed == m_files.size()) {
+        m_failure = QStringLiteral("none of the %1 files could be read").arg(failed);
+        status = QStringLiteral("%1: %2").arg(m_named, m_failure);
+    } else if (failed) {
+        status += QStringLiteral(", %1 of %2 files not read (see Problems)")
+                      .arg(failed)
+                      .arg(m_files.size());
     }
     m_status->setText(status);
-    if (!m_failure.isEmpty() || (problems && m_records == 0))
+    if (failed || (problems && records == 0))
         m_tabs->setCurrentIndex(1);
 }
 
-void ReviewWindow::showRuns(const QVector<LogReader::Run> &runs)
+void ReviewWindow::takeFileSlice(const LogLoader::Slice &slice, File &file)
+{
+    file.runs = slice.runs;
+    file.problemCount = slice.problemCount;
+    for (const LogReader::Problem &problem : slice.problems)
+        m_problems->appendPlainText(
+            QStringLiteral("%1, line %2: %3").arg(file.name).arg(problem.line).arg(problem.why));
+    if (slice.fileDone) {
+        const qint64 kept = std::min<qint64>(file.problemCount, LogReader::ProblemsKept);
+        if (file.problemCount > kept)
+            m_problems->appendPlainText(QStringLiteral("%1: ... and %2 more lines not read")
+                                            .arg(file.name)
+                                            .arg(file.problemCount - kept));
+        if (!slice.failure.isEmpty()) {
+            file.failure = slice.failure;
+            m_problems->appendPlainText(QStringLiteral("%1: %2").arg(file.name, file.failure));
+        }
+    }
+    if (m_sinceRunsShown.isValid() && m_sinceRunsShown.elapsed() < 500)
+        return;
+    m_sinceRunsShown.start();
+    showRuns();
+}
+
+void ReviewWindow::showRuns()
 {
     QString text;
-    for (int i = 0; i < runs.size(); ++i) {
-        const LogReader::Run &run = runs[i];
-        text += QStringLiteral("Run %1, from line %2: %3 records\n")
-                    .arg(i + 1)
-                    .arg(run.line)
-                    .arg(run.records);
-        for (const QString &line : run.header)
-            text += QStringLiteral("    ") + line + QLatin1Char('\n');
+    for (const File &file : qAsConst(m_files)) {
+        if (m_files.size() > 1)
+            text += file.name + QLatin1Char('\n');
+        for (int i = 0; i < file.runs.size(); ++i) {
+            const LogReader::Run &run = file.runs[i];
+            text += QStringLiteral("Run %1, from line %2: %3 records\n")
+                        .arg(i + 1)
+                        .arg(run.line)
+                        .arg(run.records);
+            for (const QString &line : run.header)
+                text += QStringLiteral("    ") + line + QLatin1Char('\n');
+        }
     }
-    if (text != m_runs->toPlainText() + QLatin1Char('\n'))
-        m_runs->setPlainText(text.trimmed());
+    m_runs->setPlainText(text.trimmed());
 }
 
 void ReviewWindow::fitPhAxis()

@@ -6,6 +6,7 @@
 #include "ui/chart/ChartGraph.h"
 #include "ui/chart/ChartStore.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 class ChartPlot;
@@ -23,7 +24,8 @@ class QTabWidget;
 class ReviewWindow : public QMainWindow
 {
 public:
-    explicit ReviewWindow(const QString &fileName, QWidget *parent = nullptr);
+    // Log files and folders of them, read as one time line.
+    explicit ReviewWindow(const QStringList &paths, QWidget *parent = nullptr);
     ~ReviewWindow() override;
 
     // Asks for a log file and opens it for review; nothing when cancelled.
@@ -37,13 +39,25 @@ public:
     ChartPlot &plot() { return *m_plot; }
 
 private:
+    // What the window knows of each file read.
+    struct File
+    {
+        QString name; // as the operator's system writes it
+        QVector<LogReader::Run> runs;
+        qint64 problemCount = 0;
+        QString failure;
+    };
+
     void take(const LogLoader::Slice &slice);
-    void showRuns(const QVector<LogReader::Run> &runs);
+    void takeFileSlice(const LogLoader::Slice &slice, File &file);
+    void showRuns();
     void showCursor(int cursor, double x, double y);
     void fitPhAxis();
     QString place(double x) const;
 
-    QString m_fileName;
+    QString m_named; // the file, or how many
+    QVector<File> m_files;
+    QElapsedTimer m_sinceRunsShown;
     ChartPlot *m_plot;
     GraphModeSelector *m_mode;
     QLabel *m_cursorText;
@@ -57,7 +71,6 @@ private:
     ChartStore m_store;
     ChartGraph m_graph;
     LogLoader m_loader;
-    qint64 m_records = 0;
     bool m_loaded = false;
     QString m_failure;
     Handlers m_handlers;

@@ -6,7 +6,8 @@
 // turn (a 1 ms timer's longest gap: what an operator would feel as a
 // freeze), and the process's peak memory. The last line sums it up.
 //
-//   review-bench [MEGABYTES]     (default 1024)
+//   review-bench [MEGABYTES [LOG]]     (default 1024; LOG is kept, and read
+//                                     again as it is when it exists)
 
 #include "review/ReviewWindow.h"
 
@@ -78,13 +79,14 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
     QTemporaryDir folder;
-    const QString log = folder.filePath(QStringLiteral("big.txt"));
-    const qint64 records = writeLog(log, megabytes << 20);
+    const QString log =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : folder.filePath(QStringLiteral("big.txt"));
+    const qint64 records = QFile::exists(log) ? 0 : writeLog(log, megabytes << 20);
     const double fileMb = QFile(log).size() / 1048576.0;
 
     QElapsedTimer loading;
     loading.start();
-    ReviewWindow window(log);
+    ReviewWindow window({log});
     window.resize(900, 640);
     window.show();
 

@@ -15,7 +15,9 @@ namespace {
 // Everything a loader handed over, once it handed its last slice.
 struct Loaded
 {
-    std::vector<LogReader::Record> records;
+    std::shared_ptr<ChartStore> points;
+    qint64 records = 0; // as the runs count them
+    QStringList files;
     QVector<LogReader::Run> runs;
     QVector<LogReader::Problem> problems;
     qint64 problemCount = 0;
@@ -26,18 +28,24 @@ struct Loaded
     qint64 bytesTotal = 0;
 };
 
-Loaded load(const QString &fileName, const QLocale &locale)
+Loaded load(const QString &fileName, const QLocale &locale,
+            unsigned columns = LogColumns::PhColumns)
 {
     Loaded loaded;
     bool done = false;
-    LogLoader loader(fileName, locale);
+    LogLoader loader({fileName}, locale);
+    loader.setColumns(columns);
     loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
-        loaded.records.insert(loaded.records.end(), slice.records.begin(), slice.records.end());
+        if (slice.points)
+            loaded.points = slice.points;
+        loaded.files += slice.files;
         loaded.problems += slice.problems;
-        loaded.runs = slice.runs;
-        loaded.problemCount = slice.problemCount;
+        if (slice.file >= 0) {
+            loaded.runs = slice.runs;
+            loaded.problemCount = slice.problemCount;
+            loaded.failure = slice.failure;
+        }
         loaded.origin = slice.originDate;
-        loaded.failure = slice.failure;
         loaded.bytesRead = slice.bytesRead;
         loaded.bytesTotal = slice.bytesTotal;
         ++loaded.slices;
@@ -48,6 +56,8 @@ Loaded load(const QString &fileName, const QLocale &locale)
     waited.start();
     while (!done && waited.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    for (const LogReader::Run &run : loaded.runs)
+        loaded.records += run.records;
     return loaded;
 }
 
@@ -152,13 +162,14 @@ private slots:
         QVERIFY(loaded.runs[0].header.contains("Serial Number: " + f.state.probe1Serial +
                                                "  Serial Number2: " + f.state.probe2Serial));
         QCOMPARE(loaded.origin, QDate(2026, 12, 7));
-        QCOMPARE(int(loaded.records.size()), expected.size());
+        QCOMPARE(loaded.records, expected.size());
+        const PlotSeries &ph1 = loaded.points->series(1).tier(0);
+        QCOMPARE(ph1.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
-            const LogReader::Record &record = loaded.records[size_t(i)];
-            QCOMPARE(placeOf(loaded.origin, record.x), expected[i].first);
-            QCOMPARE(record.ph1, expected[i].second);
+            QCOMPARE(placeOf(loaded.origin, ph1.x(i)), expected[i].first);
+            QCOMPARE(ph1.y(i), float(expected[i].second)); // as the chart keeps it
         }
-        QCOMPARE(loaded.records[3].ph2, 4 - 3 / 8.0);
+        QCOMPARE(loaded.points->series(2).tier(0).y(3), float(4 - 3 / 8.0));
         QCOMPARE(loaded.bytesRead, loaded.bytesTotal);
     }
 
@@ -208,8 +219,8 @@ private slots:
         // Never opened, so never waited on.
         QTest::newRow("fifo") << "fifo" << QByteArray() << 0
             << "it is not a regular file: a FIFO (named pipe)" << QStringList();
-        QTest::newRow("folder") << "folder" << QByteArray() << 0
-            << "it is not a regular file: a folder" << QStringList();
+        QTest::newRow("emptyFolder") << "folder" << QByteArray() << 0
+            << "the folder holds no files to read" << QStringList();
         QTest::newRow("devZero") << "/dev/zero" << QByteArray() << 0
             << "it is not a regular file: a character device" << QStringList();
         // Read, and found to be no log.
@@ -249,7 +260,7 @@ private slots:
             fileName = kind;
         const Loaded loaded = load(fileName, QLocale("en_US"));
         QCOMPARE(loaded.failure, failure);
-        QCOMPARE(int(loaded.records.size()), records);
+        QCOMPARE(loaded.records, records);
         QStringList reported;
         for (const LogReader::Problem &problem : loaded.problems)
             reported << QString::number(problem.line) + ": " + problem.why;
@@ -260,7 +271,7 @@ private slots:
     }
 
     // A reader held up inside the file, as by a slow disk: letting its
-    // loader go does not wait for it, and the reader stops at its next line
+    // loader go does not wait for it, and the reader stops at its next block
     // once it may go on (what it still had in hand goes nowhere: the
     // sanitizer build would see it).
     void loaderNeverWaitsForItsReader()
@@ -269,28 +280,94 @@ private slots:
         QVERIFY(writeBytes(fileName, Header + Record + "\r\n"));
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
-        std::atomic<int> linesBegun{0};
+        std::atomic<int> blocksBegun{0};
         const int runningBefore = LogLoader::readersRunning();
         {
-            LogLoader loader(fileName, QLocale("en_US"));
-            loader.setBeforeEachLine([&linesBegun, released] {
-                if (++linesBegun == 3)
+            LogLoader loader({fileName}, QLocale("en_US"));
+            loader.setBlockSize(16);
+            loader.setBeforeEachBlock([&blocksBegun, released] {
+                if (++blocksBegun == 3)
                     released.wait();
             });
             loader.start();
-            QTRY_COMPARE_WITH_TIMEOUT(linesBegun.load(), 3, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(blocksBegun.load(), 3, 10000);
             QCOMPARE(LogLoader::readersRunning(), runningBefore + 1);
         } // would wait for ever, were the reader waited for
         release.set_value();
         QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), runningBefore, 10000);
-        QCOMPARE(linesBegun.load(), 3);
+        QCOMPARE(blocksBegun.load(), 3);
+    }
+
+    // A value is a reading once its channel has given one in the run: the
+    // zeros written before are none, as are the flow's while the litres
+    // text says the flow was not read ("000" before its first reading,
+    // empty while it is off). Points are "second of the day=value".
+    // clang-format off
+    void readingsAndGaps_data()
+    {
+        QTest::addColumn<QByteArray>("records");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("points");
+
+        const auto r = [](int second, const char *values, const char *litres) {
+            return "\"14:00:" + QByteArray::number(10 + second) + "\"," + values + ",\"" + litres +
+                "\"\r\n";
+        };
+        const QByteArray probes = r(0, "0,0,0,0,0,0,0,0,0", "000") +
+                                  r(1, "21.5,0,0,2545.3,0,7.1,0,0,0", "000") +
+                                  r(2, "21.5,0,0,2545.3,2601.7,0,6.5,0,0", "000") +
+                                  r(3, "0,0,0,0,2601.7,7.2,6.6,0,0", "000");
+        QTest::newRow("ph1FromItsFirstReading") << probes << int(LogColumns::Probe1pH)
+                                                << QStringList{"50411=7.1", "50412=0", "50413=7.2"};
+        QTest::newRow("ph2FromItsFirstReading") << probes << int(LogColumns::Probe2pH)
+                                                << QStringList{"50412=6.5", "50413=6.6"};
+        QTest::newRow("millivolts")             << probes << int(LogColumns::Probe2mV)
+                                                << QStringList{"50412=2601.7", "50413=2601.7"};
+        QTest::newRow("thermistorNeverRead")    << probes << int(LogColumns::Therm2) << QStringList{};
+        QTest::newRow("thermistorZeroLater")    << probes << int(LogColumns::Therm1)
+                                                << QStringList{"50411=21.5", "50412=21.5", "50413=0"};
+
+        const QByteArray flow = r(0, "0,0,0,0,0,0,0,0,0", "000") +
+                                r(1, "0,0,0,0,0,0,0,172.5,1.5", "12.5") +
+                                r(2, "0,0,0,0,0,0,0,0,0", "12.5") +
+                                r(3, "0,0,0,0,0,0,0,0,0", "") +
+                                r(4, "0,0,0,0,0,0,0,0,0", "37,25");
+        QTest::newRow("flowOnlyWhileRead") << flow << int(LogColumns::FlowHz)
+                                           << QStringList{"50411=172.5", "50412=0", "50414=0"};
+        QTest::newRow("litresAnyDecimals") << flow << int(LogColumns::Litres)
+                                           << QStringList{"50411=12.5", "50412=12.5", "50414=37.25"};
+
+        // A station started again begins a run of its own, read from nothing.
+        QTest::newRow("eachRunAfresh") << r(0, "0,0,0,0,0,7,0,0,0", "000") + Header +
+                                          r(1, "0,0,0,0,0,0,0,0,0", "000") +
+                                          r(2, "0,0,0,0,0,7.5,0,0,0", "000")
+                                       << int(LogColumns::Probe1pH)
+                                       << QStringList{"50410=7", "50412=7.5"};
+    }
+    // clang-format on
+    void readingsAndGaps()
+    {
+        QFETCH(QByteArray, records);
+        QFETCH(int, column);
+        QFETCH(QStringList, points);
+
+        const QString fileName = path(QStringLiteral("gaps-%1.txt").arg(QTest::currentDataTag()));
+        QVERIFY(writeBytes(fileName, Header + records));
+        const Loaded loaded = load(fileName, QLocale("en_US"), LogColumns::AllColumns);
+        QVERIFY2(loaded.failure.isEmpty(), qPrintable(loaded.failure));
+        QCOMPARE(loaded.problemCount, 0);
+        const PlotSeries &series = loaded.points->series(LogColumns::plotOf(column)).tier(0);
+        QStringList read;
+        for (qint64 i = 0; i < series.size(); ++i)
+            read << QStringLiteral("%1=%2").arg(std::lround(series.x(i) * 86400)).arg(series.y(i));
+        QCOMPARE(read, points);
     }
 
     void missingFile()
     {
         const Loaded loaded = load(path("no-such-log.txt"), QLocale("en_US"));
         QCOMPARE(loaded.failure, QString("it could not be opened: No such file or directory"));
-        QCOMPARE(loaded.slices, 1);
+        QCOMPARE(loaded.slices, 3); // the files to read, why this one was not, the end
     }
 };
 

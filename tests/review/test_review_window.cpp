@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -82,7 +83,7 @@ private slots:
                    "\"1:00:01 PM\",x\r\n" + record("1:00:02 PM", "6", "5.5"));
         file.close();
 
-        ReviewWindow window(log);
+        ReviewWindow window({log});
         window.resize(900, 640);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
@@ -169,15 +170,22 @@ private slots:
         file.write(records);
         file.close();
 
-        for (int waitMs : {0, 30, 120}) {
-            auto window = std::make_unique<ReviewWindow>(log);
+        // Closed at once, as its first points are shown, and a tenth of the way.
+        for (int stage : {0, 1, 2}) {
+            auto window = std::make_unique<ReviewWindow>(QStringList{log});
             window->show();
-            QTest::qWait(waitMs);
+            const auto *progress = window->findChild<QProgressBar *>("prgReading");
+            QElapsedTimer waited;
+            waited.start();
+            while (waited.elapsed() < 20000 &&
+                   ((stage == 1 && window->store().isEmpty()) ||
+                    (stage == 2 && progress->value() < 100)))
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
             QVERIFY(!window->isLoaded());
             window.reset();
             QCoreApplication::sendPostedEvents();
         }
-        ReviewWindow whole(log);
+        ReviewWindow whole({log});
         QTRY_VERIFY_WITH_TIMEOUT(whole.isLoaded(), 60000);
         QCOMPARE(whole.failure(), QString());
         QVERIFY(whole.findChild<QPlainTextEdit *>("txtRuns")->toPlainText().startsWith(
@@ -212,7 +220,7 @@ private slots:
         QTemporaryDir folder;
         const QString fileName = folder.filePath("order.txt");
         QVERIFY(writeLog(fileName, log));
-        ReviewWindow window(fileName);
+        ReviewWindow window({fileName});
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
         QCOMPARE(window.store().series(1).size(), 4);
@@ -242,7 +250,7 @@ private slots:
             log += record(qPrintable(QTime(10, 0).addSecs(i).toString("H:mm:ss")),
                           qPrintable(QString::number(6.5 + i / 60.0)), "7.2");
         QVERIFY(writeLog(fileName, log));
-        ReviewWindow window(fileName);
+        ReviewWindow window({fileName});
         window.resize(900, 640);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
@@ -292,7 +300,7 @@ private slots:
         else if (kind == "file")
             QVERIFY(writeLog(log, bytes));
         {
-            ReviewWindow window(log);
+            ReviewWindow window({log});
             window.show();
             QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
             const QString said = log + ": " + why;

@@ -33,6 +33,31 @@ PlotSeries::PlotSeries(double gapDays) : m_gapDays(gapDays)
 {
 }
 
+PlotSeries::PlotSeries(const PlotSeries &other)
+    : m_gapDays(other.m_gapDays)
+    , m_segmentStarts(other.m_segmentStarts)
+    , m_first(other.m_first)
+    , m_end(other.m_end)
+    , m_minX(other.m_minX)
+    , m_maxX(other.m_maxX)
+    , m_minY(other.m_minY)
+    , m_maxY(other.m_maxY)
+{
+    for (const auto &chunk : other.m_chunks)
+        m_chunks.push_back(std::make_unique<Chunk>(*chunk));
+    for (int level = 0; level < LevelCount; ++level) {
+        m_levelMin[level] = other.m_levelMin[level];
+        m_levelMax[level] = other.m_levelMax[level];
+    }
+}
+
+PlotSeries &PlotSeries::operator=(const PlotSeries &other)
+{
+    if (this != &other)
+        *this = PlotSeries(other);
+    return *this;
+}
+
 bool PlotSeries::append(double xValue, double yValue)
 {
     if (!std::isfinite(xValue) || !std::isfinite(yValue))

@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
     FirstPaintQuit quitWhenShown;
     if (parsed.action == CommandLine::Action::Review) {
         // Only the log under review: no port, no settings, no station.
-        QPointer<ReviewWindow> review = new ReviewWindow(options.reviewFile);
+        QPointer<ReviewWindow> review = new ReviewWindow({options.reviewFile});
         if (options.exitWhenShown)
             review->installEventFilter(&quitWhenShown);
         review->show();

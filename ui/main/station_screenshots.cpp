@@ -264,7 +264,7 @@ int main(int argc, char **argv)
     // first night.
     const QString demoLog = home.filePath("tank-7.txt");
     writeDemoLog(demoLog);
-    auto *review = new ReviewWindow(demoLog);
+    auto *review = new ReviewWindow({demoLog});
     review->show();
     QElapsedTimer loading;
     loading.start();
