@@ -5,6 +5,7 @@
 #include "ui/chart/GraphModeSelector.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -190,6 +191,71 @@ private slots:
         QCOMPARE(whole.failure(), QString());
         QVERIFY(whole.findChild<QPlainTextEdit *>("txtRuns")->toPlainText().startsWith(
             "Run 1, from line 2: 360000 records"));
+    }
+
+    // A week of daily files, named in any order or as their folder, is one
+    // time line in date order; a file of the folder that is no log is named
+    // under Problems, and the others still load. A journal is no log.
+    // clang-format off
+    void severalLogsOneTimeLine_data()
+    {
+        QTest::addColumn<QList<int>>("days"); // the order they are named in; empty: the folder
+        QTest::addColumn<QStringList>("problems");
+
+        QTest::newRow("weekOutOfOrder") << QList<int>{3, 0, 6, 1, 5, 2, 4} << QStringList();
+        QTest::newRow("folderWithOtherFiles") << QList<int>()
+            << QStringList{"empty.csv: it is empty",
+                           "notes.txt: it is not a station log: its one line does not open a run "
+                           "(\"Kestrom Science DGH Logging Program\")"};
+    }
+    // clang-format on
+    void severalLogsOneTimeLine()
+    {
+        QFETCH(QList<int>, days);
+        QFETCH(QStringList, problems);
+
+        QTemporaryDir folder;
+        const auto daily = [&](int day) {
+            return folder.filePath(QStringLiteral("tank-2026-12-0%1.csv").arg(day + 1));
+        };
+        for (int day = 0; day < 7; ++day) {
+            const QByteArray date = QStringLiteral("2026-12-0%1").arg(day + 1).toLatin1();
+            QVERIFY(writeLog(daily(day),
+                             header(date.constData()) + record("8:00:00", "7.0", "6.5") +
+                                 record("12:00:00", "7.1", "6.6") +
+                                 record("23:59:59", "7.2", "6.7")));
+            QVERIFY(
+                writeLog(daily(day) + ".events", date + "T12:00:00+01:00,6,fault,\"no answer\"\n"));
+        }
+        QVERIFY(writeLog(folder.filePath("notes.txt"), "Tank 7: probe 2 cleaned.\n"));
+        QVERIFY(writeLog(folder.filePath("empty.csv"), ""));
+        QStringList named;
+        for (int day : days)
+            named << daily(day);
+        ReviewWindow window(named.isEmpty() ? QStringList{folder.path()} : named);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        QCOMPARE(window.failure(), QString());
+
+        QCOMPARE(window.store().originDate(), QDate(2026, 12, 1));
+        const PlotSeries &ph1 = window.store().series(1).tier(0);
+        QCOMPARE(ph1.size(), 21);
+        for (int day = 0; day < 7; ++day) {
+            QCOMPARE(ph1.x(3 * day), day + 8 / 24.0);
+            QCOMPARE(ph1.x(3 * day + 2), day + 86399 / 86400.0);
+        }
+        for (int i = 1; i < ph1.size(); ++i)
+            QVERIFY2(ph1.x(i) > ph1.x(i - 1), qPrintable(QString::number(i)));
+        const QString runs = window.findChild<QPlainTextEdit *>("txtRuns")->toPlainText();
+        for (int day = 1; day < 7; ++day)
+            QVERIFY(runs.indexOf(QFileInfo(daily(day - 1)).fileName()) <
+                    runs.indexOf(QFileInfo(daily(day)).fileName()));
+        QStringList said =
+            window.findChild<QPlainTextEdit *>("txtProblems")->toPlainText().split('\n');
+        said.removeAll(QString());
+        for (QString &line : said)
+            line = line.mid(folder.path().size() + 1);
+        QCOMPARE(said, problems);
     }
 
     // Every run in view, whatever the order of their dates and times.

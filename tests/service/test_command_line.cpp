@@ -69,6 +69,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("reviewAndPoll")    << QStringList{"--review", "t.csv", "--poll", "ph"} << A::Fail << ""           << false << false << "--poll";
     QTest::newRow("reviewAndDevice")  << QStringList{"--device", "1=/dev/pts/3", "--review", "t.csv"} << A::Fail << "" << false << false << "--device";
     QTest::newRow("reviewNoName")     << QStringList{"--review", " "}                 << A::Fail << ""               << false << false << "file name";
+    QTest::newRow("reviewSeveral")    << QStringList{"--review", "logs/../tank.csv", "--review", "/var/log/dgh/"} << A::Review << "" << false << false << "";
+    QTest::newRow("reviewSecondNoName") << QStringList{"--review", "t.csv", "--review", ""} << A::Fail << ""       << false << false << "file name";
 }
 // clang-format on
 
@@ -89,9 +91,11 @@ void TestCommandLine::parse()
         return;
     }
     QVERIFY(result.error.isEmpty());
-    QCOMPARE(result.options.reviewFile,
+    QCOMPARE(result.options.reviewFiles.value(0),
              action == CommandLine::Action::Review ? QDir::current().absoluteFilePath("tank.csv")
                                                    : QString());
+    QCOMPARE(result.options.reviewFiles.mid(1),
+             arguments.count("--review") > 1 ? QStringList{"/var/log/dgh"} : QStringList{});
     QStringList groups;
     if (result.options.pollFlow)
         groups << "flow";

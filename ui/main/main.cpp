@@ -97,8 +97,8 @@ int main(int argc, char *argv[])
 
     FirstPaintQuit quitWhenShown;
     if (parsed.action == CommandLine::Action::Review) {
-        // Only the log under review: no port, no settings, no station.
-        QPointer<ReviewWindow> review = new ReviewWindow({options.reviewFile});
+        // Only the logs under review: no port, no settings, no station.
+        QPointer<ReviewWindow> review = new ReviewWindow(options.reviewFiles);
         if (options.exitWhenShown)
             review->installEventFilter(&quitWhenShown);
         review->show();
