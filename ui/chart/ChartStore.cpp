@@ -30,6 +30,13 @@ bool ChartStore::appendPlaced(int plot, double x, double y)
     return m_series[index(plot)].append(x, y);
 }
 
+bool ChartStore::appendRepeat(int plot, double x, double y)
+{
+    if ((plot != 1 && plot != 2) || !std::isfinite(x))
+        return false;
+    return m_repeats[plot - 1].append(x, y);
+}
+
 bool ChartStore::isEmpty() const
 {
     return std::all_of(m_series.begin(), m_series.end(),

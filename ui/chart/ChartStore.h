@@ -25,6 +25,11 @@ public:
     // as a log read back gives it. Refused as append() refuses.
     bool appendPlaced(int plot, double x, double y);
 
+    // A point of plot 1 or 2, stored already, that carries no new reading
+    // (the same one again): kept apart as well, so it can be told apart.
+    bool appendRepeat(int plot, double x, double y);
+    const BoundedSeries &repeats(int plot) const { return m_repeats[plot == 2 ? 1 : 0]; }
+
     int plotCount() const { return static_cast<int>(m_series.size()); }
     // Plot 1 for an index out of range.
     const BoundedSeries &series(int plot) const { return m_series[index(plot)]; }
@@ -53,4 +58,5 @@ private:
     QDate m_originDate;
     ContinuousTimeBase m_timeBase;
     std::vector<BoundedSeries> m_series;
+    BoundedSeries m_repeats[2];
 };
