@@ -1,6 +1,8 @@
 #include "review/LogLoader.h"
 
+#include "review/DailyLog.h"
 #include "review/LogBlocks.h"
+#include "review/RegularFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,9 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <future>
 #include <mutex>
 #include <sys/resource.h>
@@ -26,107 +26,38 @@ namespace {
 
 // How often the window hears of progress.
 constexpr qint64 SliceMs = 50;
+// How often the window gets the points read so far, once it has the first.
+constexpr qint64 PointsMs = 250;
 constexpr int DefaultBlockSize = 1 << 20;
 // Blocks being parsed at once, besides the one being read: both cores.
 constexpr size_t BlocksInFlight = 2;
-// How often the window gets the points read so far, once it has the first.
-constexpr qint64 PointsMs = 250;
 // How much less the reading threads weigh than the window's when the cores are busy.
 constexpr int ReaderNice = 5;
+// A journal keeps a few lines an hour: one larger than this is read this far.
+constexpr qint64 LargestJournal = 16 << 20;
 // How much of a file's start is looked at for its first run's date.
 constexpr int HeadBytes = 64 * 1024;
+// A followed log is looked at this often: a station writes twice a second at most.
+constexpr std::chrono::milliseconds FollowEvery{250};
+// And the folder of a daily log, for the next day's file, this many times less often.
+constexpr int NextDayEvery = 4;
 
 std::atomic<int> readers{0};
 
-QString systemError(int error)
+QString native(const QString &path)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// What a file that is no regular file is, in the operator's words.
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a FIFO (named pipe)");
-    if (S_ISCHR(mode))
-        return QStringLiteral("a character device");
-    if (S_ISBLK(mode))
-        return QStringLiteral("a block device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("of an unknown kind");
-}
-
-QString refusalOf(const struct stat &status)
-{
-    return S_ISREG(status.st_mode)
-        ? QString()
-        : QStringLiteral("it is not a regular file: %1").arg(kindOf(status.st_mode));
-}
-
-// Opens a regular file for reading, looking before it opens, so that no FIFO
-// or device is ever opened (opening one can wait for ever, or start the
-// device), then making sure that what was opened is still that regular file.
-int openRegular(const QString &fileName, QString *failure)
-{
-    const QByteArray name = QFile::encodeName(fileName);
-    struct stat status
-    {
-    };
-    if (::stat(name.constData(), &status) != 0) {
-        *failure = QStringLiteral("it could not be opened: %1").arg(systemError(errno));
-        return -1;
-    }
-    *failure = refusalOf(status);
-    if (!failure->isEmpty())
-        return -1;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat opened
-    {
-    };
-    if (fd < 0 || ::fstat(fd, &opened) != 0) {
-        *failure = QStringLiteral("it could not be opened: %1").arg(systemError(errno));
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
-    }
-    *failure = refusalOf(opened);
-    if (!failure->isEmpty()) {
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
-// Reads until size bytes or the end; -1 on an error.
-qint64 readFully(int fd, char *into, qint64 size)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, into + done, static_cast<size_t>(size - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
+    return QDir::toNativeSeparators(path);
 }
 
 // The date of the first dated run in the file's first bytes, to put files in order.
 QDate firstRunDate(const QString &fileName)
 {
     QString failure;
-    const int fd = openRegular(fileName, &failure);
+    const int fd = RegularFile::open(fileName, &failure);
     if (fd < 0)
         return {};
     QByteArray head(HeadBytes, Qt::Uninitialized);
-    const qint64 got = readFully(fd, head.data(), head.size());
+    const qint64 got = RegularFile::readFully(fd, head.data(), head.size());
     ::close(fd);
     head.resize(static_cast<int>(std::max<qint64>(got, 0)));
     LogChunk chunk;
@@ -150,6 +81,24 @@ struct LogLoader::Reading : std::enable_shared_from_this<Reading>
         QDate firstRun;
         qint64 size = 0;
     };
+    // The file read last, kept open to be followed as it grows.
+    struct Open
+    {
+        int index = -1;
+        int fd = -1;
+        dev_t device = 0;
+        ino_t inode = 0;
+        qint64 offset = 0; // read so far
+        std::unique_ptr<LogBlocks> blocks;
+        std::unique_ptr<LogReader> reader;
+        int problemsHanded = 0;
+        // A last line the file ended inside, taken as such; where it begins.
+        bool tailTaken = false;
+        qint64 tailStart = 0;
+        bool gone = false;
+        qint64 journalOffset = 0;
+        QByteArray journalCarry;
+    };
 
     QStringList paths;
     QLocale locale;
@@ -157,6 +106,7 @@ struct LogLoader::Reading : std::enable_shared_from_this<Reading>
     int blockSize = DefaultBlockSize;
     unsigned columns = LogColumns::PhColumns;
     std::atomic<bool> stop{false};
+    std::atomic<bool> following{false};
     // Points handed over that the window has not taken yet: no others are
     // copied meanwhile, so a slow window costs neither memory nor time.
     std::atomic<bool> pointsPending{false};
@@ -170,10 +120,20 @@ struct LogLoader::Reading : std::enable_shared_from_this<Reading>
     QDate origin;
     qint64 bytesRead = 0;
     qint64 bytesTotal = 0;
+    std::unique_ptr<JournalReader> journal;
+    Open open;
 
     void read();
     void listFiles();
+    void readJournals(Slice &slice);
     void readFile(int index, const LogTimeOfDay &times);
+    void follow(const LogTimeOfDay &times);
+    void followOnce(const LogTimeOfDay &times, Slice &slice);
+    bool openToFollow(int index, Slice &slice);
+    void readOn(const LogTimeOfDay &times, Slice &slice);
+    void readJournalOn(Slice &slice);
+    void takeTail(const LogTimeOfDay &times);
+    void describe(Slice &slice);
     void keep(const std::vector<LogReader::Record> &records);
     // A copy of the points for the window, when it has taken the last one;
     // at the end (whole) the points themselves.
@@ -228,6 +188,11 @@ void LogLoader::setColumns(unsigned columns)
     m_reading->columns = columns;
 }
 
+void LogLoader::setFollowing(bool following)
+{
+    m_reading->following = following;
+}
+
 int LogLoader::readersRunning()
 {
     return readers;
@@ -243,6 +208,8 @@ void LogLoader::start()
         // station's own process): the parsing threads it starts inherit this.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), ReaderNice);
         reading->read();
+        if (reading->open.fd >= 0)
+            ::close(reading->open.fd);
         --readers;
     }).detach();
 }
@@ -276,13 +243,10 @@ void LogLoader::Reading::listFiles()
         if (!file.failure.isEmpty())
             continue;
         file.firstRun = firstRunDate(file.path);
-        struct stat status
-        {
-        };
-        if (::stat(QFile::encodeName(file.path).constData(), &status) == 0 &&
-            S_ISREG(status.st_mode))
-            file.size = status.st_size;
-        bytesTotal += file.size;
+        dev_t device = 0;
+        ino_t inode = 0;
+        if (RegularFile::identify(file.path, &device, &inode, &file.size))
+            bytesTotal += file.size;
     }
     std::stable_sort(files.begin(), files.end(), [](const File &a, const File &b) {
         return a.firstRun.isValid() && (!b.firstRun.isValid() || a.firstRun < b.firstRun);
@@ -290,6 +254,83 @@ void LogLoader::Reading::listFiles()
     if (!files.empty())
         origin = files.front().firstRun;
     points.setOriginDate(origin);
+}
+
+void LogLoader::Reading::read()
+{
+    listFiles();
+    if (stop)
+        return;
+    const LogTimeOfDay times(locale);
+    Slice first;
+    for (const File &file : files)
+        first.files.append(file.path);
+    first.bytesTotal = bytesTotal;
+    first.originDate = origin;
+    readJournals(first);
+    hand(std::move(first));
+    for (int index = 0; index < static_cast<int>(files.size()) && !stop; ++index)
+        readFile(index, times);
+    if (stop)
+        return;
+    Slice done;
+    done.last = true;
+    done.originDate = origin;
+    done.bytesRead = bytesRead;
+    done.bytesTotal = bytesTotal;
+    handPoints(done, true);
+    hand(std::move(done));
+    follow(times);
+}
+
+// The journal beside each log, in the logs' order: one stretch may begin in
+// one day's journal and end in the next. None is no problem; one that is no
+// regular file, or whose lines do not read, is.
+void LogLoader::Reading::readJournals(Slice &slice)
+{
+    if (!origin.isValid())
+        return; // nothing to place its times against
+    journal = std::make_unique<JournalReader>(origin);
+    for (const File &file : files) {
+        const QString name = file.path + QStringLiteral(".events");
+        if (stop)
+            return;
+        struct stat status
+        {
+        };
+        if (::lstat(QFile::encodeName(name).constData(), &status) != 0)
+            continue;
+        QString failure;
+        const int fd = RegularFile::open(name, &failure);
+        if (fd < 0) {
+            slice.notes << QStringLiteral("%1: %2").arg(native(name), failure);
+            continue;
+        }
+        QByteArray bytes(static_cast<int>(std::min<qint64>(status.st_size, LargestJournal)),
+                         Qt::Uninitialized);
+        const qint64 got = RegularFile::readFully(fd, bytes.data(), bytes.size());
+        ::close(fd);
+        bytes.truncate(static_cast<int>(std::max<qint64>(got, 0)));
+        const size_t problemsBefore = journal->problems().size();
+        journal->beginFile();
+        const int lastEnd = bytes.lastIndexOf('\n');
+        for (const QByteArray &line : bytes.left(lastEnd + 1).split('\n'))
+            journal->readLine(line.endsWith('\r') ? line.chopped(1) : line);
+        if (&file == &files.back()) {
+            open.journalOffset = lastEnd + 1;
+            open.journalCarry.clear();
+        }
+        for (size_t i = problemsBefore; i < journal->problems().size(); ++i)
+            slice.notes << QStringLiteral("%1, line %2: %3")
+                               .arg(native(name))
+                               .arg(journal->problems()[i].line)
+                               .arg(journal->problems()[i].why);
+        if (status.st_size > LargestJournal)
+            slice.notes << QStringLiteral("%1: only its first %2 MB are read")
+                               .arg(native(name))
+                               .arg(LargestJournal >> 20);
+    }
+    slice.journal = std::make_shared<const std::vector<JournalStretch>>(journal->stretches());
 }
 
 void LogLoader::Reading::keep(const std::vector<LogReader::Record> &records)
@@ -317,74 +358,73 @@ void LogLoader::Reading::handPoints(Slice &slice, bool whole)
                          : std::make_shared<ChartStore>(points);
 }
 
-void LogLoader::Reading::read()
+// The file the slice is of, as its reader has it so far.
+void LogLoader::Reading::describe(Slice &slice)
 {
-    listFiles();
-    if (stop)
+    LogReader &reader = *open.reader;
+    slice.file = open.index;
+    slice.runs = reader.runs();
+    slice.problems = reader.problems().mid(open.problemsHanded);
+    open.problemsHanded = reader.problems().size();
+    slice.problemCount = reader.problemCount();
+    if (!origin.isValid())
+        origin = reader.originDate();
+    slice.originDate = origin;
+    slice.bytesRead = bytesRead;
+    slice.bytesTotal = bytesTotal;
+}
+
+// A last line the file ends inside, while the file is not followed: taken as
+// such (a follower takes it back once it may be ended after all).
+void LogLoader::Reading::takeTail(const LogTimeOfDay &times)
+{
+    std::vector<char> tail;
+    open.blocks->begin(&tail);
+    if (tail.empty() || !open.reader->worthReading())
         return;
-    const LogTimeOfDay times(locale);
-    Slice first;
-    for (const File &file : files)
-        first.files.append(file.path);
-    first.bytesTotal = bytesTotal;
-    hand(std::move(first));
-    for (int index = 0; index < static_cast<int>(files.size()) && !stop; ++index)
-        readFile(index, times);
-    if (stop)
-        return;
-    Slice done;
-    done.last = true;
-    done.originDate = origin;
-    done.bytesRead = bytesRead;
-    done.bytesTotal = bytesTotal;
-    handPoints(done, true);
-    hand(std::move(done));
+    LogChunk chunk;
+    chunk.parse(tail.data(), tail.data() + tail.size(), true, {times, locale, columns});
+    open.reader->take(chunk);
+    open.tailTaken = true;
+    open.tailStart = open.offset - static_cast<qint64>(tail.size());
+    open.blocks = std::make_unique<LogBlocks>(LongestLine);
 }
 
 void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
 {
+    if (open.fd >= 0)
+        ::close(open.fd);
+    open = Open();
+    open.index = index;
+    open.reader = std::make_unique<LogReader>(locale);
+    open.reader->setOrigin(origin);
+    open.blocks = std::make_unique<LogBlocks>(LongestLine);
+    LogReader &reader = *open.reader;
     const File &file = files[static_cast<size_t>(index)];
-    LogReader reader(locale);
-    reader.setOrigin(origin);
     const qint64 bytesBefore = bytesRead;
-    int problemsHanded = 0;
-    qint64 fileRead = 0;
-    std::vector<LogReader::Record> records;
-    const auto fill = [&](Slice &into) {
-        into.file = index;
-        reader.takeRecords(&records);
-        keep(records);
-        if (!origin.isValid() && reader.originDate().isValid())
-            points.setOriginDate(reader.originDate());
-        handPoints(into, false);
-        into.runs = reader.runs();
-        into.problems = reader.problems().mid(problemsHanded);
-        problemsHanded = reader.problems().size();
-        into.problemCount = reader.problemCount();
-        into.originDate = origin.isValid() ? origin : reader.originDate();
-        into.bytesRead = bytesRead;
-        into.bytesTotal = bytesTotal;
-    };
     Slice end;
     end.fileDone = true;
     const auto finish = [&] {
-        if (!origin.isValid())
-            origin = reader.originDate();
-        fill(end);
+        describe(end);
         hand(std::move(end));
     };
-
-    const int fd = file.failure.isEmpty() ? openRegular(file.path, &end.failure) : -1;
-    if (fd < 0) {
+    open.fd = file.failure.isEmpty() ? RegularFile::open(file.path, &end.failure) : -1;
+    if (open.fd < 0) {
         if (end.failure.isEmpty())
             end.failure = file.failure;
         finish();
         return;
     }
+    struct stat opened
+    {
+    };
+    ::fstat(open.fd, &opened);
+    open.device = opened.st_dev;
+    open.inode = opened.st_ino;
 
-    // Blocks are cut after their last line end; what follows goes with the
-    // next. A line longer than any log line is skipped to its end. Buffers
-    // and parsed blocks are used again: no block costs an allocation.
+    // Blocks are cut after their last line end and parsed on two threads;
+    // what follows the last line end goes with the next. Buffers and parsed
+    // blocks are used again: no block costs an allocation.
     struct Job
     {
         std::vector<char> bytes;
@@ -392,6 +432,7 @@ void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
     };
     std::deque<std::future<Job>> parsing;
     std::vector<Job> spare;
+    std::vector<LogReader::Record> records;
     const auto takeOldest = [&] {
         Job job = parsing.front().get();
         parsing.pop_front();
@@ -403,7 +444,6 @@ void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
     };
     QElapsedTimer sinceHanded;
     sinceHanded.start();
-    LogBlocks blocks(LongestLine);
     bool atEnd = false;
     int error = 0;
     while (!stop && !atEnd && reader.worthReading()) {
@@ -417,10 +457,10 @@ void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
             spare.pop_back();
         }
         std::vector<char> &block = job.bytes;
-        blocks.begin(&block);
+        open.blocks->begin(&block);
         const size_t had = block.size();
         block.resize(had + static_cast<size_t>(blockSize));
-        const qint64 got = readFully(fd, block.data() + had, blockSize);
+        const qint64 got = RegularFile::readFully(open.fd, block.data() + had, blockSize);
         if (got < 0) {
             error = errno;
             block.resize(had);
@@ -428,13 +468,15 @@ void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
         } else {
             block.resize(had + static_cast<size_t>(got));
             atEnd = got < blockSize;
-            fileRead += got;
+            open.offset += got;
             bytesRead += got;
         }
-        const LogBlocks::Cut cut = blocks.cut(block, atEnd);
-        parsing.push_back(std::async(
-            std::launch::async, [job = std::move(job), cut, atEnd, &times, this]() mutable {
-                job.chunk.parse(job.bytes.data() + cut.first, job.bytes.data() + cut.last, atEnd,
+        // The line a block ends inside waits for the next, even at the end:
+        // a followed file may end it yet.
+        const LogBlocks::Cut cut = open.blocks->cut(block, false);
+        parsing.push_back(
+            std::async(std::launch::async, [job = std::move(job), cut, &times, this]() mutable {
+                job.chunk.parse(job.bytes.data() + cut.first, job.bytes.data() + cut.last, false,
                                 {times, locale, columns});
                 return std::move(job);
             }));
@@ -452,23 +494,201 @@ void LogLoader::Reading::readFile(int index, const LogTimeOfDay &times)
         }
         if (sinceHanded.elapsed() >= SliceMs || (pointsChanged && !sincePoints.isValid())) {
             Slice part;
-            fill(part);
+            describe(part);
+            handPoints(part, false);
             hand(std::move(part));
             sinceHanded.restart();
         }
     }
     for (auto &job : parsing)
         job.wait();
-    ::close(fd);
     if (stop)
         return;
-    bytesRead = bytesBefore + std::max(fileRead, file.size); // all of it, read or not worth reading
+    if (!following || index + 1 < static_cast<int>(files.size()))
+        takeTail(times);
+    reader.takeRecords(&records);
+    keep(records);
+    bytesRead = bytesBefore + std::max(open.offset, file.size); // read, or not worth reading
     if (error != 0)
-        end.failure =
-            QStringLiteral("reading stopped at byte %1: %2").arg(fileRead).arg(systemError(error));
-    else if (fileRead == 0)
+        end.failure = QStringLiteral("reading stopped at byte %1: %2")
+                          .arg(open.offset)
+                          .arg(RegularFile::systemError(error));
+    else if (open.offset == 0)
         end.failure = QStringLiteral("it is empty");
     else if (!reader.notALog().isEmpty())
         end.failure = QStringLiteral("it is not a station log: ") + reader.notALog();
     finish();
+}
+
+// While asked to, looks at the last file read as tail -f does: what it grows
+// by is read and handed over as records, its journal's new lines too. A file
+// put in its place (an overwrite, a copy) is read again from its start, a
+// file gone is waited for, each said once; the next day's file of a daily
+// log takes over once it is there.
+void LogLoader::Reading::follow(const LogTimeOfDay &times)
+{
+    if (open.index < 0)
+        return;
+    int looks = 0;
+    bool wasFollowing = false;
+    while (!stop) {
+        std::this_thread::sleep_for(FollowEvery);
+        if (!following || stop) {
+            wasFollowing = false;
+            continue;
+        }
+        Slice slice;
+        if (!wasFollowing && open.tailTaken) {
+            // The line taken as one the file ends inside may be ended now.
+            open.reader->forgetLastLine();
+            open.offset = open.tailStart;
+            open.tailTaken = false;
+        }
+        wasFollowing = true;
+        followOnce(times, slice);
+        if (++looks % NextDayEvery == 0 && !open.gone) {
+            const QString next = DailyLog::nextAfter(files[static_cast<size_t>(open.index)].path);
+            if (!next.isEmpty()) {
+                // The rest of this day's file, then the next one's from its start.
+                takeTail(times);
+                Slice done;
+                done.fileDone = true;
+                describe(done);
+                hand(std::move(done));
+                files.push_back({next, {}, DailyLog::dateOf(next), 0});
+                slice.files << next;
+                if (openToFollow(static_cast<int>(files.size()) - 1, slice))
+                    readOn(times, slice);
+            }
+        }
+        if (!slice.records.empty() || !slice.notes.isEmpty() || slice.journal ||
+            !slice.files.isEmpty() || !slice.problems.isEmpty())
+            hand(std::move(slice));
+    }
+}
+
+void LogLoader::Reading::followOnce(const LogTimeOfDay &times, Slice &slice)
+{
+    const QString &path = files[static_cast<size_t>(open.index)].path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    if (!RegularFile::identify(path, &device, &inode, &size)) {
+        if (!open.gone)
+            slice.notes << QStringLiteral("%1 is gone: the window waits for it to come back")
+                               .arg(native(path));
+        open.gone = true;
+        describe(slice);
+        return;
+    }
+    if (open.gone || device != open.device || inode != open.inode || size < open.offset) {
+        slice.notes
+            << QStringLiteral("%1 was replaced: it is read again from its start").arg(native(path));
+        if (!openToFollow(open.index, slice))
+            return;
+    }
+    readOn(times, slice);
+    readJournalOn(slice);
+}
+
+// Opens a file to follow from its start, with a reader of its own.
+bool LogLoader::Reading::openToFollow(int index, Slice &slice)
+{
+    if (open.fd >= 0)
+        ::close(open.fd);
+    // A file put in place of the one followed keeps its journal; another
+    // day's file has one of its own.
+    const bool sameFile = index == open.index;
+    const qint64 journalOffset = sameFile ? open.journalOffset : 0;
+    const QByteArray journalCarry = sameFile ? open.journalCarry : QByteArray();
+    if (!sameFile && journal)
+        journal->beginFile();
+    open = Open();
+    open.index = index;
+    open.journalOffset = journalOffset;
+    open.journalCarry = journalCarry;
+    open.reader = std::make_unique<LogReader>(locale);
+    open.reader->setOrigin(origin);
+    open.blocks = std::make_unique<LogBlocks>(LongestLine);
+    QString failure;
+    open.fd = RegularFile::open(files[static_cast<size_t>(index)].path, &failure);
+    struct stat opened
+    {
+    };
+    if (open.fd < 0 || ::fstat(open.fd, &opened) != 0) {
+        open.gone = true;
+        slice.notes << QStringLiteral("%1: %2").arg(native(files[static_cast<size_t>(index)].path),
+                                                    failure);
+        return false;
+    }
+    open.device = opened.st_dev;
+    open.inode = opened.st_ino;
+    return true;
+}
+
+// What the file grew by, its whole lines; the line it ends inside waits.
+void LogLoader::Reading::readOn(const LogTimeOfDay &times, Slice &slice)
+{
+    LogReader &reader = *open.reader;
+    std::vector<char> block;
+    std::vector<LogReader::Record> records;
+    while (!stop && reader.worthReading()) {
+        open.blocks->begin(&block);
+        const size_t had = block.size();
+        block.resize(had + static_cast<size_t>(blockSize));
+        const qint64 got = RegularFile::readAt(open.fd, open.offset, block.data() + had, blockSize);
+        if (got <= 0)
+            break;
+        block.resize(had + static_cast<size_t>(got));
+        open.offset += got;
+        const LogBlocks::Cut cut = open.blocks->cut(block, false);
+        LogChunk chunk;
+        chunk.parse(block.data() + cut.first, block.data() + cut.last, false,
+                    {times, locale, columns});
+        reader.take(chunk);
+        if (!cut.skipped.isEmpty())
+            reader.skipLine(cut.skipped, LogChunk::tooLong());
+        reader.takeRecords(&records);
+        slice.records.insert(slice.records.end(), records.begin(), records.end());
+        if (got < blockSize)
+            break;
+    }
+    describe(slice);
+}
+
+// The new whole lines of the followed file's journal.
+void LogLoader::Reading::readJournalOn(Slice &slice)
+{
+    if (!journal)
+        return;
+    const QString name = files[static_cast<size_t>(open.index)].path + QStringLiteral(".events");
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    if (!RegularFile::identify(name, &device, &inode, &size) || size == open.journalOffset)
+        return;
+    if (size < open.journalOffset) { // begun anew
+        open.journalOffset = 0;
+        open.journalCarry.clear();
+    }
+    QString failure;
+    const int fd = RegularFile::open(name, &failure);
+    if (fd < 0)
+        return;
+    const qint64 wanted = std::min(size - open.journalOffset, LargestJournal);
+    QByteArray bytes(static_cast<int>(wanted), Qt::Uninitialized);
+    const qint64 got = RegularFile::readAt(fd, open.journalOffset, bytes.data(), wanted);
+    ::close(fd);
+    if (got <= 0)
+        return;
+    bytes.truncate(static_cast<int>(got));
+    open.journalOffset += got;
+    bytes.prepend(open.journalCarry);
+    const int lastEnd = bytes.lastIndexOf('\n');
+    open.journalCarry = bytes.mid(lastEnd + 1);
+    if (lastEnd < 0)
+        return;
+    for (const QByteArray &line : bytes.left(lastEnd).split('\n'))
+        journal->readLine(line.endsWith('\r') ? line.chopped(1) : line);
+    slice.journal = std::make_shared<const std::vector<JournalStretch>>(journal->stretches());
 }

@@ -62,6 +62,17 @@ void LogReader::report(const QString &why)
         m_problems.append({m_line, why});
 }
 
+void LogReader::forgetLastLine()
+{
+    if (m_line == 0)
+        return;
+    if (!m_problems.isEmpty() && m_problems.last().line == m_line) {
+        m_problems.removeLast();
+        --m_problemCount;
+    }
+    --m_line;
+}
+
 void LogReader::skipLine(const QByteArray &start, const QString &why)
 {
     LogChunk chunk;

@@ -66,6 +66,11 @@ public:
     // what was seen of it.
     void skipLine(const QByteArray &start, const QString &why);
 
+    // Takes back the last line read, to read it again: a line the file ended
+    // inside, that a writer may have ended since. What it was reported for
+    // is forgotten.
+    void forgetLastLine();
+
     // False once the file has shown itself not to be a log.
     bool worthReading() const;
     // Why what was read so far is no station log: no line of it opens a

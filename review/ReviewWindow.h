@@ -9,18 +9,26 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include <memory>
+
 class ChartPlot;
 class GraphModeSelector;
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QTabWidget;
+class ReviewChart;
 
-// A recorded log in a chart of its own ("frmReview"), read only: both
-// probes' pH at each record's date and time, with the station chart's zoom,
-// pan, cursors, measurement and export; the runs' headers in "txtRuns" and
-// every line that did not read, with its number and why, in "txtProblems".
-// The file is read off the window's thread; "prgReading" shows how far.
+// Recorded logs in a window of their own ("frmReview"), read only: the
+// columns chosen under "Show" ("chkPh", "chkMillivolts", ...; the pH unless
+// changed) at each record's date and time, one time line for every file,
+// with the station chart's zoom, pan, cursors (placed apart), measurement
+// and export, and the journals' stretches behind; "Follow" ("chkFollow")
+// keeps reading the last log as it grows. The runs' headers are in
+// "txtRuns", every line that did not read, with its file, number and why,
+// in "txtProblems". The files are read off the window's thread;
+// "prgReading" shows how far.
 class ReviewWindow : public QMainWindow
 {
 public:
@@ -28,15 +36,17 @@ public:
     explicit ReviewWindow(const QStringList &paths, QWidget *parent = nullptr);
     ~ReviewWindow() override;
 
-    // Asks for a log file and opens it for review; nothing when cancelled.
+    // Asks for log files and opens them for review; nothing when cancelled.
     static void chooseAndOpen(QWidget *parent);
 
-    // The loader's last word: done, and what stopped it, if anything.
+    // The loader's last word on the files as they were: done, and why none
+    // could be read (or why the one named could not).
     bool isLoaded() const { return m_loaded; }
     QString failure() const { return m_failure; }
     const ChartStore &store() const { return m_store; }
     ChartGraph &graph() { return m_graph; }
     ChartPlot &plot() { return *m_plot; }
+    ReviewChart &chart() { return *m_chart; }
 
 private:
     // What the window knows of each file read.
@@ -48,19 +58,25 @@ private:
         QString failure;
     };
 
+    void load();
     void take(const LogLoader::Slice &slice);
     void takeFileSlice(const LogLoader::Slice &slice, File &file);
+    void addRecords(const std::vector<LogReader::Record> &records);
+    void showDone();
     void showRuns();
     void showCursor(int cursor, double x, double y);
-    void fitPhAxis();
+    void chooseColumns();
+    void setFollowing(bool following);
     QString place(double x) const;
 
+    QStringList m_paths;
     QString m_named; // the file, or how many
-    QVector<File> m_files;
-    QElapsedTimer m_sinceRunsShown;
     ChartPlot *m_plot;
+    ReviewChart *m_chart;
     GraphModeSelector *m_mode;
     QLabel *m_cursorText;
+    QList<QCheckBox *> m_shown;
+    QCheckBox *m_follow;
     QTabWidget *m_tabs;
     QPlainTextEdit *m_runs;
     QPlainTextEdit *m_problems;
@@ -70,7 +86,9 @@ private:
     SystemClock m_clock;
     ChartStore m_store;
     ChartGraph m_graph;
-    LogLoader m_loader;
+    std::unique_ptr<LogLoader> m_loader;
+    QVector<File> m_files;
+    QElapsedTimer m_sinceRunsShown;
     bool m_loaded = false;
     QString m_failure;
     Handlers m_handlers;

@@ -1,4 +1,5 @@
 #include "LoggingFixture.h"
+#include "review/JournalReader.h"
 #include "review/LogLoader.h"
 
 #include <QRandomGenerator>
@@ -361,6 +362,173 @@ private slots:
         for (qint64 i = 0; i < series.size(); ++i)
             read << QStringLiteral("%1=%2").arg(std::lround(series.x(i) * 86400)).arg(series.y(i));
         QCOMPARE(read, points);
+    }
+
+    // What a journal tells, as the stretches shaded behind the chart: kind,
+    // source, from and to (the time of day, a day on "+1d"), "open" while
+    // under way at its end. An alarm is known by its name.
+    // clang-format off
+    void journalStretches_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<QStringList>("stretches");
+        QTest::addColumn<QStringList>("problems");
+
+        const auto line = [](const char *time, const char *source, const char *kind,
+                             const char *text) {
+            return QByteArray("2026-12-07T") + time + "+01:00," + source + ',' + kind + ",\"" +
+                text + "\"\n";
+        };
+        QTest::newRow("moduleFailing")
+            << line("10:00:00", "6", "fault", "Probe 1: no answer") +
+                   line("10:00:10", "6", "still failing", "no answer (10 times in a row)") +
+                   line("10:05:00", "6", "answering again", "Works again after 300 faults")
+            << QStringList{"failing 6 10:00:00 10:05:00"} << QStringList();
+        QTest::newRow("portAndModuleApart")
+            << line("10:00:00", "port", "port lost", "Port 1 lost") +
+                   line("10:01:00", "5", "fault", "Flow: no answer") +
+                   line("10:02:00", "port", "port reopened", "Port 1 open") +
+                   line("10:03:00", "5", "answering again", "Works again")
+            << QStringList{"failing port 10:00:00 10:02:00", "failing 5 10:01:00 10:03:00"}
+            << QStringList();
+        QTest::newRow("intermittentToSteady")
+            << line("09:00:00", "7", "intermittent", "3 times in 10 minutes") +
+                   line("09:30:00", "7", "still intermittent", "4 faults in 2 episodes") +
+                   line("10:00:00", "7", "steady", "No fault for 10 minutes")
+            << QStringList{"intermittent 7 09:00:00 10:00:00"} << QStringList();
+        QTest::newRow("stillFailingStartsThere")
+            << line("10:00:10", "1", "still failing", "since 10:00:00") +
+                   line("10:01:00", "1", "answering again", "Works again")
+            << QStringList{"failing 1 10:00:10 10:01:00"} << QStringList();
+        QTest::newRow("alarmsByName")
+            << line("11:00:00", "alarm", "active", "ph1.high: 8.72 above 8.5") +
+                   line("11:10:00", "alarm", "active", "ph2.low: 6.2 below 6.5") +
+                   line("11:15:00", "alarm", "acknowledged", "ph1.high: by the operator") +
+                   line("11:30:00", "alarm", "normal", "ph1.high: 8.3") +
+                   line("11:40:00", "alarm", "returned", "ph2.low: 6.6")
+            << QStringList{"alarm ph1.high 11:00:00 11:30:00", "alarm ph2.low 11:10:00 11:40:00"}
+            << QStringList();
+        QTest::newRow("openAtTheEndAcrossMidnight")
+            << line("23:59:00", "5", "fault", "Flow: no answer") +
+                   QByteArray("2026-12-08T00:00:30+01:00,3,fault,\"Therm 3: no answer\"\n")
+            << QStringList{"failing 5 23:59:00 open", "failing 3 00:00:30+1d open"}
+            << QStringList();
+        QTest::newRow("theWallClockOfEachLine")
+            << QByteArray("2026-12-07T12:00:00+00:00,6,fault,\"a\"\n"
+                          "2026-12-07T12:00:00-05:00,6,answering again,\"b\"\n")
+            << QStringList{"failing 6 12:00:00 12:00:00"} << QStringList();
+        QTest::newRow("badLinesSaid")
+            << "garbage\n" + line("10:00:00", "6", "fault", "x") +
+                   QByteArray("2026-12-07 10:00:00,6,answering again,\"y\"\n")
+            << QStringList{"failing 6 10:00:00 open"}
+            << QStringList{"1: not a journal line: it is not TIME,SOURCE,KIND,\"TEXT\"",
+                           "3: \"2026-12-07 10:00:00\" is no date and time with its UTC offset"};
+    }
+    // clang-format on
+    void journalStretches()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(QStringList, stretches);
+        QFETCH(QStringList, problems);
+
+        JournalReader reader(QDate(2026, 12, 7));
+        for (const QByteArray &line : journal.split('\n'))
+            reader.readLine(line);
+        const auto timeOf = [](double x) {
+            const auto day = static_cast<int>(std::floor(x));
+            return QTime(0, 0).addSecs(int(std::lround((x - day) * 86400))).toString("HH:mm:ss") +
+                (day ? QStringLiteral("+%1d").arg(day) : QString());
+        };
+        QStringList read;
+        for (const JournalStretch &stretch : reader.stretches()) {
+            const char *kind = stretch.kind == JournalStretch::Kind::Failing ? "failing"
+                : stretch.kind == JournalStretch::Kind::Intermittent         ? "intermittent"
+                                                                             : "alarm";
+            read << QStringLiteral("%1 %2 %3 %4")
+                        .arg(kind, stretch.source, timeOf(stretch.from),
+                             stretch.to == JournalStretch::Open ? "open" : timeOf(stretch.to));
+        }
+        QCOMPARE(read, stretches);
+        QStringList said;
+        for (const JournalReader::Problem &problem : reader.problems())
+            said << QStringLiteral("%1: %2").arg(problem.line).arg(problem.why);
+        QCOMPARE(said, problems);
+    }
+
+    // Followed as tail -f does, a daily log grows by whole lines, is
+    // overwritten by a new run, gives way to the next day's file, and goes:
+    // each record comes once, at its place, and each change is said once.
+    void followsAGrowingLog()
+    {
+        const QString today = path("tank-2026-12-07.csv");
+        const QString tomorrow = path("tank-2026-12-08.csv");
+        const auto record = [](const char *time, const char *ph) {
+            return QByteArray("\"") + time + "\",21.5,21.75,22,2545.3,2601.7," + ph +
+                ",7.1,172.5,1.5,\"37.25\"\r\n";
+        };
+        const auto header = [](const char *date) {
+            return QByteArray(Header).replace("2026-12-07", date);
+        };
+        const auto append = [](const QString &name, const QByteArray &bytes) {
+            QFile file(name);
+            return file.open(QIODevice::Append) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(writeBytes(today, Header + record("10:00:00", "7.0")));
+
+        QStringList records; // "seconds from the first day's midnight=pH 1"
+        QStringList notes;
+        QStringList files;
+        bool read = false;
+        LogLoader loader({today}, QLocale("en_US"));
+        loader.setFollowing(true);
+        loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
+            if (slice.points) {
+                const PlotSeries &ph1 = slice.points->series(1).tier(0);
+                for (qint64 i = 0; i < ph1.size(); ++i)
+                    records
+                        << QStringLiteral("%1=%2").arg(std::lround(ph1.x(i) * 86400)).arg(ph1.y(i));
+            }
+            for (const LogReader::Record &added : slice.records)
+                records << QStringLiteral("%1=%2")
+                               .arg(std::lround(added.x * 86400))
+                               .arg(added.values[LogColumns::Probe1pH]);
+            notes += slice.notes;
+            files += slice.files;
+            read = read || slice.last;
+        });
+        loader.start();
+        QTRY_VERIFY_WITH_TIMEOUT(read, 10000);
+        QCOMPARE(records, QStringList{"36000=7"});
+
+        // Whole lines only: one the station is still writing waits for its end.
+        QVERIFY(append(today, record("10:00:01", "7.1") + record("10:00:02", "7.2").left(20)));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 2, 10000);
+        QVERIFY(append(today, record("10:00:02", "7.2").mid(20)));
+        QTRY_COMPARE_WITH_TIMEOUT(records, (QStringList{"36000=7", "36001=7.1", "36002=7.2"}),
+                                  10000);
+
+        // Overwritten by a new run: read again from its start.
+        QVERIFY(writeBytes(today, header("2026-12-07") + record("11:00:00", "6.5")));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 4, 10000);
+        QCOMPARE(records.last(), QString("39600=6.5"));
+        QCOMPARE(notes, QStringList{today + " was replaced: it is read again from its start"});
+
+        // The next day's file takes over, and grows in its turn.
+        QVERIFY(writeBytes(tomorrow, header("2026-12-08") + record("0:00:05", "6.6")));
+        QTRY_COMPARE_WITH_TIMEOUT(files, (QStringList{today, tomorrow}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 5, 10000);
+        QCOMPARE(records.last(), QString("86405=6.6"));
+        QVERIFY(append(tomorrow, record("0:00:06", "6.7")));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 6, 10000);
+        QCOMPARE(records.last(), QString("86406=6.7"));
+
+        // Gone: said once, however long it stays away.
+        QVERIFY(QFile::remove(tomorrow));
+        QTRY_COMPARE_WITH_TIMEOUT(notes.size(), 2, 10000);
+        QCOMPARE(notes.last(), tomorrow + " is gone: the window waits for it to come back");
+        QTest::qWait(1000);
+        QCOMPARE(notes.size(), 2);
+        QCOMPARE(records.size(), 6);
     }
 
     void missingFile()

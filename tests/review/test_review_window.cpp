@@ -1,19 +1,26 @@
+#include "review/LogColumns.h"
+#include "review/ReviewChart.h"
 #include "review/ReviewWindow.h"
 #include "ui/chart/ChartExporter.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartTime.h"
+#include "ui/chart/EnvelopeCurve.h"
 #include "ui/chart/GraphModeSelector.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 #include <qwt_plot_canvas.h>
+#include <qwt_scale_div.h>
 
 #include <cmath>
 #include <memory>
@@ -123,8 +130,19 @@ private slots:
                     ->text()
                     .startsWith("Cursor 1: 2026-12-08 1"));
 
-        // Both cursors over the first run measure it.
+        // The second cursor comes up apart from the first, two thirds along.
         mode->setValue(3);
+        const double left = graph.axisMinimum(1);
+        const double width = graph.axisMaximum(1) - left;
+        QVERIFY(std::abs(graph.cursorX(2) - (left + 2 * width / 3)) < 1e-9);
+        QVERIFY(std::abs(graph.cursorX(1) - 1.5) < width / 100);
+        // From zoom straight to both, the first comes up a third along.
+        mode->setValue(0);
+        graph.setCursorX(1, graph.cursorX(2));
+        mode->setValue(3);
+        QVERIFY(std::abs(graph.cursorX(1) - (left + width / 3)) < 1e-9);
+
+        // Both cursors over the first run measure it.
         graph.setCursorX(1, 23 / 24.0 + 3598 / 86400.0);
         graph.setCursorX(2, 1 + 1 / 86400.0);
         graph.setCursorY(1, 7);
@@ -256,6 +274,129 @@ private slots:
         for (QString &line : said)
             line = line.mid(folder.path().size() + 1);
         QCOMPARE(said, problems);
+    }
+
+    // Each unit on an axis of its own, two a plot, more plots stacked on the
+    // first one's time axis. Each expected curve is "name@PLOT SIDE".
+    // clang-format off
+    void columnsOnAxes_data()
+    {
+        QTest::addColumn<QStringList>("toggled"); // boxes under "Show" clicked
+        QTest::addColumn<QStringList>("axes");    // the plots' left and right titles
+        QTest::addColumn<QStringList>("curves");
+
+        const QString celsius = QString::fromUtf8("Temperature (\xc2\xb0" "C)");
+        QTest::newRow("phAlone") << QStringList()
+            << QStringList{"pH 1", "pH 2"}
+            << QStringList{"Probe 1 pH@0L", "Probe 2 pH@0L"};
+        QTest::newRow("phAndTemperatures") << QStringList{"chkTherm1", "chkTherm3"}
+            << QStringList{"pH", celsius}
+            << QStringList{"Thermistor 1@0R", "Thermistor 3@0R", "Probe 1 pH@0L", "Probe 2 pH@0L"};
+        QTest::newRow("fourUnits") << QStringList{"chkMillivolts", "chkTherm2", "chkFlowHz"}
+            << QStringList{"pH", "Millivolts (mV)", celsius, "Flow (Hz)"}
+            << QStringList{"Thermistor 2@1L", "Probe 1 mV@0R", "Probe 2 mV@0R", "Probe 1 pH@0L",
+                           "Probe 2 pH@0L", "Flow (Hz)@1R"};
+        QTest::newRow("noPh") << QStringList{"chkPh", "chkLitres", "chkFlowRate"}
+            << QStringList{"Flow (L/min)", "Total (L)"}
+            << QStringList{"Flow (L/min)@0L", "Total litres@0R"};
+    }
+    // clang-format on
+    void columnsOnAxes()
+    {
+        QFETCH(QStringList, toggled);
+        QFETCH(QStringList, axes);
+        QFETCH(QStringList, curves);
+
+        QTemporaryDir folder;
+        const QString log = folder.filePath("all.txt");
+        QByteArray records;
+        for (int i = 0; i < 10; ++i)
+            records += "\"10:00:0" + QByteArray::number(i) + "\",21.5,21.75,22,2545.3,2601.7," +
+                QByteArray::number(7 + i / 10.0) + ",6.9,172.5,1.5,\"" +
+                QByteArray::number(37 + i) + "\"\r\n";
+        QVERIFY(writeLog(log, header("2026-12-07") + records));
+        ReviewWindow window({log});
+        window.resize(900, 700);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        for (const QString &box : toggled) {
+            window.findChild<QCheckBox *>(box)->click();
+            QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        }
+
+        ReviewChart &chart = window.chart();
+        QList<QwtPlot *> plots{&window.plot()};
+        for (TimePlot *plot : chart.stackedPlots())
+            plots << plot;
+        QStringList titles;
+        for (QwtPlot *plot : plots)
+            for (const int axis : {QwtPlot::yLeft, QwtPlot::yRight})
+                if (!plot->axisTitle(axis).text().isEmpty())
+                    titles << plot->axisTitle(axis).text();
+        QCOMPARE(titles, axes);
+        QStringList shown;
+        for (int column = 0; column < LogColumns::Count; ++column) {
+            const EnvelopeCurve *curve = chart.curveOf(column);
+            if (!curve)
+                continue;
+            QVERIFY(curve->isVisible() && curve->series().size() == 10); // every record read
+            shown << QStringLiteral("%1@%2%3")
+                         .arg(curve->title().text())
+                         .arg(plots.indexOf(curve->plot()))
+                         .arg(curve->yAxis() == QwtPlot::yLeft ? 'L' : 'R');
+        }
+        QCOMPARE(shown, curves);
+        // One time axis, at the bottom, that the plots above it share.
+        for (QwtPlot *plot : plots)
+            QCOMPARE(plot->axisEnabled(QwtPlot::xBottom), plot == plots.last());
+        window.graph().setAxisRange(1, 10 / 24.0, 10 / 24.0 + 5 / 86400.0);
+        for (QwtPlot *plot : plots)
+            QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).upperBound(),
+                     ChartTime::toAxis(10 / 24.0 + 5 / 86400.0));
+    }
+
+    // The journal beside the log shades the stretch a module failed, behind
+    // the curves, and a tooltip there gives its lines.
+    void journalShaded()
+    {
+        QTemporaryDir folder;
+        const QString log = folder.filePath("tank.txt");
+        QByteArray records;
+        for (int i = 0; i < 60; ++i)
+            records +=
+                record(qPrintable(QTime(10, 0).addSecs(i * 10).toString("H:mm:ss")), "7", "7.2");
+        QVERIFY(writeLog(log, header("2026-12-07") + records));
+        QVERIFY(writeLog(log + ".events",
+                         "2026-12-07T10:02:00+01:00,6,fault,\"Probe 1: no answer\"\n"
+                         "2026-12-07T10:04:00+01:00,6,answering again,\"Works again after 120 "
+                         "faults\"\n"));
+        ReviewWindow window({log});
+        window.resize(900, 640);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isLoaded(), 10000);
+        ChartPlot &plot = window.plot();
+        plot.replot();
+        QImage drawn(plot.size(), QImage::Format_RGB32);
+        plot.render(&drawn);
+        const QWidget *canvas = plot.canvas();
+        const auto pixelAt = [&](int minute) {
+            return canvas->pos().x() +
+                qRound(plot.transform(QwtPlot::xBottom,
+                                      ChartTime::toAxis((600 + minute) / 1440.0)));
+        };
+        const int row = canvas->pos().y() + canvas->height() - 6; // under the curves
+        const auto tinted = [&](int minute) {
+            const QColor c = drawn.pixelColor(pixelAt(minute), row);
+            return c.red() > c.green() + 20;
+        };
+        QVERIFY(!tinted(1) && tinted(2) && tinted(3) && !tinted(5));
+        QHelpEvent help(QEvent::ToolTip, QPoint(pixelAt(3) - canvas->pos().x(), 20),
+                        canvas->mapToGlobal(QPoint(pixelAt(3) - canvas->pos().x(), 20)));
+        QApplication::sendEvent(plot.canvas(), &help);
+        QVERIFY2(QToolTip::text().startsWith(
+                     "Probe 1 (module 6) failing from 2026-12-07 10:02:00 to 2026-12-07 10:04:00\n"
+                     "2026-12-07T10:02:00+01:00,6,fault,\"Probe 1: no answer\""),
+                 qPrintable(QToolTip::text()));
     }
 
     // Every run in view, whatever the order of their dates and times.
