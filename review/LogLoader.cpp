@@ -2,6 +2,7 @@
 
 #include "review/DailyLog.h"
 #include "review/LogBlocks.h"
+#include "review/LogPreview.h"
 #include "review/RegularFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -35,6 +37,8 @@ constexpr size_t BlocksInFlight = 2;
 constexpr int ReaderNice = 5;
 // A journal keeps a few lines an hour: one larger than this is read this far.
 constexpr qint64 LargestJournal = 16 << 20;
+// Places sampled for a first picture, over all files.
+constexpr int PreviewSamples = 4000;
 // How much of a file's start is looked at for its first run's date.
 constexpr int HeadBytes = 64 * 1024;
 // A followed log is looked at this often: a station writes twice a second at most.
@@ -107,10 +111,17 @@ struct LogLoader::Reading : std::enable_shared_from_this<Reading>
     unsigned columns = LogColumns::PhColumns;
     std::atomic<bool> stop{false};
     std::atomic<bool> following{false};
+    // Wakes a follower waiting to be asked, or between its looks, to stop.
+    std::mutex wakeLock;
+    std::condition_variable wake;
     // Points handed over that the window has not taken yet: no others are
     // copied meanwhile, so a slow window costs neither memory nor time.
     std::atomic<bool> pointsPending{false};
     ChartStore points{LogColumns::Plots, LogLoader::GapDays};
+    // A store handed over and given back, to copy the next points into.
+    std::mutex recycledLock;
+    std::shared_ptr<ChartStore> recycled;
+    bool pointsWhole = false; // handed over for good: nothing to copy into any more
     bool pointsChanged = false;
     QElapsedTimer sincePoints;
     std::mutex receiverLock;
@@ -126,6 +137,7 @@ struct LogLoader::Reading : std::enable_shared_from_this<Reading>
     void read();
     void listFiles();
     void readJournals(Slice &slice);
+    void sampleAll(const LogTimeOfDay &times, Slice &slice);
     void readFile(int index, const LogTimeOfDay &times);
     void follow(const LogTimeOfDay &times);
     void followOnce(const LogTimeOfDay &times, Slice &slice);
@@ -168,9 +180,20 @@ LogLoader::LogLoader(const QStringList &paths, const QLocale &locale)
 
 LogLoader::~LogLoader()
 {
-    m_reading->stop = true;
+    {
+        const std::lock_guard<std::mutex> hold(m_reading->wakeLock);
+        m_reading->stop = true;
+    }
+    m_reading->wake.notify_all();
     const std::lock_guard<std::mutex> hold(m_reading->receiverLock);
     m_reading->receiver = nullptr;
+}
+
+void LogLoader::recycle(std::shared_ptr<ChartStore> points)
+{
+    const std::lock_guard<std::mutex> hold(m_reading->recycledLock);
+    if (!m_reading->pointsWhole && points && points->plotCount() == LogColumns::Plots)
+        m_reading->recycled = std::move(points);
 }
 
 void LogLoader::setBeforeEachBlock(std::function<void()> pause)
@@ -190,7 +213,11 @@ void LogLoader::setColumns(unsigned columns)
 
 void LogLoader::setFollowing(bool following)
 {
-    m_reading->following = following;
+    {
+        const std::lock_guard<std::mutex> hold(m_reading->wakeLock);
+        m_reading->following = following;
+    }
+    m_reading->wake.notify_all();
 }
 
 int LogLoader::readersRunning()
@@ -268,6 +295,8 @@ void LogLoader::Reading::read()
     first.bytesTotal = bytesTotal;
     first.originDate = origin;
     readJournals(first);
+    if (bytesTotal >= PreviewFrom)
+        sampleAll(times, first);
     hand(std::move(first));
     for (int index = 0; index < static_cast<int>(files.size()) && !stop; ++index)
         readFile(index, times);
@@ -333,6 +362,23 @@ void LogLoader::Reading::readJournals(Slice &slice)
     slice.journal = std::make_shared<const std::vector<JournalStretch>>(journal->stretches());
 }
 
+void LogLoader::Reading::sampleAll(const LogTimeOfDay &times, Slice &slice)
+{
+    auto preview = std::make_shared<ChartStore>(LogColumns::Plots, 1.0);
+    preview->setOriginDate(origin);
+    for (const File &file : files) {
+        QString failure;
+        const int fd = file.failure.isEmpty() ? RegularFile::open(file.path, &failure) : -1;
+        if (fd < 0 || stop)
+            continue;
+        const auto samples = static_cast<int>(PreviewSamples * file.size / bytesTotal);
+        LogPreview::sample(fd, file.size, samples, origin, file.firstRun, {times, locale, columns},
+                           preview.get());
+        ::close(fd);
+    }
+    slice.preview = preview;
+}
+
 void LogLoader::Reading::keep(const std::vector<LogReader::Record> &records)
 {
     for (int column = 0; column < LogColumns::Count; ++column) {
@@ -354,8 +400,18 @@ void LogLoader::Reading::handPoints(Slice &slice, bool whole)
     sincePoints.start();
     pointsChanged = false;
     pointsPending = true;
-    slice.points = whole ? std::make_shared<ChartStore>(std::move(points))
-                         : std::make_shared<ChartStore>(points);
+    std::shared_ptr<ChartStore> copy;
+    {
+        const std::lock_guard<std::mutex> hold(recycledLock);
+        copy = std::exchange(recycled, nullptr);
+        pointsWhole = whole;
+    }
+    if (whole)
+        slice.points = std::make_shared<ChartStore>(std::move(points));
+    else if (copy)
+        *(slice.points = copy) = points;
+    else
+        slice.points = std::make_shared<ChartStore>(points);
 }
 
 // The file the slice is of, as its reader has it so far.
@@ -532,11 +588,18 @@ void LogLoader::Reading::follow(const LogTimeOfDay &times)
     int looks = 0;
     bool wasFollowing = false;
     while (!stop) {
-        std::this_thread::sleep_for(FollowEvery);
-        if (!following || stop) {
-            wasFollowing = false;
-            continue;
+        {
+            std::unique_lock<std::mutex> hold(wakeLock);
+            if (!following)
+                wasFollowing = false;
+            // Asleep until asked to follow; then a look every quarter second.
+            wake.wait(hold, [this] { return stop || following; });
+            wake.wait_for(hold, FollowEvery, [this] { return bool(stop); });
         }
+        if (stop)
+            return;
+        if (!following)
+            continue;
         Slice slice;
         if (!wasFollowing && open.tailTaken) {
             // The line taken as one the file ends inside may be ended now.

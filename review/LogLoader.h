@@ -44,6 +44,10 @@ public:
         // After it, while following: the records a file grew by, for the
         // window to add to those points.
         std::vector<LogReader::Record> records;
+        // Before any, for files too large to read at once: records sampled
+        // through them all (LogPreview), a picture of the whole time line
+        // to show until the points read replace it.
+        std::shared_ptr<const ChartStore> preview;
         QVector<LogReader::Run> runs; // the file's runs so far, headers and counts as they stand
         QVector<LogReader::Problem> problems; // the file's, found in this slice
         qint64 problemCount = 0;              // the file's so far, kept or not
@@ -66,6 +70,8 @@ public:
     // A pause in the records longer than this breaks a line: two and a half
     // times the longest logging interval.
     static constexpr double GapDays = 150.0 / 86400;
+    // Files larger than this together are sampled for a first picture.
+    static constexpr qint64 PreviewFrom = 32 << 20;
 
     explicit LogLoader(const QStringList &paths, const QLocale &locale = QLocale());
     // Stops reading without waiting: nothing more is handed over.
@@ -88,6 +94,11 @@ public:
     // the next day's file of a daily log (NAME-YYYY-MM-DD.EXT) takes over
     // once it is there. Any time.
     void setFollowing(bool following);
+
+    // Gives back a store of points handed over (Slice::points) that the
+    // window has no more use for: the next points are copied into it, so the
+    // copies cost no new memory.
+    void recycle(std::shared_ptr<ChartStore> points);
 
     // Reading threads of all loaders that have not ended yet, stopped or not.
     static int readersRunning();

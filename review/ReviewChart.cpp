@@ -98,15 +98,61 @@ void ReviewChart::addBands(TimePlot *plot)
 {
     for (const auto kind : {JournalStretch::Kind::Failing, JournalStretch::Kind::Intermittent,
                             JournalStretch::Kind::Alarm}) {
-        auto *bands = new JournalBands(kind);
+        // Named in the first plot's legend alone.
+        auto *bands = new JournalBands(kind, plot == m_first);
         bands->attach(plot);
         bands->setStretches(m_journal, m_store.newestX());
         m_bands.push_back(bands);
     }
 }
 
+void ReviewChart::setPreview(std::shared_ptr<const ChartStore> preview)
+{
+    clearPreview();
+    m_preview = std::move(preview);
+    if (!m_preview)
+        return;
+    for (int column = 0; column < LogColumns::Count; ++column) {
+        const EnvelopeCurve *shown = m_curves[column];
+        if (!shown)
+            continue;
+        QColor colour = shown->pen().color();
+        colour.setAlpha(90);
+        auto *curve = new EnvelopeCurve(QStringLiteral("Sampled"), QPen(colour, 1, Qt::DotLine),
+                                        m_preview->series(LogColumns::plotOf(column)));
+        curve->setItemAttribute(QwtPlotItem::Legend, false);
+        curve->setYAxis(shown->yAxis());
+        curve->setZ(shown->z() - 1);
+        curve->attach(shown->plot());
+        m_previewCurves.emplace_back(column, curve);
+    }
+}
+
+void ReviewChart::clearPreview()
+{
+    for (const auto &[column, curve] : m_previewCurves) {
+        curve->detach();
+        delete curve;
+    }
+    m_previewCurves.clear();
+    m_preview.reset();
+}
+
+bool ReviewChart::spanX(double *first, double *last) const
+{
+    double previewFirst = 0;
+    double previewLast = 0;
+    const bool points = m_store.spanX(first, last);
+    if (!m_preview || !m_preview->spanX(&previewFirst, &previewLast))
+        return points;
+    *first = points ? std::min(*first, previewFirst) : previewFirst;
+    *last = points ? std::max(*last, previewLast) : previewLast;
+    return true;
+}
+
 void ReviewChart::clearStacked()
 {
+    clearPreview();
     for (auto &stacked : m_stacked) {
         stacked->plot->canvas()->removeEventFilter(this);
         for (QwtPlotItem *item : stacked->plot->itemList())
@@ -222,8 +268,12 @@ void ReviewChart::fit(TimePlot *plot, int axis, ChartGraph *graph)
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     bool ph = false;
-    for (int column = 0; column < LogColumns::Count; ++column) {
-        const EnvelopeCurve *curve = m_curves[column];
+    std::vector<std::pair<int, const EnvelopeCurve *>> curves;
+    for (int column = 0; column < LogColumns::Count; ++column)
+        curves.emplace_back(column, m_curves[column]);
+    for (const auto &[column, curve] : m_previewCurves)
+        curves.emplace_back(column, curve);
+    for (const auto &[column, curve] : curves) {
         if (!curve || curve->plot() != plot || curve->yAxis() != axis)
             continue;
         ph = LogColumns::unitOf(column) == Unit::Ph;
@@ -276,11 +326,13 @@ void ReviewChart::fitAxes(ChartGraph &graph)
 // The first plot's time axis, taken by those under it as it changes.
 void ReviewChart::followTimeAxis()
 {
+    // The range, not the division: a plot works its division out again
+    // from its range whenever it is resized.
     const QwtScaleDiv &time = m_first->axisScaleDiv(QwtPlot::xBottom);
     for (const auto &stacked : m_stacked) {
-        if (stacked->plot->axisScaleDiv(QwtPlot::xBottom) == time)
+        if (stacked->plot->axisScaleDiv(QwtPlot::xBottom).interval() == time.interval())
             continue;
-        stacked->plot->setAxisScaleDiv(QwtPlot::xBottom, time);
+        stacked->plot->setAxisScale(QwtPlot::xBottom, time.lowerBound(), time.upperBound());
         stacked->plot->replot();
     }
 }
@@ -332,7 +384,7 @@ void ReviewChart::pointsChanged()
 {
     double first = 0;
     double last = 0;
-    m_store.spanX(&first, &last);
+    spanX(&first, &last);
     for (JournalBands *bands : m_bands)
         bands->setStretches(m_journal, last);
 }

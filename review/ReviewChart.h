@@ -40,6 +40,14 @@ public:
     void fitAxes(ChartGraph &graph);
 
     void setJournal(std::shared_ptr<const JournalBands::Stretches> stretches, QDate origin);
+
+    // A first picture of the whole time line, drawn faintly under the points
+    // read until cleared (LogLoader::Slice::preview).
+    void setPreview(std::shared_ptr<const ChartStore> preview);
+    void clearPreview();
+    bool showsPreview() const { return m_preview != nullptr; }
+    // The time the points and the preview cover; false when none.
+    bool spanX(double *first, double *last) const;
     // Stretches still open reach the newest point: to be told when it moves on.
     void pointsChanged();
 
@@ -69,6 +77,8 @@ private:
     std::vector<JournalBands *> m_bands;
     std::vector<EnvelopeCurve *> m_firstCurves; // those added to the first plot
     EnvelopeCurve *m_curves[16] = {};
+    std::shared_ptr<const ChartStore> m_preview;
+    std::vector<std::pair<int, EnvelopeCurve *>> m_previewCurves; // by column
     std::shared_ptr<const JournalBands::Stretches> m_journal;
     QDate m_origin;
 };

@@ -213,8 +213,17 @@ void ReviewWindow::take(const LogLoader::Slice &slice)
             plot->setOriginDate(slice.originDate);
     }
     const bool firstPoints = m_store.isEmpty() && slice.points;
-    if (slice.points)
-        m_store.takePoints(std::move(*slice.points));
+    if (slice.preview) {
+        m_chart->setPreview(slice.preview);
+        showWholeSpan();
+        m_chart->fitAxes(m_graph);
+    }
+    if (slice.points) {
+        // The points shown so far go back to be written over by the next.
+        m_store.swapPoints(*slice.points);
+        if (!slice.last)
+            m_loader->recycle(slice.points);
+    }
     addRecords(slice.records);
     if (slice.journal)
         m_chart->setJournal(slice.journal, m_store.originDate());
@@ -226,8 +235,10 @@ void ReviewWindow::take(const LogLoader::Slice &slice)
         takeFileSlice(slice, m_files[slice.file]);
     if (slice.bytesTotal > 0 && !m_loaded)
         m_progress->setValue(static_cast<int>(slice.bytesRead * 1000 / slice.bytesTotal));
-    if (slice.points && !(m_follow->isChecked() && m_graph.isFollowing()))
-        m_graph.showAllPoints();
+    if (slice.last)
+        m_chart->clearPreview();
+    if ((slice.points || slice.last) && !(m_follow->isChecked() && m_graph.isFollowing()))
+        showWholeSpan();
     if (firstPoints || slice.last)
         m_chart->fitAxes(m_graph);
     if (slice.last)
@@ -339,6 +350,25 @@ void ReviewWindow::showRuns()
         }
     }
     m_runs->setPlainText(text.trimmed());
+}
+
+// Every point read, and where the files are still being read, the first
+// picture of them: the time line does not shrink as the points come in.
+bool ReviewWindow::showsWholeTimeLine() const
+{
+    return m_loaded || m_chart->showsPreview();
+}
+
+void ReviewWindow::showWholeSpan()
+{
+    if (!m_chart->showsPreview()) {
+        m_graph.showAllPoints();
+        return;
+    }
+    double first = 0;
+    double last = 0;
+    if (m_chart->spanX(&first, &last))
+        m_graph.setAxisRange(1, first, std::max(last, first + 1.0 / 86400));
 }
 
 QString ReviewWindow::place(double x) const

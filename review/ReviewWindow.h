@@ -47,6 +47,9 @@ public:
     ChartGraph &graph() { return m_graph; }
     ChartPlot &plot() { return *m_plot; }
     ReviewChart &chart() { return *m_chart; }
+    // Whether the whole time line of the files is in the picture: read, or
+    // sampled while they are read.
+    bool showsWholeTimeLine() const;
 
 private:
     // What the window knows of each file read.
@@ -63,6 +66,7 @@ private:
     void takeFileSlice(const LogLoader::Slice &slice, File &file);
     void addRecords(const std::vector<LogReader::Record> &records);
     void showDone();
+    void showWholeSpan();
     void showRuns();
     void showCursor(int cursor, double x, double y);
     void chooseColumns();
