@@ -27,11 +27,11 @@ QColor colourOf(Kind kind, int alpha)
 QString titleOf(Kind kind)
 {
     switch (kind) {
-    case Kind::Failing: return QStringLiteral("Failing (journal)");
-    case Kind::Intermittent: return QStringLiteral("Failing now and then");
+    case Kind::Failing: return QStringLiteral("Failing");
+    case Kind::Intermittent: return QStringLiteral("Intermittent");
     case Kind::Alarm: break;
     }
-    return QStringLiteral("Alarm up");
+    return QStringLiteral("Alarm");
 }
 
 // One band: a tint over the whole height, hatched where a source fails now
@@ -54,9 +54,10 @@ QString placeOf(QDate origin, double x)
 
 } // namespace
 
-JournalBands::JournalBands(JournalStretch::Kind kind)
+JournalBands::JournalBands(JournalStretch::Kind kind, bool named)
     : QwtPlotItem(QwtText(titleOf(kind)))
     , m_kind(kind)
+    , m_named(named)
 {
     setZ(5); // behind the grid and the curves
     setItemAttribute(QwtPlotItem::Legend, false);
@@ -75,7 +76,7 @@ void JournalBands::setStretches(std::shared_ptr<const Stretches> stretches, doub
     if (m_stretches)
         for (const JournalStretch &stretch : *m_stretches)
             any = any || stretch.kind == m_kind;
-    setItemAttribute(QwtPlotItem::Legend, any);
+    setItemAttribute(QwtPlotItem::Legend, any && m_named);
     legendChanged();
     itemChanged();
 }

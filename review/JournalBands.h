@@ -11,13 +11,14 @@
 // The stretches a journal tells of, drawn across a plot of the review
 // behind its curves: a module, the port or the log failing in red, a source
 // failing now and then hatched in amber, an alarm up in violet with a bar
-// along the top. Each kind that is there has its entry in the legend.
+// along the top. Where named, each kind that is there has its entry in the
+// legend.
 class JournalBands : public QwtPlotItem
 {
 public:
     using Stretches = std::vector<JournalStretch>;
 
-    explicit JournalBands(JournalStretch::Kind kind);
+    JournalBands(JournalStretch::Kind kind, bool named);
 
     int rtti() const override;
     void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
@@ -34,6 +35,7 @@ public:
 
 private:
     JournalStretch::Kind m_kind;
+    bool m_named;
     std::shared_ptr<const Stretches> m_stretches;
     double m_openEnd = 0;
 };

@@ -6,7 +6,9 @@
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/ChartTime.h"
+#include "ui/chart/EnvelopeCurve.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/MeasurementBox.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
@@ -277,8 +279,9 @@ void TestChartPlot::envelopeMatchesPlainCurve()
         raw << QPointF((start + i * Second) * ChartTime::MsPerDay, float(value));
     }
     auto *plain = new QwtPlotCurve(QStringLiteral("plain"));
-    plain->setPen(ChartPlot::probePen(1));
+    plain->setPen(QColor(0, 160, 0), 1);
     plain->setSamples(raw);
+    plain->setItemAttribute(QwtPlotItem::Legend, false); // both legends alike
     plain->attach(&reference.plot);
 
     for (Chart *chart : {&drawnChart, &reference}) {
@@ -287,6 +290,10 @@ void TestChartPlot::envelopeMatchesPlainCurve()
         chart->graph.setAxisRange(2, 0, 15);
     }
     ChartPlot &chart = drawnChart.plot;
+    // The same pen on both: the envelope's points are what is compared.
+    for (QwtPlotItem *item : chart.itemList())
+        if (item->title().text() == "Probe 1 pH")
+            static_cast<EnvelopeCurve *>(item)->setPen(QPen(QColor(0, 160, 0), 1));
     const QImage drawn = render(chart);
     const QImage expected = render(reference.plot);
     QCOMPARE(canvasArea(chart), canvasArea(reference.plot));
@@ -666,9 +673,24 @@ void TestChartPlot::modeSelector()
     QCOMPARE(graph.isCursorVisible(2), cursor2Shown);
     if (value == 2)
         QCOMPARE(graph.cursorY(1), 7.0); // the middle of pH 6..8
-    // Both cursors up: the measurement between them is drawn on the chart.
+    // Both cursors up: the measurement between them is shown over the chart,
+    // in the top corner away from them, in a box the operator drags away
+    // from the curves; it stays on the canvas.
+    QVERIFY(showAtChartSize(rig.plot));
     rig.plot.replot();
     QCOMPARE(rig.plot.measurementText().startsWith("Cursor 2 \u2212 1: "), cursor2Shown);
+    MeasurementBox *box = rig.plot.measurementBox();
+    QCOMPARE(box->isVisible(), cursor2Shown);
+    if (cursor2Shown) {
+        QWidget *canvas = rig.plot.canvas();
+        QCOMPARE(box->y(), 4);
+        QVERIFY(box->x() > canvas->width() / 2); // the cursors are in the middle and left of it
+        drag(box, QPoint(5, 5), QPoint(5 - canvas->width(), canvas->height() / 2));
+        QVERIFY(box->wasMoved());
+        QCOMPARE(box->x(), 0);
+        QVERIFY(box->y() > canvas->height() / 3);
+        QVERIFY(canvas->rect().contains(box->geometry()));
+    }
 
     // A click on a label chooses its mode; the fourth position has none.
     selector.resize(120, 120);

@@ -347,8 +347,11 @@ private slots:
         }
         QCOMPARE(shown, curves);
         // One time axis, at the bottom, that the plots above it share.
-        for (QwtPlot *plot : plots)
+        for (QwtPlot *plot : plots) {
             QCOMPARE(plot->axisEnabled(QwtPlot::xBottom), plot == plots.last());
+            QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(),
+                     window.plot().axisScaleDiv(QwtPlot::xBottom).interval());
+        }
         window.graph().setAxisRange(1, 10 / 24.0, 10 / 24.0 + 5 / 86400.0);
         for (QwtPlot *plot : plots)
             QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).upperBound(),
@@ -379,17 +382,23 @@ private slots:
         QImage drawn(plot.size(), QImage::Format_RGB32);
         plot.render(&drawn);
         const QWidget *canvas = plot.canvas();
-        const auto pixelAt = [&](int minute) {
+        const auto pixelAt = [&](double minute) {
             return canvas->pos().x() +
                 qRound(plot.transform(QwtPlot::xBottom,
                                       ChartTime::toAxis((600 + minute) / 1440.0)));
         };
-        const int row = canvas->pos().y() + canvas->height() - 6; // under the curves
-        const auto tinted = [&](int minute) {
-            const QColor c = drawn.pixelColor(pixelAt(minute), row);
-            return c.red() > c.green() + 20;
+        // Between the two probes' lines, at the top and bottom of the fitted axis.
+        const int row = canvas->pos().y() + canvas->height() / 2;
+        // A few pixels across, as a grid line may cross the one asked for.
+        const auto tinted = [&](double minute) {
+            for (int dx = -3; dx <= 3; ++dx) {
+                const QColor c = drawn.pixelColor(pixelAt(minute) + dx, row);
+                if (c.red() > c.green() + 20)
+                    return true;
+            }
+            return false;
         };
-        QVERIFY(!tinted(1) && tinted(2) && tinted(3) && !tinted(5));
+        QVERIFY(!tinted(1.5) && tinted(2.3) && tinted(3.7) && !tinted(4.3));
         QHelpEvent help(QEvent::ToolTip, QPoint(pixelAt(3) - canvas->pos().x(), 20),
                         canvas->mapToGlobal(QPoint(pixelAt(3) - canvas->pos().x(), 20)));
         QApplication::sendEvent(plot.canvas(), &help);

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <qwt_text.h>
 
 #include <algorithm>
 #include <cmath>
@@ -63,8 +64,17 @@ QString ChartExporter::rangeText(const ChartStore &store, double x0, double x1)
 QString ChartExporter::saveChart(ChartPlot &plot, const ChartStore &store, double x0, double x1,
                                  const QString &fileName)
 {
-    return saveImage(QList<QwtPlot *>{&plot} + plot.stackedBelow(), fileName,
-                     plot.subject() + QStringLiteral(", ") + rangeText(store, x0, x1));
+    // The measurement, over the plot on screen, goes under it on paper.
+    QwtPlot *last = plot.stackedBelow().isEmpty() ? &plot : plot.stackedBelow().constLast();
+    const QwtText footer = last->footer();
+    QwtText measurement(plot.measurementText(), QwtText::PlainText);
+    measurement.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
+    last->setFooter(measurement);
+    const QString reason =
+        saveImage(QList<QwtPlot *>{&plot} + plot.stackedBelow(), fileName,
+                  plot.subject() + QStringLiteral(", ") + rangeText(store, x0, x1));
+    last->setFooter(footer);
+    return reason;
 }
 
 QString ChartExporter::saveImage(const QList<QwtPlot *> &plots, const QString &fileName,

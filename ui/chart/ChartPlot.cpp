@@ -8,14 +8,13 @@
 #include "ui/chart/ChartZoomer.h"
 #include "ui/chart/CursorDragger.h"
 #include "ui/chart/EnvelopeCurve.h"
+#include "ui/chart/MeasurementBox.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QSysInfo>
 #include <QToolButton>
-#include <qwt_abstract_legend.h>
-#include <qwt_plot_layout.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_textlabel.h>
@@ -56,14 +55,14 @@ ChartPlot::ChartPlot(QWidget *parent) : TimePlot(parent)
     for (QwtPlotMarker *marker : m_cursors)
         marker->attach(this);
 
-    // Over the plot while it shows the past, at the top right, where the
-    // newest points would be.
+    // Over the plot while it shows the past, at the bottom right, where the
+    // newest points would be, beside "Live".
     m_pastNotice = new QwtPlotTextLabel;
     m_pastNotice->setZ(40);
     m_pastNotice->setMargin(4);
-    QwtText notice(QStringLiteral("Not following the present: Live follows it again"),
+    QwtText notice(QStringLiteral("Not following the present"),
                    QwtText::PlainText);
-    notice.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+    notice.setRenderFlags(Qt::AlignRight | Qt::AlignBottom);
     notice.setColor(QColor(150, 80, 0));
     notice.setBackgroundBrush(QColor(255, 240, 200, 230));
     notice.setBorderPen(QPen(QColor(220, 150, 40)));
@@ -110,6 +109,7 @@ ChartPlot::ChartPlot(QWidget *parent) : TimePlot(parent)
     m_liveButton = new QToolButton(this);
     m_liveButton->setObjectName(QStringLiteral("cmdLive"));
     m_liveButton->setCheckable(true);
+    m_liveButton->setAutoRaise(true);
     m_liveButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(m_liveButton, &QToolButton::clicked, this, [this] {
         // It stays pressed while following: the chart says when it is not.
@@ -117,9 +117,7 @@ ChartPlot::ChartPlot(QWidget *parent) : TimePlot(parent)
         liveChosen.notify();
     });
     showFollowing(true, true);
-    // The legend's entries keep clear of it.
-    if (QwtAbstractLegend *entries = legend())
-        entries->setContentsMargins(0, 0, m_liveButton->sizeHint().width() + 8, 0);
+    m_measurement = new MeasurementBox(canvas());
 }
 
 void ChartPlot::updateLayout()
@@ -127,18 +125,18 @@ void ChartPlot::updateLayout()
     TimePlot::updateLayout();
     if (!m_liveButton)
         return; // while the plot is being built
+    // At the bottom right, beside "Time", under the newest points: it takes
+    // no room from the plot.
     const QSize button = m_liveButton->sizeHint();
-    const QRect row = plotLayout()->legendRect().toAlignedRect();
-    const int top = row.isEmpty() ? 2 : row.top() + (row.height() - button.height()) / 2;
-    m_liveButton->setGeometry(width() - button.width() - 6, std::max(top, 2), button.width(),
-                              button.height());
+    m_liveButton->setGeometry(width() - button.width() - 2, height() - button.height() - 1,
+                              button.width(), button.height());
 }
 
 QPen ChartPlot::probePen(int probe)
 {
     if (probe == 2)
         return QPen(QColor(220, 0, 0, 170), 1.2);
-    return QPen(QColor(0, 160, 0), 2.2);
+    return QPen(QColor(0, 160, 0), 2);
 }
 
 void ChartPlot::showFollowing(bool following, bool growing)
@@ -220,16 +218,17 @@ void ChartPlot::showRepeatsInLegend()
 
 void ChartPlot::showMeasurement(const QString &text)
 {
-    if (text == measurementText())
-        return;
-    QwtText footer(text, QwtText::PlainText);
-    footer.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
-    setFooter(footer);
+    const auto across = [this](const QwtPlotMarker *cursor) {
+        const double left = transform(xBottom, axisScaleDiv(xBottom).lowerBound());
+        const double right = transform(xBottom, axisScaleDiv(xBottom).upperBound());
+        return right > left ? (transform(xBottom, cursor->xValue()) - left) / (right - left) : 0;
+    };
+    m_measurement->show(text, across(m_cursors[0]), across(m_cursors[1]));
 }
 
 QString ChartPlot::measurementText() const
 {
-    return footer().text();
+    return m_measurement->isVisibleTo(canvas()) ? m_measurement->text() : QString();
 }
 
 QwtPlotMarker *ChartPlot::cursor(int index) const

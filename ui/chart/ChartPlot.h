@@ -6,6 +6,7 @@
 class ChartMouseModes;
 class ChartStore;
 class ChartZoomer;
+class MeasurementBox;
 class CursorDragger;
 class QwtPlotMarker;
 class QwtPlotPanner;
@@ -17,11 +18,11 @@ class QToolButton;
 // The strip chart widget CWGraph1: both probes' pH against the time of day,
 // with the zoomer, the panner, two crosshair cursors and their dragger, the
 // chart's own mouse gestures, the operator's choice of how much recent time
-// it follows and the "Live" button that follows it again, at the top right
-// beside the legend. The "pH 2" axis shows the range of the "pH 1" axis,
-// unless told it has a unit of its own. The cursors' measurement is shown
-// under the time axis, never over the curves it measures. It decides
-// nothing: ChartGraph drives it.
+// it follows and the "Live" button that follows it again, at the bottom
+// right beside the time axis' caption. The "pH 2" axis shows the range of the "pH 1" axis,
+// unless told it has a unit of its own. The cursors' measurement is shown in
+// a box the operator can drag anywhere over the plot (MeasurementBox). It
+// decides nothing: ChartGraph drives it.
 class ChartPlot : public TimePlot
 {
     Q_OBJECT
@@ -56,11 +57,13 @@ public:
     QMenu *exportMenu() const { return m_exportMenu; }
     // "Live" ("cmdLive"), which the plot places itself.
     QToolButton *liveButton() const { return m_liveButton; }
+    // The box of the cursors' measurement ("lblMeasurement"), on the canvas.
+    MeasurementBox *measurementBox() const { return m_measurement; }
 
     // Whether the "pH 2" axis shows what "pH 1" shows (as it does unless set).
     void setRightAxisMirrored(bool mirrored) { m_mirrorRight = mirrored; }
 
-    // Shows the measurement under the time axis; an empty text takes it away.
+    // Shows the measurement in its box; an empty text takes it away.
     void showMeasurement(const QString &text);
     QString measurementText() const;
 
@@ -117,4 +120,5 @@ private:
     QMenu *m_exportMenu = nullptr;
     QToolButton *m_exportButton = nullptr;
     QToolButton *m_liveButton = nullptr;
+    MeasurementBox *m_measurement = nullptr;
 };

@@ -84,11 +84,24 @@ bool ChartStore::spanX(double *lowest, double *highest) const
     return any;
 }
 
+void ChartStore::swapPoints(ChartStore &other)
+{
+    const size_t plots = std::min(m_series.size(), other.m_series.size());
+    for (size_t plot = 0; plot < plots; ++plot)
+        std::swap(m_series[plot], other.m_series[plot]);
+    std::swap(m_repeats, other.m_repeats);
+    if (other.m_originDate.isValid())
+        m_originDate = other.m_originDate;
+    std::swap(m_timeBase, other.m_timeBase);
+}
+
 void ChartStore::takePoints(ChartStore &&other)
 {
     const size_t plots = std::min(m_series.size(), other.m_series.size());
     for (size_t plot = 0; plot < plots; ++plot)
         m_series[plot] = std::move(other.m_series[plot]);
+    for (size_t probe = 0; probe < 2; ++probe)
+        m_repeats[probe] = std::move(other.m_repeats[probe]);
     if (other.m_originDate.isValid())
         m_originDate = other.m_originDate;
     m_timeBase = other.m_timeBase;

@@ -48,6 +48,8 @@ public:
     // Takes over the points of another store of as many plots, in constant
     // time: each series stays the object it is, so what draws it still does.
     void takePoints(ChartStore &&other);
+    // The same, the other store getting these points: to be used again.
+    void swapPoints(ChartStore &other);
 
 private:
     size_t index(int plot) const

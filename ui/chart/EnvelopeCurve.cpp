@@ -9,6 +9,7 @@
 #include <qwt_painter.h>
 #include <qwt_scale_map.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -106,6 +107,13 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
         painter->restore();
         return;
     }
+    // A wide line is drawn as thin ones a pixel apart: Qt strokes a pen wider
+    // than a pixel several times slower, and a chart of a year is redrawn
+    // every second.
+    const int passes = std::max(1, qRound(m_pen.widthF()));
+    QPen thin = m_pen;
+    thin.setWidthF(std::min(m_pen.widthF(), 1.0));
+    painter->setPen(thin);
     for (const QVector<QPointF> &line : lines) {
         QPolygonF polygon;
         polygon.reserve(line.size());
@@ -113,11 +121,13 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
             const double py = yMap.transform(point.y());
             polygon << QPointF(pixelOf(point.x()), align ? qRound(py) : py);
         }
-        if (polygon.size() == 1) {
-            QwtPainter::drawPoint(painter, polygon.first());
-            continue;
+        for (int pass = 0; pass < passes; ++pass) {
+            const QPolygonF drawn = pass ? polygon.translated(pass, pass) : polygon;
+            if (drawn.size() == 1)
+                QwtPainter::drawPoint(painter, drawn.first());
+            else
+                QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, drawn, false));
         }
-        QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, polygon, false));
     }
     painter->restore();
 }

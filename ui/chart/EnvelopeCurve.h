@@ -22,6 +22,7 @@ public:
     QwtGraphic legendIcon(int index, const QSizeF &size) const override;
 
     QPen pen() const { return m_pen; }
+    void setPen(const QPen &pen) { m_pen = pen; }
     void setStyle(Style style) { m_style = style; }
     Style style() const { return m_style; }
     const BoundedSeries &series() const { return m_series; }

@@ -27,13 +27,18 @@ TimePlot::TimePlot(QWidget *parent) : QwtPlot(parent)
     grid->setMajorPen(QColor(220, 220, 220), 0, Qt::DotLine);
     grid->attach(this);
 
+    // A flat row in a smaller hand: the chart needs the height more.
     m_legend = new QwtLegend;
-    m_legend->setDefaultItemMode(QwtLegendData::Checkable);
+    m_legend->setDefaultItemMode(QwtLegendData::Clickable);
     m_legend->setMaxColumns(0);
+    QFont small = m_legend->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_legend->setFont(small);
     insertLegend(m_legend, TopLegend);
-    connect(m_legend, &QwtLegend::checked, this, [this](const QVariant &info, bool on, int) {
+    connect(m_legend, &QwtLegend::clicked, this, [this](const QVariant &info, int) {
         if (QwtPlotItem *item = infoToItem(info)) {
-            item->setVisible(on);
+            item->setVisible(!item->isVisible());
+            showVisibility();
             replot();
         }
     });
@@ -63,9 +68,23 @@ QWidget *TimePlot::legendEntry(const QwtPlotItem *item) const
 void TimePlot::showVisibility()
 {
     updateLegend();
-    for (QwtPlotItem *item : itemList())
-        if (auto *label = qobject_cast<QwtLegendLabel *>(legendEntry(item)))
-            label->setChecked(item->isVisible());
+    for (QwtPlotItem *item : itemList()) {
+        auto *label = qobject_cast<QwtLegendLabel *>(legendEntry(item));
+        if (!label)
+            continue;
+        // A hidden line's name is greyed and struck through.
+        QFont font = m_legend->font();
+        font.setStrikeOut(!item->isVisible());
+        label->setFont(font);
+        QPalette palette = m_legend->palette();
+        if (!item->isVisible())
+            palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+        label->setPalette(palette);
+        label->setMargin(0);
+        label->setSpacing(3);
+        label->setToolTip(item->isVisible() ? QStringLiteral("Click to hide it")
+                                            : QStringLiteral("Click to show it again"));
+    }
 }
 
 void TimePlot::resizeEvent(QResizeEvent *event)

@@ -12,7 +12,7 @@ class QwtLegend;
 // ChartTime), each position labelled with its time of day and, once the date
 // of the axis' 0 is known, each midnight with the day it begins. White
 // canvas, a dotted grid, and a legend above the plot in which a click on a
-// trace hides it or shows it again.
+// trace's name hides it or shows it again (greyed while hidden).
 class TimePlot : public QwtPlot
 {
     Q_OBJECT
