@@ -15,6 +15,9 @@ public:
     virtual ~Graph() = default;
 
     virtual void appendPoint(int plot, double x, double y) = 0;
+    // A point that repeats the plot's last reading, no new one: drawn so it
+    // can be told apart where the graph can.
+    virtual void appendRepeatedPoint(int plot, double x, double y) { appendPoint(plot, x, y); }
 
     virtual void setAxisRange(int axis, double minimum, double maximum) = 0;
     virtual double axisMinimum(int axis) const = 0;

@@ -2,6 +2,8 @@
 
 #include "station/LocaleTexts.h"
 
+#include <cstring>
+
 namespace {
 
 using Clock = LogTimeOfDay::Clock;
@@ -70,7 +72,44 @@ QTime commonTime(const QString &text)
     return QTime(hour, minute, second);
 }
 
+// The same on bytes, without making a text of them: the second of the day, or -1.
+int commonSecond(const char *text, int size)
+{
+    const int first = size > 1 && text[1] == ':' ? 1 : 2;
+    if (size < first + 6 || text[first] != ':' || text[first + 3] != ':')
+        return -1;
+    const auto digit = [text](int at) { return text[at] - '0'; };
+    for (const int at : {0, first - 1, first + 1, first + 2, first + 4, first + 5})
+        if (digit(at) < 0 || digit(at) > 9)
+            return -1;
+    int hour = first == 1 ? digit(0) : digit(0) * 10 + digit(1);
+    const int minute = digit(first + 1) * 10 + digit(first + 2);
+    const int second = digit(first + 4) * 10 + digit(first + 5);
+    const int rest = size - (first + 6);
+    if (rest != 0) {
+        const char *marker = text + first + 6;
+        const bool pm = rest == 3 && std::memcmp(marker, " PM", 3) == 0;
+        if ((!pm && (rest != 3 || std::memcmp(marker, " AM", 3) != 0)) || hour < 1 || hour > 12)
+            return -1;
+        hour = pm ? (hour % 12) + 12 : hour % 12;
+    }
+    if (hour > 23 || minute > 59 || second > 59)
+        return -1;
+    return hour * 3600 + minute * 60 + second;
+}
+
 } // namespace
+
+int LogTimeOfDay::secondOfDay(const char *text, int size) const
+{
+    const int common = commonSecond(text, size);
+    if (common >= 0)
+        return common;
+    if (size > 4 * LongestText)
+        return -1; // more bytes than any time's characters
+    const QTime time = read(QString::fromUtf8(text, size));
+    return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : -1;
+}
 
 LogTimeOfDay::LogTimeOfDay(const QLocale &locale) : m_forms(everyLocalesForms())
 {

@@ -112,8 +112,9 @@ void describe(QCommandLineParser &parser)
                         "[alarms]; it is told what happened in KESTROM_DGH_* variables."),
          QStringLiteral("COMMAND")},
         {Review,
-         QStringLiteral("Open only the log FILE in a review window, read only: both probes' pH "
-                        "over time, with zoom, pan, cursors and export. Also File > Review Log."),
+         QStringLiteral("Open only the log FILE in a review window, read only: its columns over "
+                        "time, with zoom, pan, cursors and export. Repeat it, or name a folder, "
+                        "for several logs on one time line. Also File > Review Log."),
          QStringLiteral("FILE")},
     });
     QCommandLineOption exitWhenShown(ExitWhenShown,
@@ -185,9 +186,11 @@ CommandLine::Result CommandLine::parse(const QStringList &arguments)
                                            "go with --%1.")
                                 .arg(other));
         }
-        if (parser.value(Review).trimmed().isEmpty())
-            return fail(QStringLiteral("--review needs a file name."));
-        options.reviewFile = QDir::cleanPath(QFileInfo(parser.value(Review)).absoluteFilePath());
+        for (const QString &file : parser.values(Review)) {
+            if (file.trimmed().isEmpty())
+                return fail(QStringLiteral("--review needs a file name."));
+            options.reviewFiles << QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+        }
         result.action = Action::Review;
         return result;
     }

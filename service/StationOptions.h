@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // What one run of the station is asked to do: by the command line, by
 // station.conf, or by both merged (the command line wins).
@@ -43,8 +44,9 @@ struct StationOptions
     // --config FILE: the station's own settings file, made absolute; empty
     // for the usual place.
     QString configFile;
-    // --review FILE: only a recorded log in its review window, made absolute.
-    QString reviewFile;
+    // --review FILE...: only recorded logs (or folders of them) in a review
+    // window, made absolute.
+    QStringList reviewFiles;
     // End the program once the window is on screen (start-up measurements).
     bool exitWhenShown = false;
 };

@@ -11,4 +11,8 @@ namespace IsoTime {
 
 QString withOffset(const QDateTime &time, bool milliseconds = false);
 
+// A moment given in that form, at its own offset (date() and time() are the
+// wall-clock time it was written at); invalid for anything else.
+QDateTime read(const QString &text);
+
 } // namespace IsoTime

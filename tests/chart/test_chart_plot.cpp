@@ -6,7 +6,9 @@
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
 #include "ui/chart/ChartTime.h"
+#include "ui/chart/EnvelopeCurve.h"
 #include "ui/chart/GraphModeSelector.h"
+#include "ui/chart/MeasurementBox.h"
 #include "ui/chart/StripChart.h"
 
 #include <QApplication>
@@ -14,11 +16,13 @@
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <qwt_date_scale_draw.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_map.h>
 
 #include <cmath>
 #include <sys/stat.h>
@@ -151,6 +155,8 @@ private slots:
     void mouseDrags();
     void rightClickFollowsAgain_data();
     void rightClickFollowsAgain();
+    void legendHidesTrace_data();
+    void legendHidesTrace();
     void doubleClick_data();
     void doubleClick();
     void dragShowsReadout_data();
@@ -275,6 +281,7 @@ void TestChartPlot::envelopeMatchesPlainCurve()
     auto *plain = new QwtPlotCurve(QStringLiteral("plain"));
     plain->setPen(QColor(0, 160, 0), 1);
     plain->setSamples(raw);
+    plain->setItemAttribute(QwtPlotItem::Legend, false); // both legends alike
     plain->attach(&reference.plot);
 
     for (Chart *chart : {&drawnChart, &reference}) {
@@ -283,6 +290,10 @@ void TestChartPlot::envelopeMatchesPlainCurve()
         chart->graph.setAxisRange(2, 0, 15);
     }
     ChartPlot &chart = drawnChart.plot;
+    // The same pen on both: the envelope's points are what is compared.
+    for (QwtPlotItem *item : chart.itemList())
+        if (item->title().text() == "Probe 1 pH")
+            static_cast<EnvelopeCurve *>(item)->setPen(QPen(QColor(0, 160, 0), 1));
     const QImage drawn = render(chart);
     const QImage expected = render(reference.plot);
     QCOMPARE(canvasArea(chart), canvasArea(reference.plot));
@@ -410,14 +421,18 @@ void TestChartPlot::mouseDrags()
 void TestChartPlot::rightClickFollowsAgain_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::newRow("zoom") << int(Graph::ZoomMode);
-    QTest::newRow("pan")  << int(Graph::PanMode);
+    QTest::addColumn<bool>("live"); // "Live" rather than a right click
+    QTest::newRow("zoom")     << int(Graph::ZoomMode) << false;
+    QTest::newRow("pan")      << int(Graph::PanMode)  << false;
+    QTest::newRow("zoomLive") << int(Graph::ZoomMode) << true;
+    QTest::newRow("panLive")  << int(Graph::PanMode)  << true;
 }
 // clang-format on
 
 void TestChartPlot::rightClickFollowsAgain()
 {
     QFETCH(int, mode);
+    QFETCH(bool, live);
 
     Chart chart;
     ChartPlot &plot = chart.plot;
@@ -428,17 +443,90 @@ void TestChartPlot::rightClickFollowsAgain()
     graph.setInteractionMode(mode);
     QWidget *canvas = plot.canvas();
     const QRect area = canvas->contentsRect();
+    QToolButton *liveButton = plot.liveButton();
+    QVERIFY(liveButton->isChecked() && plot.showsFollowing());
     drag(canvas, area.center(), area.center() + QPoint(area.width() / 4, area.height() / 8));
     plot.replot();
     QVERIFY(!graph.isFollowing());
+    // It says so: "Live" is up, and a word over the plot.
+    QVERIFY(!liveButton->isChecked() && !plot.showsFollowing());
 
     fillMinutes(graph, dayFraction(10, 20, 0), 60);
-    drag(canvas, area.center(), area.center(), Qt::RightButton);
+    if (live)
+        QTest::mouseClick(liveButton, Qt::LeftButton);
+    else
+        drag(canvas, area.center(), area.center(), Qt::RightButton);
     QVERIFY(graph.isFollowing());
+    QVERIFY(liveButton->isChecked() && plot.showsFollowing());
     const double newest = dayFraction(10, 20, 59);
     QVERIFY(std::fabs(graph.axisMaximum(1) - newest) < 1e-6);
     QVERIFY(std::fabs(graph.axisMaximum(1) - graph.axisMinimum(1) - ChartFollow::DefaultWindow) <
             1e-6);
+}
+
+// clang-format off
+void TestChartPlot::legendHidesTrace_data()
+{
+    QTest::addColumn<int>("probe");
+    QTest::newRow("probe1") << 1;
+    QTest::newRow("probe2") << 2;
+}
+// clang-format on
+
+// A click on a probe's entry in the legend hides its line and a second one
+// shows it again; the other probe's line stays. Repeated points come with
+// rings, named in the legend once there are any.
+void TestChartPlot::legendHidesTrace()
+{
+    QFETCH(int, probe);
+
+    Chart chart;
+    ChartPlot &plot = chart.plot;
+    QVERIFY(showAtChartSize(plot));
+    fillMinutes(chart.graph, dayFraction(10, 0, 0), 300);
+    chart.graph.setAxisRange(2, 4, 9);
+    const auto pixelsOf = [&plot](int which) {
+        const QImage image = render(plot);
+        const QRect area = canvasArea(plot);
+        int count = 0;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                const QColor c = image.pixelColor(x, y);
+                count += which == 1 ? c.green() > 100 && c.red() < 90 && c.blue() < 90
+                                    : c.red() > 150 && c.green() < 110 && c.blue() < 110;
+            }
+        }
+        return count;
+    };
+    const QwtPlotItem *curve = nullptr;
+    for (const QwtPlotItem *item : plot.itemList())
+        if (item->title().text() == QString("Probe %1 pH").arg(probe))
+            curve = item;
+    QVERIFY(curve);
+    QWidget *entry = plot.legendEntry(curve);
+    QVERIFY(entry && entry->isVisible());
+    const int other = 3 - probe;
+    const int otherPixels = pixelsOf(other);
+    QVERIFY(pixelsOf(probe) > 300 && otherPixels > 300);
+
+    QTest::mouseClick(entry, Qt::LeftButton);
+    QVERIFY(!curve->isVisible());
+    QCOMPARE(pixelsOf(probe), 0);
+    QCOMPARE(pixelsOf(other), otherPixels);
+    QTest::mouseClick(entry, Qt::LeftButton);
+    QVERIFY(curve->isVisible());
+    QVERIFY(pixelsOf(probe) > 300);
+
+    const auto rings = [&plot] {
+        for (const QwtPlotItem *item : plot.itemList())
+            if (item->title().text() == "No new reading" && plot.legendEntry(item))
+                return true;
+        return false;
+    };
+    QVERIFY(!rings());
+    chart.graph.appendRepeatedPoint(probe, dayFraction(10, 5, 0), 7.5);
+    QVERIFY(rings());
+    QCOMPARE(chart.store.repeats(probe).size(), 1);
 }
 
 // clang-format off
@@ -585,9 +673,33 @@ void TestChartPlot::modeSelector()
     QCOMPARE(graph.isCursorVisible(2), cursor2Shown);
     if (value == 2)
         QCOMPARE(graph.cursorY(1), 7.0); // the middle of pH 6..8
-    // Both cursors up: the measurement between them is drawn on the chart.
+    // Both cursors up: the measurement between them is shown over the chart,
+    // in the top corner away from them, in a box the operator drags away
+    // from the curves; it stays on the canvas.
+    QVERIFY(showAtChartSize(rig.plot));
     rig.plot.replot();
     QCOMPARE(rig.plot.measurementText().startsWith("Cursor 2 \u2212 1: "), cursor2Shown);
+    MeasurementBox *box = rig.plot.measurementBox();
+    QCOMPARE(box->isVisible(), cursor2Shown);
+    if (cursor2Shown) {
+        QWidget *canvas = rig.plot.canvas();
+        QCOMPARE(box->y(), 4);
+        QVERIFY(box->x() > canvas->width() / 2); // the cursors are in the middle and left of it
+        drag(box, QPoint(5, 5), QPoint(5 - canvas->width(), canvas->height() / 2));
+        QVERIFY(box->wasMoved());
+        QCOMPARE(box->x(), 0);
+        QVERIFY(box->y() > canvas->height() / 3);
+        QVERIFY(canvas->rect().contains(box->geometry()));
+    }
+
+    // A click on a label chooses its mode; the fourth position has none.
+    selector.resize(120, 120);
+    selector.setValue(value == 0 ? 1 : 0);
+    const double before = rig.mode.value();
+    const int along = qRound(selector.scaleMap().transform(value));
+    QTest::mouseClick(&selector, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(selector.width() - 4, along));
+    QCOMPARE(rig.mode.value(), value < 3 ? value : before);
 
     // The operator's keys step whole positions, from 0 up to 3 and no further.
     selector.setValue(0);
@@ -606,16 +718,21 @@ void TestChartPlot::exportFiles_data()
     QTest::addColumn<int>("umask");
     QTest::addColumn<int>("before"); // the mode of a file there already; -1: none
     QTest::addColumn<int>("mode");   // of the file written
+    QTest::addColumn<QStringList>("holds"); // texts the file holds
 
-    QTest::newRow("csv")           << "points.csv"     << QByteArray("Time,pH 1,pH 2,Kind\n2026-12-07T") << "" << 022 << -1 << 0644;
-    QTest::newRow("png")           << "chart.png"      << QByteArray("\x89PNG") << "" << 022 << -1 << 0644;
-    QTest::newRow("svg")           << "chart.SVG"      << QByteArray("<?xml")   << "" << 022 << -1 << 0644;
-    QTest::newRow("pdf")           << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << -1 << 0644;
-    QTest::newRow("pngGroupShare") << "chart.png"      << QByteArray("\x89PNG") << "" << 002 << -1 << 0664;
-    QTest::newRow("pdfReplaced")   << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << 0640 << 0640;
-    QTest::newRow("otherSuffix")   << "chart.bmp"      << QByteArray()          << "the name must end in .png, .svg or .pdf" << 022 << -1 << 0;
-    QTest::newRow("csvNoFolder")   << "file/points.csv" << QByteArray()         << "Not a directory" << 022 << -1 << 0;
-    QTest::newRow("imageNoFolder") << "file/chart.png" << QByteArray()          << "Not a directory" << 022 << -1 << 0;
+    // The picture says what it is of, when, and what each line is.
+    const QStringList titled{"Tank 7, 2026-12-07 13:51:59 to 14:01:59", "Probe 1 pH", "Probe 2 pH"};
+    QTest::newRow("csv")           << "points.csv"     << QByteArray("Time,pH 1,pH 2,Kind\n2026-12-07T") << "" << 022 << -1 << 0644 << QStringList();
+    QTest::newRow("png")           << "chart.png"      << QByteArray("\x89PNG") << "" << 022 << -1 << 0644 << QStringList();
+    QTest::newRow("svg")           << "chart.SVG"      << QByteArray("<?xml")   << "" << 022 << -1 << 0644 << titled;
+    QTest::newRow("svgStacked")    << "stacked.svg"    << QByteArray("<?xml")   << "" << 022 << -1 << 0644 << titled + QStringList{"Under it"};
+    QTest::newRow("pdf")           << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << -1 << 0644 << QStringList();
+    QTest::newRow("pngGroupShare") << "chart.png"      << QByteArray("\x89PNG") << "" << 002 << -1 << 0664 << QStringList();
+    QTest::newRow("pdfReplaced")   << "chart.pdf"      << QByteArray("%PDF")    << "" << 022 << 0640 << 0640 << QStringList();
+    QTest::newRow("pdfStacked")    << "stacked.pdf"    << QByteArray("%PDF")    << "" << 022 << -1 << 0644 << QStringList();
+    QTest::newRow("otherSuffix")   << "chart.bmp"      << QByteArray()          << "the name must end in .png, .svg or .pdf" << 022 << -1 << 0 << QStringList();
+    QTest::newRow("csvNoFolder")   << "file/points.csv" << QByteArray()         << "Not a directory" << 022 << -1 << 0 << QStringList();
+    QTest::newRow("imageNoFolder") << "file/chart.png" << QByteArray()          << "Not a directory" << 022 << -1 << 0 << QStringList();
 }
 // clang-format on
 
@@ -627,10 +744,17 @@ void TestChartPlot::exportFiles()
     QFETCH(int, umask);
     QFETCH(int, before);
     QFETCH(int, mode);
+    QFETCH(QStringList, holds);
 
     Chart chart;
     chart.plot.resize(ChartSize);
+    chart.plot.setSubject("Tank 7");
     fillMinutes(chart.graph, dayFraction(14, 0, 0), 120);
+    QwtPlot under;
+    under.setAxisTitle(QwtPlot::yLeft, "Under it");
+    under.resize(ChartSize.width(), 200);
+    if (name.startsWith("stacked"))
+        chart.plot.setStackedBelow({&under});
     QTemporaryDir folder;
     QFile blocker(folder.filePath("file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -645,7 +769,8 @@ void TestChartPlot::exportFiles()
     const mode_t usual = ::umask(mode_t(umask));
     const QString reason = name.endsWith(".csv")
         ? ChartExporter::savePoints(chart.store, 0, 1, path)
-        : ChartExporter::saveImage(chart.plot, path);
+        : ChartExporter::saveChart(chart.plot, chart.store, chart.graph.axisMinimum(1),
+                                   chart.graph.axisMaximum(1), path);
     ::umask(usual);
     QVERIFY2(reason.contains(failure), qPrintable(reason));
     QCOMPARE(reason.isEmpty(), failure.isEmpty());
@@ -654,8 +779,11 @@ void TestChartPlot::exportFiles()
     if (failure.isEmpty()) {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.read(starts.size()) == starts);
-        if (name.endsWith(".csv")) // both probes on every line of 120 plot ticks
+        if (name.endsWith(".csv")) // both probes on every line of the 120 plot ticks
             QCOMPARE(file.readAll().count("\n"), 120);
+        const QByteArray content = file.readAll();
+        for (const QString &text : holds)
+            QVERIFY2(content.contains(text.toUtf8()), qPrintable(text));
         // The permissions any new file of the user gets, or those it had.
         struct stat written
         {

@@ -87,6 +87,8 @@ private slots:
     void appendOrder();
     void pointsCarryLastValues_data();
     void pointsCarryLastValues();
+    void repeatedReadings_data();
+    void repeatedReadings();
     void pauseLeavesGap();
 
     void resetPhScale_data();
@@ -216,6 +218,46 @@ void TestStripChart::pointsCarryLastValues()
         QCOMPARE(p.y(), probe1);
     for (const QPointF &p : rig.graph.points.value(2))
         QCOMPARE(p.y(), probe2);
+}
+
+// clang-format off
+void TestStripChart::repeatedReadings_data()
+{
+    QTest::addColumn<QStringList>("steps"); // "READS1,READS2" then a tick; "pause", "resume"
+    QTest::addColumn<QString>("probe1");    // per point: F a new reading, R the last again
+    QTest::addColumn<QString>("probe2");
+
+    QTest::newRow("readEachTick")      << QStringList{"1,1", "2,2", "3,3"}           << "FFF" << "FFF";
+    QTest::newRow("neverRead")         << QStringList{"0,0", "0,0"}                  << "RR"  << "RR";
+    QTest::newRow("probe2Stops")       << QStringList{"1,1", "2,1", "3,1"}           << "FFF" << "FRR";
+    QTest::newRow("twoReadsOneTick")   << QStringList{"2,2", "4,2"}                  << "FF"  << "FR";
+    QTest::newRow("readDuringPause")   << QStringList{"1,1", "pause", "5,5", "resume", "5,5", "6,5"} << "FRF" << "FRR";
+}
+// clang-format on
+
+void TestStripChart::repeatedReadings()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, probe1);
+    QFETCH(QString, probe2);
+
+    Rig rig;
+    rig.state.probe1pH = 7.1;
+    rig.state.probe2pH = 6.9;
+    rig.cwPlot.setValue(true);
+    for (const QString &step : steps) {
+        if (step == "pause" || step == "resume") {
+            rig.cwPlot.setValue(step == "resume");
+            continue;
+        }
+        rig.state.probe1pHReads = step.section(',', 0, 0).toUInt();
+        rig.state.probe2pHReads = step.section(',', 1, 1).toUInt();
+        if (rig.cwPlot.value())
+            rig.tmrPlot.fire();
+        rig.clock.advance(1000);
+    }
+    QCOMPARE(rig.graph.kinds.value(1), probe1);
+    QCOMPARE(rig.graph.kinds.value(2), probe2);
 }
 
 void TestStripChart::pauseLeavesGap()

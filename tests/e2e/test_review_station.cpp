@@ -56,7 +56,7 @@ int recordsIn(const QString &fileName)
 
 struct Loaded
 {
-    std::vector<LogReader::Record> records;
+    std::shared_ptr<ChartStore> points;
     QVector<LogReader::Run> runs;
     qint64 problemCount = -1;
     QStringList problems;
@@ -67,15 +67,17 @@ Loaded load(const QString &fileName, const QLocale &locale)
 {
     Loaded loaded;
     bool done = false;
-    LogLoader loader(fileName, locale);
+    LogLoader loader({fileName}, locale);
     loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
-        loaded.records.insert(loaded.records.end(), slice.records.begin(), slice.records.end());
-        loaded.runs = slice.runs;
-        loaded.problemCount = slice.problemCount;
+        if (slice.points)
+            loaded.points = slice.points;
         for (const LogReader::Problem &problem : slice.problems)
             loaded.problems << QString::number(problem.line) + QStringLiteral(": ") + problem.why;
-        if (slice.last)
+        if (slice.fileDone) {
+            loaded.runs = slice.runs;
+            loaded.problemCount = slice.problemCount;
             loaded.failure = slice.failure;
+        }
         done = slice.last;
     });
     loader.start();
@@ -120,7 +122,7 @@ void TestReviewStation::fifoReviewedWhileLogging()
     QTRY_VERIFY_WITH_TIMEOUT(recordsIn(logPath) >= 2, 10000);
 
     // As File > Review Log leaves it, then closed by the operator.
-    QPointer<ReviewWindow> review = new ReviewWindow(fifo, &window);
+    QPointer<ReviewWindow> review = new ReviewWindow({fifo}, &window);
     review->show();
     QTRY_VERIFY_WITH_TIMEOUT(review->isLoaded(), 10000);
     QCOMPARE(review->failure(), QStringLiteral("it is not a regular file: a FIFO (named pipe)"));
@@ -194,22 +196,27 @@ void TestReviewStation::regionalLogsReadBack()
     QVERIFY2(run.date == started.date() || run.date == ended.date(),
              qPrintable(run.header.value(0)));
     QCOMPARE(int(run.records), recordsIn(logPath));
-    QCOMPARE(int(loaded.records.size()), recordsIn(logPath));
-    // Each at the time of day it was written, in order.
-    double previous = -1;
-    for (const LogReader::Record &record : loaded.records) {
-        const auto day = static_cast<int>(std::floor(record.x));
-        const QDateTime at(run.date.addDays(day),
-                           QTime(0, 0).addSecs(int(std::lround((record.x - day) * 86400))));
-        QVERIFY2(at >= started && at <= ended, qPrintable(at.toString(Qt::ISODate)));
-        QVERIFY(record.x >= previous);
-        previous = record.x;
-    }
-    // The last record's pH 1 as its line gives it.
+    // Records before the probe's first reading hold no reading of it.
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
-    QCOMPARE(loaded.records.back().ph1, lines.last().split(',').value(6).toDouble());
+    int beforeReading = 0;
+    while (lines.value(HeaderLines - 1 + beforeReading).split(',').value(6) == "0")
+        ++beforeReading;
+    const PlotSeries &ph1 = loaded.points->series(1).tier(0);
+    QCOMPARE(int(ph1.size()), recordsIn(logPath) - beforeReading);
+    // Each at the time of day it was written, in order.
+    double previous = -1;
+    for (qint64 i = 0; i < ph1.size(); ++i) {
+        const auto day = static_cast<int>(std::floor(ph1.x(i)));
+        const QDateTime at(run.date.addDays(day),
+                           QTime(0, 0).addSecs(int(std::lround((ph1.x(i) - day) * 86400))));
+        QVERIFY2(at >= started && at <= ended, qPrintable(at.toString(Qt::ISODate)));
+        QVERIFY(ph1.x(i) >= previous);
+        previous = ph1.x(i);
+    }
+    // The last record's pH 1 as its line gives it, as the chart keeps it.
+    QCOMPARE(ph1.y(ph1.size() - 1), float(lines.last().split(',').value(6).toDouble()));
 }
 
 QTEST_MAIN(TestReviewStation)

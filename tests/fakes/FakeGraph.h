@@ -11,6 +11,7 @@ class FakeGraph : public Graph
 {
 public:
     QMap<int, QVector<QPointF>> points;
+    QMap<int, QString> kinds; // per plot, a letter a point: F a new reading, R a repeated one
     QMap<int, QPair<double, double>> ranges{{1, {0, 20}}, {2, {0, 15}}, {3, {0, 15}}};
     int mode = ZoomMode;
     QMap<int, bool> cursorVisible;
@@ -20,7 +21,13 @@ public:
     void appendPoint(int plot, double x, double y) override
     {
         points[plot].append(QPointF(x, y));
+        kinds[plot] += QLatin1Char('F');
         calls << QStringLiteral("append %1").arg(plot);
+    }
+    void appendRepeatedPoint(int plot, double x, double y) override
+    {
+        appendPoint(plot, x, y);
+        kinds[plot].back() = QLatin1Char('R');
     }
     void setAxisRange(int axis, double minimum, double maximum) override
     {

@@ -31,8 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     const StationOptions &options = result.options;
-    if (result.action == CommandLine::Action::Review)
-        check(QDir::isAbsolutePath(options.reviewFile));
+    if (result.action == CommandLine::Action::Review) {
+        check(!options.reviewFiles.isEmpty());
+        for (const QString &file : options.reviewFiles)
+            check(QDir::isAbsolutePath(file));
+    }
     if (options.logMode != StationOptions::LogMode::None)
         check(QDir::isAbsolutePath(options.logFile));
     if (options.mqtt.enabled()) {

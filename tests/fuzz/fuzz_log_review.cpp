@@ -1,9 +1,11 @@
 // The review's log reader over any bytes, and a run written by the station's
 // own writers read back.
 //
-// Any bytes, read as a file a line at a time as the loader reads it: every
-// line is counted, the runs' record counts add up to the records read, and
-// every record has a finite place.
+// Any bytes, read as a file a line at a time: every line is counted, the
+// runs' record counts add up to the records read, and every record has a
+// finite place. Read again as the loader reads a file, in blocks (of a size
+// the bytes choose) cut into whole lines and parsed apart, they give the same
+// lines, runs, problems and records to the last bit.
 //
 // Round trip: the same bytes also choose a run: the locale it is written
 // under and the one it is read under, its date, a serial number, and records
@@ -14,6 +16,7 @@
 
 #include "logging/LogHeader.h"
 #include "logging/LogRecord.h"
+#include "review/LogBlocks.h"
 #include "review/LogLoader.h"
 #include "review/LogReader.h"
 #include "station/NumberText.h"
@@ -25,6 +28,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -32,6 +36,56 @@ void check(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+bool same(const LogReader::Record &a, const LogReader::Record &b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void readInBlocks(const uint8_t *data, size_t size, const LogReader &byLine,
+                  const std::vector<LogReader::Record> &lineRecords)
+{
+    // Small blocks, but not so many that a long line is copied over and over.
+    const int blockSize = std::max<int>(size > 0 ? 1 + data[0] % 200 : 1, int(size / 64));
+    LogReader reader(QLocale::c());
+    const LogChunk::Options options{reader.timeOfDay(), reader.locale()};
+    LogBlocks blocks(LogLoader::LongestLine);
+    std::vector<char> block;
+    std::vector<LogReader::Record> records;
+    size_t at = 0;
+    bool atEnd = false;
+    while (!atEnd && reader.worthReading()) {
+        blocks.begin(&block);
+        const size_t got = std::min<size_t>(size_t(blockSize), size - at);
+        block.insert(block.end(), data + at, data + at + got);
+        at += got;
+        atEnd = at == size;
+        const LogBlocks::Cut cut = blocks.cut(block, atEnd);
+        LogChunk chunk;
+        chunk.parse(block.data() + cut.first, block.data() + cut.last, atEnd, options);
+        reader.take(chunk);
+        if (!cut.skipped.isEmpty())
+            reader.skipLine(cut.skipped, LogChunk::tooLong());
+        const std::vector<LogReader::Record> taken = reader.takeRecords();
+        records.insert(records.end(), taken.begin(), taken.end());
+    }
+    check(reader.lineCount() == byLine.lineCount());
+    check(reader.problemCount() == byLine.problemCount());
+    check(reader.notALog() == byLine.notALog());
+    check(reader.runs().size() == byLine.runs().size());
+    for (int i = 0; i < reader.runs().size(); ++i) {
+        const LogReader::Run &a = reader.runs()[i];
+        const LogReader::Run &b = byLine.runs()[i];
+        check(a.line == b.line && a.date == b.date && a.header == b.header &&
+              a.records == b.records);
+    }
+    for (int i = 0; i < reader.problems().size(); ++i)
+        check(reader.problems()[i].line == byLine.problems()[i].line &&
+              reader.problems()[i].why == byLine.problems()[i].why);
+    check(records.size() == lineRecords.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        check(same(records[i], lineRecords[i]));
 }
 
 void readAsFile(const uint8_t *data, size_t size)
@@ -48,7 +102,7 @@ void readAsFile(const uint8_t *data, size_t size)
         QByteArray line = bytes.mid(from, end - from);
         from = end + 1;
         if (line.size() >= LogLoader::LongestLine - 1) {
-            reader.skipLine(line.left(LogLoader::LongestLine), QStringLiteral("long"));
+            reader.skipLine(line.left(LogLoader::LongestLine - 1), LogChunk::tooLong());
             continue;
         }
         if (ended && line.endsWith('\r'))
@@ -63,6 +117,7 @@ void readAsFile(const uint8_t *data, size_t size)
     check(counted == static_cast<qint64>(records.size()));
     for (const LogReader::Record &record : records)
         check(std::isfinite(record.x));
+    readInBlocks(data, size, reader, records);
     check(reader.problemCount() >= reader.problems().size());
 }
 
@@ -128,6 +183,8 @@ void roundTrip(const uint8_t *data, size_t size)
     std::vector<Written> written;
     int second = -1;
     int days = 0;
+    bool read1 = false;
+    bool read2 = false;
     const int count = input.take<uint8_t>() % 32;
     for (int i = 0; i < count; ++i) {
         const int step = static_cast<int>(input.take<uint32_t>() % (22 * 3600));
@@ -140,8 +197,14 @@ void roundTrip(const uint8_t *data, size_t size)
         state.probe2pH = finite(input.take<double>());
         const QTime time = QTime(0, 0).addSecs(second);
         file += LogValue::encodeLine(LogRecord::line(state, time, input.text(12), writer));
-        written.push_back({days + OleDates::fromTime(time), asWritten(state.probe1pH),
-                           asWritten(state.probe2pH)});
+        // A zero before a probe's first other value is no reading.
+        const auto reading = [](double value, bool *read) {
+            *read = *read || value != 0;
+            return *read ? value : std::numeric_limits<double>::quiet_NaN();
+        };
+        written.push_back({days + OleDates::fromTime(time),
+                           reading(asWritten(state.probe1pH), &read1),
+                           reading(asWritten(state.probe2pH), &read2)});
     }
 
     LogReader read(reader);
@@ -164,7 +227,11 @@ void roundTrip(const uint8_t *data, size_t size)
     check(records.size() == written.size());
     for (size_t i = 0; i < records.size(); ++i) {
         check(std::abs(records[i].x - written[i].x) < 1e-9);
-        check(records[i].ph1 == written[i].ph1 && records[i].ph2 == written[i].ph2);
+        const auto same = [](double got, double wrote) {
+            return got == wrote || (std::isnan(got) && std::isnan(wrote));
+        };
+        check(same(records[i].values[LogColumns::Probe1pH], written[i].ph1) &&
+              same(records[i].values[LogColumns::Probe2pH], written[i].ph2));
     }
 }
 

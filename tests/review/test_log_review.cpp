@@ -1,4 +1,5 @@
 #include "LoggingFixture.h"
+#include "review/JournalReader.h"
 #include "review/LogLoader.h"
 
 #include <QRandomGenerator>
@@ -15,7 +16,9 @@ namespace {
 // Everything a loader handed over, once it handed its last slice.
 struct Loaded
 {
-    std::vector<LogReader::Record> records;
+    std::shared_ptr<ChartStore> points;
+    qint64 records = 0; // as the runs count them
+    QStringList files;
     QVector<LogReader::Run> runs;
     QVector<LogReader::Problem> problems;
     qint64 problemCount = 0;
@@ -26,18 +29,24 @@ struct Loaded
     qint64 bytesTotal = 0;
 };
 
-Loaded load(const QString &fileName, const QLocale &locale)
+Loaded load(const QString &fileName, const QLocale &locale,
+            unsigned columns = LogColumns::PhColumns)
 {
     Loaded loaded;
     bool done = false;
-    LogLoader loader(fileName, locale);
+    LogLoader loader({fileName}, locale);
+    loader.setColumns(columns);
     loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
-        loaded.records.insert(loaded.records.end(), slice.records.begin(), slice.records.end());
+        if (slice.points)
+            loaded.points = slice.points;
+        loaded.files += slice.files;
         loaded.problems += slice.problems;
-        loaded.runs = slice.runs;
-        loaded.problemCount = slice.problemCount;
+        if (slice.file >= 0) {
+            loaded.runs = slice.runs;
+            loaded.problemCount = slice.problemCount;
+            loaded.failure = slice.failure;
+        }
         loaded.origin = slice.originDate;
-        loaded.failure = slice.failure;
         loaded.bytesRead = slice.bytesRead;
         loaded.bytesTotal = slice.bytesTotal;
         ++loaded.slices;
@@ -48,6 +57,8 @@ Loaded load(const QString &fileName, const QLocale &locale)
     waited.start();
     while (!done && waited.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    for (const LogReader::Run &run : loaded.runs)
+        loaded.records += run.records;
     return loaded;
 }
 
@@ -152,13 +163,14 @@ private slots:
         QVERIFY(loaded.runs[0].header.contains("Serial Number: " + f.state.probe1Serial +
                                                "  Serial Number2: " + f.state.probe2Serial));
         QCOMPARE(loaded.origin, QDate(2026, 12, 7));
-        QCOMPARE(int(loaded.records.size()), expected.size());
+        QCOMPARE(loaded.records, expected.size());
+        const PlotSeries &ph1 = loaded.points->series(1).tier(0);
+        QCOMPARE(ph1.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
-            const LogReader::Record &record = loaded.records[size_t(i)];
-            QCOMPARE(placeOf(loaded.origin, record.x), expected[i].first);
-            QCOMPARE(record.ph1, expected[i].second);
+            QCOMPARE(placeOf(loaded.origin, ph1.x(i)), expected[i].first);
+            QCOMPARE(ph1.y(i), float(expected[i].second)); // as the chart keeps it
         }
-        QCOMPARE(loaded.records[3].ph2, 4 - 3 / 8.0);
+        QCOMPARE(loaded.points->series(2).tier(0).y(3), float(4 - 3 / 8.0));
         QCOMPARE(loaded.bytesRead, loaded.bytesTotal);
     }
 
@@ -208,8 +220,8 @@ private slots:
         // Never opened, so never waited on.
         QTest::newRow("fifo") << "fifo" << QByteArray() << 0
             << "it is not a regular file: a FIFO (named pipe)" << QStringList();
-        QTest::newRow("folder") << "folder" << QByteArray() << 0
-            << "it is not a regular file: a folder" << QStringList();
+        QTest::newRow("emptyFolder") << "folder" << QByteArray() << 0
+            << "the folder holds no files to read" << QStringList();
         QTest::newRow("devZero") << "/dev/zero" << QByteArray() << 0
             << "it is not a regular file: a character device" << QStringList();
         // Read, and found to be no log.
@@ -249,7 +261,7 @@ private slots:
             fileName = kind;
         const Loaded loaded = load(fileName, QLocale("en_US"));
         QCOMPARE(loaded.failure, failure);
-        QCOMPARE(int(loaded.records.size()), records);
+        QCOMPARE(loaded.records, records);
         QStringList reported;
         for (const LogReader::Problem &problem : loaded.problems)
             reported << QString::number(problem.line) + ": " + problem.why;
@@ -260,7 +272,7 @@ private slots:
     }
 
     // A reader held up inside the file, as by a slow disk: letting its
-    // loader go does not wait for it, and the reader stops at its next line
+    // loader go does not wait for it, and the reader stops at its next block
     // once it may go on (what it still had in hand goes nowhere: the
     // sanitizer build would see it).
     void loaderNeverWaitsForItsReader()
@@ -269,28 +281,261 @@ private slots:
         QVERIFY(writeBytes(fileName, Header + Record + "\r\n"));
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
-        std::atomic<int> linesBegun{0};
+        std::atomic<int> blocksBegun{0};
         const int runningBefore = LogLoader::readersRunning();
         {
-            LogLoader loader(fileName, QLocale("en_US"));
-            loader.setBeforeEachLine([&linesBegun, released] {
-                if (++linesBegun == 3)
+            LogLoader loader({fileName}, QLocale("en_US"));
+            loader.setBlockSize(16);
+            loader.setBeforeEachBlock([&blocksBegun, released] {
+                if (++blocksBegun == 3)
                     released.wait();
             });
             loader.start();
-            QTRY_COMPARE_WITH_TIMEOUT(linesBegun.load(), 3, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(blocksBegun.load(), 3, 10000);
             QCOMPARE(LogLoader::readersRunning(), runningBefore + 1);
         } // would wait for ever, were the reader waited for
         release.set_value();
         QTRY_COMPARE_WITH_TIMEOUT(LogLoader::readersRunning(), runningBefore, 10000);
-        QCOMPARE(linesBegun.load(), 3);
+        QCOMPARE(blocksBegun.load(), 3);
+    }
+
+    // A value is a reading once its channel has given one in the run: the
+    // zeros written before are none, as are the flow's while the litres
+    // text says the flow was not read ("000" before its first reading,
+    // empty while it is off). Points are "second of the day=value".
+    // clang-format off
+    void readingsAndGaps_data()
+    {
+        QTest::addColumn<QByteArray>("records");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("points");
+
+        const auto r = [](int second, const char *values, const char *litres) {
+            return "\"14:00:" + QByteArray::number(10 + second) + "\"," + values + ",\"" + litres +
+                "\"\r\n";
+        };
+        const QByteArray probes = r(0, "0,0,0,0,0,0,0,0,0", "000") +
+                                  r(1, "21.5,0,0,2545.3,0,7.1,0,0,0", "000") +
+                                  r(2, "21.5,0,0,2545.3,2601.7,0,6.5,0,0", "000") +
+                                  r(3, "0,0,0,0,2601.7,7.2,6.6,0,0", "000");
+        QTest::newRow("ph1FromItsFirstReading") << probes << int(LogColumns::Probe1pH)
+                                                << QStringList{"50411=7.1", "50412=0", "50413=7.2"};
+        QTest::newRow("ph2FromItsFirstReading") << probes << int(LogColumns::Probe2pH)
+                                                << QStringList{"50412=6.5", "50413=6.6"};
+        QTest::newRow("millivolts")             << probes << int(LogColumns::Probe2mV)
+                                                << QStringList{"50412=2601.7", "50413=2601.7"};
+        QTest::newRow("thermistorNeverRead")    << probes << int(LogColumns::Therm2) << QStringList{};
+        QTest::newRow("thermistorZeroLater")    << probes << int(LogColumns::Therm1)
+                                                << QStringList{"50411=21.5", "50412=21.5", "50413=0"};
+
+        const QByteArray flow = r(0, "0,0,0,0,0,0,0,0,0", "000") +
+                                r(1, "0,0,0,0,0,0,0,172.5,1.5", "12.5") +
+                                r(2, "0,0,0,0,0,0,0,0,0", "12.5") +
+                                r(3, "0,0,0,0,0,0,0,0,0", "") +
+                                r(4, "0,0,0,0,0,0,0,0,0", "37,25");
+        QTest::newRow("flowOnlyWhileRead") << flow << int(LogColumns::FlowHz)
+                                           << QStringList{"50411=172.5", "50412=0", "50414=0"};
+        QTest::newRow("litresAnyDecimals") << flow << int(LogColumns::Litres)
+                                           << QStringList{"50411=12.5", "50412=12.5", "50414=37.25"};
+
+        // A station started again begins a run of its own, read from nothing.
+        QTest::newRow("eachRunAfresh") << r(0, "0,0,0,0,0,7,0,0,0", "000") + Header +
+                                          r(1, "0,0,0,0,0,0,0,0,0", "000") +
+                                          r(2, "0,0,0,0,0,7.5,0,0,0", "000")
+                                       << int(LogColumns::Probe1pH)
+                                       << QStringList{"50410=7", "50412=7.5"};
+    }
+    // clang-format on
+    void readingsAndGaps()
+    {
+        QFETCH(QByteArray, records);
+        QFETCH(int, column);
+        QFETCH(QStringList, points);
+
+        const QString fileName = path(QStringLiteral("gaps-%1.txt").arg(QTest::currentDataTag()));
+        QVERIFY(writeBytes(fileName, Header + records));
+        const Loaded loaded = load(fileName, QLocale("en_US"), LogColumns::AllColumns);
+        QVERIFY2(loaded.failure.isEmpty(), qPrintable(loaded.failure));
+        QCOMPARE(loaded.problemCount, 0);
+        const PlotSeries &series = loaded.points->series(LogColumns::plotOf(column)).tier(0);
+        QStringList read;
+        for (qint64 i = 0; i < series.size(); ++i)
+            read << QStringLiteral("%1=%2").arg(std::lround(series.x(i) * 86400)).arg(series.y(i));
+        QCOMPARE(read, points);
+    }
+
+    // What a journal tells, as the stretches shaded behind the chart: kind,
+    // source, from and to (the time of day, a day on "+1d"), "open" while
+    // under way at its end. An alarm is known by its name.
+    // clang-format off
+    void journalStretches_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<QStringList>("stretches");
+        QTest::addColumn<QStringList>("problems");
+
+        const auto line = [](const char *time, const char *source, const char *kind,
+                             const char *text) {
+            return QByteArray("2026-12-07T") + time + "+01:00," + source + ',' + kind + ",\"" +
+                text + "\"\n";
+        };
+        QTest::newRow("moduleFailing")
+            << line("10:00:00", "6", "fault", "Probe 1: no answer") +
+                   line("10:00:10", "6", "still failing", "no answer (10 times in a row)") +
+                   line("10:05:00", "6", "answering again", "Works again after 300 faults")
+            << QStringList{"failing 6 10:00:00 10:05:00"} << QStringList();
+        QTest::newRow("portAndModuleApart")
+            << line("10:00:00", "port", "port lost", "Port 1 lost") +
+                   line("10:01:00", "5", "fault", "Flow: no answer") +
+                   line("10:02:00", "port", "port reopened", "Port 1 open") +
+                   line("10:03:00", "5", "answering again", "Works again")
+            << QStringList{"failing port 10:00:00 10:02:00", "failing 5 10:01:00 10:03:00"}
+            << QStringList();
+        QTest::newRow("intermittentToSteady")
+            << line("09:00:00", "7", "intermittent", "3 times in 10 minutes") +
+                   line("09:30:00", "7", "still intermittent", "4 faults in 2 episodes") +
+                   line("10:00:00", "7", "steady", "No fault for 10 minutes")
+            << QStringList{"intermittent 7 09:00:00 10:00:00"} << QStringList();
+        QTest::newRow("stillFailingStartsThere")
+            << line("10:00:10", "1", "still failing", "since 10:00:00") +
+                   line("10:01:00", "1", "answering again", "Works again")
+            << QStringList{"failing 1 10:00:10 10:01:00"} << QStringList();
+        QTest::newRow("alarmsByName")
+            << line("11:00:00", "alarm", "active", "ph1.high: 8.72 above 8.5") +
+                   line("11:10:00", "alarm", "active", "ph2.low: 6.2 below 6.5") +
+                   line("11:15:00", "alarm", "acknowledged", "ph1.high: by the operator") +
+                   line("11:30:00", "alarm", "normal", "ph1.high: 8.3") +
+                   line("11:40:00", "alarm", "returned", "ph2.low: 6.6")
+            << QStringList{"alarm ph1.high 11:00:00 11:30:00", "alarm ph2.low 11:10:00 11:40:00"}
+            << QStringList();
+        QTest::newRow("openAtTheEndAcrossMidnight")
+            << line("23:59:00", "5", "fault", "Flow: no answer") +
+                   QByteArray("2026-12-08T00:00:30+01:00,3,fault,\"Therm 3: no answer\"\n")
+            << QStringList{"failing 5 23:59:00 open", "failing 3 00:00:30+1d open"}
+            << QStringList();
+        QTest::newRow("theWallClockOfEachLine")
+            << QByteArray("2026-12-07T12:00:00+00:00,6,fault,\"a\"\n"
+                          "2026-12-07T12:00:00-05:00,6,answering again,\"b\"\n")
+            << QStringList{"failing 6 12:00:00 12:00:00"} << QStringList();
+        QTest::newRow("badLinesSaid")
+            << "garbage\n" + line("10:00:00", "6", "fault", "x") +
+                   QByteArray("2026-12-07 10:00:00,6,answering again,\"y\"\n")
+            << QStringList{"failing 6 10:00:00 open"}
+            << QStringList{"1: not a journal line: it is not TIME,SOURCE,KIND,\"TEXT\"",
+                           "3: \"2026-12-07 10:00:00\" is no date and time with its UTC offset"};
+    }
+    // clang-format on
+    void journalStretches()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(QStringList, stretches);
+        QFETCH(QStringList, problems);
+
+        JournalReader reader(QDate(2026, 12, 7));
+        for (const QByteArray &line : journal.split('\n'))
+            reader.readLine(line);
+        const auto timeOf = [](double x) {
+            const auto day = static_cast<int>(std::floor(x));
+            return QTime(0, 0).addSecs(int(std::lround((x - day) * 86400))).toString("HH:mm:ss") +
+                (day ? QStringLiteral("+%1d").arg(day) : QString());
+        };
+        QStringList read;
+        for (const JournalStretch &stretch : reader.stretches()) {
+            const char *kind = stretch.kind == JournalStretch::Kind::Failing ? "failing"
+                : stretch.kind == JournalStretch::Kind::Intermittent         ? "intermittent"
+                                                                             : "alarm";
+            read << QStringLiteral("%1 %2 %3 %4")
+                        .arg(kind, stretch.source, timeOf(stretch.from),
+                             stretch.to == JournalStretch::Open ? "open" : timeOf(stretch.to));
+        }
+        QCOMPARE(read, stretches);
+        QStringList said;
+        for (const JournalReader::Problem &problem : reader.problems())
+            said << QStringLiteral("%1: %2").arg(problem.line).arg(problem.why);
+        QCOMPARE(said, problems);
+    }
+
+    // Followed as tail -f does, a daily log grows by whole lines, is
+    // overwritten by a new run, gives way to the next day's file, and goes:
+    // each record comes once, at its place, and each change is said once.
+    void followsAGrowingLog()
+    {
+        const QString today = path("tank-2026-12-07.csv");
+        const QString tomorrow = path("tank-2026-12-08.csv");
+        const auto record = [](const char *time, const char *ph) {
+            return QByteArray("\"") + time + "\",21.5,21.75,22,2545.3,2601.7," + ph +
+                ",7.1,172.5,1.5,\"37.25\"\r\n";
+        };
+        const auto header = [](const char *date) {
+            return QByteArray(Header).replace("2026-12-07", date);
+        };
+        const auto append = [](const QString &name, const QByteArray &bytes) {
+            QFile file(name);
+            return file.open(QIODevice::Append) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(writeBytes(today, Header + record("10:00:00", "7.0")));
+
+        QStringList records; // "seconds from the first day's midnight=pH 1"
+        QStringList notes;
+        QStringList files;
+        bool read = false;
+        LogLoader loader({today}, QLocale("en_US"));
+        loader.setFollowing(true);
+        loader.sliceRead.setHandler([&](const LogLoader::Slice &slice) {
+            if (slice.points) {
+                const PlotSeries &ph1 = slice.points->series(1).tier(0);
+                for (qint64 i = 0; i < ph1.size(); ++i)
+                    records
+                        << QStringLiteral("%1=%2").arg(std::lround(ph1.x(i) * 86400)).arg(ph1.y(i));
+            }
+            for (const LogReader::Record &added : slice.records)
+                records << QStringLiteral("%1=%2")
+                               .arg(std::lround(added.x * 86400))
+                               .arg(added.values[LogColumns::Probe1pH]);
+            notes += slice.notes;
+            files += slice.files;
+            read = read || slice.last;
+        });
+        loader.start();
+        QTRY_VERIFY_WITH_TIMEOUT(read, 10000);
+        QCOMPARE(records, QStringList{"36000=7"});
+
+        // Whole lines only: one the station is still writing waits for its end.
+        QVERIFY(append(today, record("10:00:01", "7.1") + record("10:00:02", "7.2").left(20)));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 2, 10000);
+        QVERIFY(append(today, record("10:00:02", "7.2").mid(20)));
+        QTRY_COMPARE_WITH_TIMEOUT(records, (QStringList{"36000=7", "36001=7.1", "36002=7.2"}),
+                                  10000);
+
+        // Overwritten by a new run: read again from its start.
+        QVERIFY(writeBytes(today, header("2026-12-07") + record("11:00:00", "6.5")));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 4, 10000);
+        QCOMPARE(records.last(), QString("39600=6.5"));
+        QCOMPARE(notes, QStringList{today + " was replaced: it is read again from its start"});
+
+        // The next day's file takes over, and grows in its turn.
+        QVERIFY(writeBytes(tomorrow, header("2026-12-08") + record("0:00:05", "6.6")));
+        QTRY_COMPARE_WITH_TIMEOUT(files, (QStringList{today, tomorrow}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 5, 10000);
+        QCOMPARE(records.last(), QString("86405=6.6"));
+        QVERIFY(append(tomorrow, record("0:00:06", "6.7")));
+        QTRY_COMPARE_WITH_TIMEOUT(records.size(), 6, 10000);
+        QCOMPARE(records.last(), QString("86406=6.7"));
+
+        // Gone: said once, however long it stays away.
+        QVERIFY(QFile::remove(tomorrow));
+        QTRY_COMPARE_WITH_TIMEOUT(notes.size(), 2, 10000);
+        QCOMPARE(notes.last(), tomorrow + " is gone: the window waits for it to come back");
+        QTest::qWait(1000);
+        QCOMPARE(notes.size(), 2);
+        QCOMPARE(records.size(), 6);
     }
 
     void missingFile()
     {
         const Loaded loaded = load(path("no-such-log.txt"), QLocale("en_US"));
         QCOMPARE(loaded.failure, QString("it could not be opened: No such file or directory"));
-        QCOMPARE(loaded.slices, 1);
+        QCOMPARE(loaded.slices, 3); // the files to read, why this one was not, the end
     }
 };
 

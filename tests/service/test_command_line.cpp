@@ -75,6 +75,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("reviewNoName")     << QStringList{"--review", " "}                 << A::Fail << ""               << false << false << "file name";
     QTest::newRow("alarmCommandEmpty") << QStringList{"--alarm-command", " "}         << A::Fail << ""               << false << false << "--alarm-command needs a program";
     QTest::newRow("reviewAndAlarmCommand") << QStringList{"--review", "t.csv", "--alarm-command", "page"} << A::Fail << "" << false << false << "--alarm-command";
+    QTest::newRow("reviewSeveral")    << QStringList{"--review", "logs/../tank.csv", "--review", "/var/log/dgh/"} << A::Review << "" << false << false << "";
+    QTest::newRow("reviewSecondNoName") << QStringList{"--review", "t.csv", "--review", ""} << A::Fail << ""       << false << false << "file name";
 }
 // clang-format on
 
@@ -95,9 +97,11 @@ void TestCommandLine::parse()
         return;
     }
     QVERIFY(result.error.isEmpty());
-    QCOMPARE(result.options.reviewFile,
+    QCOMPARE(result.options.reviewFiles.value(0),
              action == CommandLine::Action::Review ? QDir::current().absoluteFilePath("tank.csv")
                                                    : QString());
+    QCOMPARE(result.options.reviewFiles.mid(1),
+             arguments.count("--review") > 1 ? QStringList{"/var/log/dgh"} : QStringList{});
     QStringList groups;
     if (result.options.pollFlow)
         groups << "flow";

@@ -12,11 +12,10 @@ constexpr double AgeLimit[] = {BoundedSeries::RAW_DAYS, BoundedSeries::MINUTE_DA
 
 } // namespace
 
-BoundedSeries::BoundedSeries()
-    : m_tiers{Tier(0, PlotSeries::DefaultGapDays),
+BoundedSeries::BoundedSeries(double gapDays)
+    : m_tiers{Tier(0, gapDays),
               // A bucket's points lie up to its width apart: only more is a gap.
-              Tier(Minute, Minute + PlotSeries::DefaultGapDays),
-              Tier(10 * Minute, 10 * Minute + PlotSeries::DefaultGapDays)}
+              Tier(Minute, Minute + gapDays), Tier(10 * Minute, 10 * Minute + gapDays)}
 {
 }
 
@@ -24,43 +23,42 @@ bool BoundedSeries::append(double x, double y)
 {
     if (!m_tiers[0].points.append(x, y))
         return false;
-    ageOut(0);
+    ageOut(0, x);
     return true;
 }
 
 // Moves the tier's oldest chunk on to the next tier once all of it is older
-// than the tier keeps points.
-void BoundedSeries::ageOut(size_t index)
+// than the tier keeps points; newest is the X of the newest point held.
+void BoundedSeries::ageOut(size_t index, double newest)
 {
     if (index + 1 >= m_tiers.size())
         return;
     Tier &tier = m_tiers[index];
     Tier &next = m_tiers[index + 1];
-    const double newest = newestX();
     while (tier.points.size() > PlotSeries::ChunkSize &&
            tier.points.x(PlotSeries::ChunkSize - 1) < newest - AgeLimit[index]) {
-        for (int i = 0; i < PlotSeries::ChunkSize; ++i)
-            addToBucket(next, tier.points.x(i), tier.points.y(i));
+        for (int i = 0; i < PlotSeries::ChunkSize; ++i) {
+            const double x = tier.points.x(i);
+            const double y = tier.points.y(i);
+            const double key = std::floor(x / next.bucketDays);
+            addToBucket(next, key, x, y);
+            if (index == 0)
+                addSum(next, key, x, y, 1);
+        }
         const double chunkEnd = tier.points.x(PlotSeries::ChunkSize - 1);
-        if (index == 0) {
-            for (int i = 0; i < PlotSeries::ChunkSize; ++i)
-                addSum(next, tier.points.x(i), tier.points.y(i), 1);
-        } else {
-            while (!tier.sums.empty() && tier.sums.front().start <= chunkEnd) {
-                const Sum sum = tier.sums.front();
-                tier.sums.pop_front();
-                addSum(next, sum.start, sum.sum, sum.count);
-            }
+        while (index > 0 && !tier.sums.empty() && tier.sums.front().start <= chunkEnd) {
+            const Sum sum = tier.sums.front();
+            tier.sums.pop_front();
+            addSum(next, std::floor(sum.start / next.bucketDays), sum.start, sum.sum, sum.count);
         }
         tier.points.dropOldestChunk();
-        ageOut(index + 1);
+        ageOut(index + 1, newest);
     }
 }
 
-void BoundedSeries::addToBucket(Tier &tier, double x, double y)
+void BoundedSeries::addToBucket(Tier &tier, double key, double x, double y)
 {
     OpenBucket &open = tier.open;
-    const double key = std::floor(x / tier.bucketDays);
     if (open.any && key != open.key)
         closeBucket(tier);
     const QPointF point(x, y);
@@ -87,15 +85,15 @@ void BoundedSeries::closeBucket(Tier &tier)
     open.any = false;
 }
 
-void BoundedSeries::addSum(Tier &tier, double start, double sum, qint64 count)
+void BoundedSeries::addSum(Tier &tier, double key, double start, double sum, qint64 count)
 {
-    const double key = std::floor(start / tier.bucketDays);
-    if (!tier.sums.empty() && std::floor(tier.sums.back().start / tier.bucketDays) == key) {
+    if (!tier.sums.empty() && tier.lastSumKey == key) {
         tier.sums.back().sum += sum;
         tier.sums.back().count += count;
         return;
     }
     tier.sums.push_back({start, sum, count});
+    tier.lastSumKey = key;
 }
 
 qint64 BoundedSeries::size() const
@@ -154,7 +152,7 @@ std::vector<QVector<QPointF>> BoundedSeries::envelope(double x0, double x1, int 
             // begins, the two are one line.
             const bool joins = i == 0 && !lines.empty() &&
                 own[i].first().x() - lines.back().last().x() <=
-                    tier->bucketDays + 10 * Second + PlotSeries::DefaultGapDays &&
+                    tier->bucketDays + 10 * Second + m_tiers[0].points.gapDays() &&
                 own[i].first().x() >= lines.back().last().x();
             if (joins)
                 lines.back() += own[i];

@@ -20,7 +20,8 @@ public:
     static constexpr double MINUTE_DAYS = 30;
     static constexpr int TIERS = 3; // raw, minute buckets, ten-minute buckets
 
-    BoundedSeries();
+    // gapDays: a step in time longer than this breaks the line.
+    explicit BoundedSeries(double gapDays = PlotSeries::DefaultGapDays);
 
     // Non-finite values are refused and change nothing.
     bool append(double x, double y);
@@ -67,13 +68,14 @@ private:
         double bucketDays;
         PlotSeries points;
         std::deque<Sum> sums;
+        double lastSumKey = 0; // the bucket of the newest sum
         OpenBucket open;
     };
 
-    void ageOut(size_t index);
-    void addToBucket(Tier &tier, double x, double y);
-    void closeBucket(Tier &tier);
-    static void addSum(Tier &tier, double start, double sum, qint64 count);
+    void ageOut(size_t index, double newest);
+    static void addToBucket(Tier &tier, double key, double x, double y);
+    static void closeBucket(Tier &tier);
+    static void addSum(Tier &tier, double key, double start, double sum, qint64 count);
 
     std::array<Tier, TIERS> m_tiers;
 };

@@ -3,16 +3,20 @@
 #include "platform/Graph.h"
 #include "platform/MessageBox.h"
 #include "ui/chart/ChartCsv.h"
+#include "ui/chart/ChartPicture.h"
 #include "ui/chart/ChartPlot.h"
 #include "ui/chart/ChartStore.h"
+#include "ui/chart/CursorReadout.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QTemporaryFile>
-#include <qwt_plot_renderer.h>
+#include <qwt_text.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -44,32 +48,49 @@ QString ChartExporter::savePoints(const ChartStore &store, double x0, double x1,
     return file.commit() ? QString() : file.errorString();
 }
 
-QString ChartExporter::saveImage(QwtPlot &plot, const QString &fileName)
+QString ChartExporter::rangeText(const ChartStore &store, double x0, double x1)
+{
+    const QDate origin = store.originDate();
+    const auto dayOf = [](double x) { return static_cast<qint64>(std::floor(x)); };
+    const auto at = [&](double x, bool withDate) {
+        const QString time = CursorReadout::timeText(x - dayOf(x));
+        return withDate && origin.isValid()
+            ? origin.addDays(dayOf(x)).toString(Qt::ISODate) + QLatin1Char(' ') + time
+            : time;
+    };
+    return at(x0, true) + QStringLiteral(" to ") + at(x1, dayOf(x1) != dayOf(x0));
+}
+
+QString ChartExporter::saveChart(ChartPlot &plot, const ChartStore &store, double x0, double x1,
+                                 const QString &fileName)
+{
+    // The measurement, over the plot on screen, goes under it on paper.
+    QwtPlot *last = plot.stackedBelow().isEmpty() ? &plot : plot.stackedBelow().constLast();
+    const QwtText footer = last->footer();
+    QwtText measurement(plot.measurementText(), QwtText::PlainText);
+    measurement.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
+    last->setFooter(measurement);
+    const QString reason =
+        saveImage(QList<QwtPlot *>{&plot} + plot.stackedBelow(), fileName,
+                  plot.subject() + QStringLiteral(", ") + rangeText(store, x0, x1));
+    last->setFooter(footer);
+    return reason;
+}
+
+QString ChartExporter::saveImage(const QList<QwtPlot *> &plots, const QString &fileName,
+                                 const QString &title)
 {
     const QString format = QFileInfo(fileName).suffix().toLower();
     if (format != QLatin1String("png") && format != QLatin1String("svg") &&
         format != QLatin1String("pdf"))
         return QStringLiteral("the name must end in .png, .svg or .pdf");
-
-    // The renderer reports nothing and makes its file as it likes: it draws
-    // into a scratch file, whose content then goes to the target through a
-    // QSaveFile, as the points do, so that the target is replaced only when
-    // complete and gets the permissions any new file of the user gets.
-    QTemporaryFile drawn;
-    if (!drawn.open())
-        return drawn.errorString();
-    drawn.close();
-    constexpr double ScreenDpi = 96;
-    const QSizeF sizeMm = QSizeF(plot.size()) * 25.4 / ScreenDpi;
-    // Twice the screen's resolution keeps a picture sharp on a page or a fine screen.
-    const int dpi = format == QLatin1String("png") ? 2 * ScreenDpi : ScreenDpi;
-    QwtPlotRenderer renderer;
-    renderer.renderDocument(&plot, drawn.fileName(), format, sizeMm, dpi);
-    if (!drawn.open())
-        return drawn.errorString();
-    const QByteArray image = drawn.readAll();
+    // Drawn whole first, then written through a QSaveFile, as the points
+    // are: the target is replaced only when complete and gets the
+    // permissions any new file of the user gets.
+    QString why;
+    const QByteArray image = ChartPicture(plots, title).draw(format, &why);
     if (image.isEmpty())
-        return QStringLiteral("nothing could be drawn into it");
+        return why;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
@@ -100,7 +121,8 @@ void ChartExporter::exportImage()
                     QStringLiteral("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"));
     if (fileName.isEmpty())
         return;
-    const QString reason = saveImage(m_plot, fileName);
+    const QString reason =
+        saveChart(m_plot, m_store, m_graph.axisMinimum(1), m_graph.axisMaximum(1), fileName);
     if (!reason.isEmpty())
         reportFailure(fileName, reason);
 }

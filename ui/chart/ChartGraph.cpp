@@ -29,7 +29,7 @@ ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock)
         applyPendingScroll();
         showMeasurement();
     });
-    m_handlers.install(m_plot.zoomer()->zoomedIn, [this] { m_follow.stop(); });
+    m_handlers.install(m_plot.zoomer()->zoomedIn, [this] { setFollowing(false); });
     m_handlers.install(m_plot.zoomer()->backAtBase, [this] { followNewest(); });
     m_handlers.install(m_plot.dragger()->moved, [this](int index, bool dragging) {
         cursorMoved.notify(index, cursorX(index), cursorY(index), dragging);
@@ -40,8 +40,9 @@ ChartGraph::ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock)
             m_plot.replot();
     });
     m_handlers.install(mouse.showAll, [this] { showAllPoints(); });
-    m_handlers.install(mouse.takeHold, [this] { m_follow.stop(); });
+    m_handlers.install(mouse.takeHold, [this] { setFollowing(false); });
     m_handlers.install(mouse.follow, [this] { followNewest(); });
+    m_handlers.install(m_plot.liveChosen, [this] { followNewest(); });
     m_handlers.install(m_plot.followWindowChosen, [this](double days) {
         setFollowWindow(days);
         followNewest();
@@ -64,13 +65,42 @@ int ChartGraph::qwtAxis(int axis)
 void ChartGraph::appendPoint(int plot, double x, double y)
 {
     double placed = 0;
-    const bool first = m_store.isEmpty();
-    if (!m_store.append(plot, x, y, &placed))
+    append(plot, x, y, &placed);
+}
+
+void ChartGraph::appendRepeatedPoint(int plot, double x, double y)
+{
+    double placed = 0;
+    if (!append(plot, x, y, &placed) || !m_store.appendRepeat(plot, placed, y))
         return;
+    m_plot.showRepeatsInLegend();
+}
+
+bool ChartGraph::append(int plot, double x, double y, double *placed)
+{
+    const bool first = m_store.isEmpty();
+    if (!m_store.append(plot, x, y, placed))
+        return false;
     if (first && !m_store.originDate().isValid())
         dateFirstPoint(x);
-    m_follow.pointAdded(placed, m_store.newestX());
+    m_follow.pointAdded(*placed, m_store.newestX());
     m_replot.request();
+    return true;
+}
+
+void ChartGraph::setGrowing(bool growing)
+{
+    m_growing = growing;
+    m_plot.showFollowing(m_follow.isFollowing(), m_growing);
+}
+
+void ChartGraph::setFollowing(bool following)
+{
+    if (following)
+        m_follow.start();
+    else
+        m_follow.stop();
+    m_plot.showFollowing(following, m_growing);
 }
 
 // The first point's time of day was read just before now; the clock may
@@ -109,7 +139,7 @@ void ChartGraph::followNewest()
         showAllPoints();
         return;
     }
-    m_follow.start();
+    setFollowing(true);
     showNewest();
     m_replot.request();
 }
@@ -130,7 +160,7 @@ void ChartGraph::showAllPoints()
     if (!m_store.spanX(&first, &last))
         return;
     last = std::max(last, first + 1.0 / 86400);
-    m_follow.stop();
+    setFollowing(false);
     m_plot.setAxisScale(QwtPlot::xBottom, ChartTime::toAxis(first), ChartTime::toAxis(last));
     m_plot.updateAxes();
     m_plot.zoomer()->setZoomBase(false); // zooming out again comes back here, then to following
@@ -163,7 +193,7 @@ void ChartGraph::setAxisRange(int axis, double minimum, double maximum)
         return;
     applyPendingScroll();
     if (id == QwtPlot::xBottom) {
-        m_follow.stop();
+        setFollowing(false);
         m_plot.setAxisScale(id, ChartTime::toAxis(minimum), ChartTime::toAxis(maximum));
     } else {
         // The two pH axes show one range.

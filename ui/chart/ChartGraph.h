@@ -14,10 +14,11 @@ class Clock;
 // the plot widget and the point store, speaking days where the widget
 // speaks milliseconds.
 //
-// The time axis follows the newest points until the operator zooms or pans.
-// A double click on the plot area in zoom mode shows every point kept; a
-// right click in zoom or pan mode (or zooming out step by step to the start)
-// returns it to following; "Reset Scale" restores only the pH axes.
+// The time axis follows the newest points until the operator zooms or pans,
+// and the plot shows when it does not. "Live", a right click in zoom or pan
+// mode, or zooming out step by step to the start, returns it to following; a
+// double click on the plot area in zoom mode shows every point kept; "Reset
+// Scale" restores only the pH axes.
 class ChartGraph : public Graph
 {
 public:
@@ -26,6 +27,7 @@ public:
     ChartGraph(ChartPlot &plot, ChartStore &store, const Clock &clock);
 
     void appendPoint(int plot, double x, double y) override;
+    void appendRepeatedPoint(int plot, double x, double y) override;
     void setAxisRange(int axis, double minimum, double maximum) override;
     double axisMinimum(int axis) const override;
     double axisMaximum(int axis) const override;
@@ -44,7 +46,7 @@ public:
     // that gets no new points, back to showing all of them.
     void followNewest();
     // Whether new points are to come: false for a log under review.
-    void setGrowing(bool growing) { m_growing = growing; }
+    void setGrowing(bool growing);
     // The time axis over every point kept; following stops.
     void showAllPoints();
     // How much recent time following shows, in days.
@@ -53,6 +55,8 @@ public:
 
 private:
     static int qwtAxis(int axis);
+    bool append(int plot, double x, double y, double *placed);
+    void setFollowing(bool following);
     void applyPendingScroll();
     void showNewest();
     void keepZoomBase();

@@ -8,68 +8,23 @@
 #include "ui/chart/ChartZoomer.h"
 #include "ui/chart/CursorDragger.h"
 #include "ui/chart/EnvelopeCurve.h"
+#include "ui/chart/MeasurementBox.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QSysInfo>
 #include <QToolButton>
-#include <qwt_date_scale_draw.h>
-#include <qwt_date_scale_engine.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_panner.h>
 #include <qwt_plot_textlabel.h>
+#include <qwt_scale_div.h>
 #include <qwt_text.h>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-// Time-of-day labels at every tick spacing; below a second the milliseconds
-// tell the ticks apart. Once the date of the chart's first day is known, ticks
-// a day or more apart show the date they stand at.
-class ChartScaleDraw : public QwtDateScaleDraw
-{
-public:
-    // UTC: the axis counts from a fixed midnight, never shifted by daylight saving.
-    ChartScaleDraw() : QwtDateScaleDraw(Qt::UTC)
-    {
-        // Minutes and longer need no seconds: shorter labels stay apart.
-        for (int type = QwtDate::Minute; type <= QwtDate::Year; ++type)
-            setDateFormat(static_cast<QwtDate::IntervalType>(type), QStringLiteral("hh:mm"));
-        setDateFormat(QwtDate::Second, QStringLiteral("hh:mm:ss"));
-        setDateFormat(QwtDate::Millisecond, QStringLiteral("hh:mm:ss.zzz"));
-    }
-
-    void setOrigin(QDate date)
-    {
-        if (!date.isValid())
-            return;
-        m_originMs = QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-        m_dated = true;
-        setDateFormat(QwtDate::Day, QStringLiteral("ddd d MMM"));
-        // Week and month ticks fall on whole days, not on week or month starts.
-        setDateFormat(QwtDate::Week, QStringLiteral("d MMM"));
-        setDateFormat(QwtDate::Month, QStringLiteral("d MMM"));
-        setDateFormat(QwtDate::Year, QStringLiteral("d MMM yyyy"));
-        invalidateCache();
-    }
-
-    QwtText label(double value) const override
-    {
-        const QDateTime at = QwtDate::toDateTime(value + m_originMs, Qt::UTC);
-        // A midnight among times of day says which day begins there.
-        if (m_dated && at.time() == QTime(0, 0))
-            return at.toString(dateFormat(QwtDate::Day));
-        return QwtDate::toString(at, dateFormatOfDate(at, intervalType(scaleDiv())), week0Type());
-    }
-
-private:
-    double m_originMs = 0;
-    bool m_dated = false;
-};
 
 QwtPlotMarker *makeCursor(const QString &title, const QColor &colour, Qt::PenStyle style)
 {
@@ -83,39 +38,38 @@ QwtPlotMarker *makeCursor(const QString &title, const QColor &colour, Qt::PenSty
 
 } // namespace
 
-ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
+ChartPlot::ChartPlot(QWidget *parent) : TimePlot(parent)
 {
     setObjectName(QStringLiteral("CWGraph1"));
-    setCanvasBackground(Qt::white);
-    // Every repaint draws afresh: the envelope is cheap, and a cached canvas
-    // would go stale between a change and its deferred replot.
-    if (auto *plotCanvas = qobject_cast<QwtPlotCanvas *>(canvas()))
-        plotCanvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
-
     setAxisTitle(xBottom, QStringLiteral("Time"));
     setAxisTitle(yLeft, QStringLiteral("pH 1"));
     setAxisTitle(yRight, QStringLiteral("pH 2"));
     enableAxis(yRight);
-    setAxisScaleEngine(xBottom, new QwtDateScaleEngine(Qt::UTC));
-    setAxisScaleDraw(xBottom, new ChartScaleDraw);
-    setAxisLabelRotation(xBottom, 0);
     setAxisScale(xBottom, 0, ChartTime::toAxis(ChartFollow::DefaultWindow));
     setAxisScale(yLeft, 0, 15);
     setAxisScale(yRight, 0, 15);
-
-    auto *grid = new QwtPlotGrid;
-    grid->setMajorPen(QColor(220, 220, 220), 0, Qt::DotLine);
-    grid->attach(this);
+    m_subject = QStringLiteral("Station %1").arg(QSysInfo::machineHostName());
 
     m_cursors[0] = makeCursor(QStringLiteral("Cursor-1"), QColor(0, 0, 200), Qt::SolidLine);
     m_cursors[1] = makeCursor(QStringLiteral("Cursor-2"), QColor(200, 100, 0), Qt::DashLine);
     for (QwtPlotMarker *marker : m_cursors)
         marker->attach(this);
 
-    m_measurement = new QwtPlotTextLabel;
-    m_measurement->setZ(40);
-    m_measurement->setMargin(6);
-    m_measurement->attach(this);
+    // Over the plot while it shows the past, at the bottom right, where the
+    // newest points would be, beside "Live".
+    m_pastNotice = new QwtPlotTextLabel;
+    m_pastNotice->setZ(40);
+    m_pastNotice->setMargin(4);
+    QwtText notice(QStringLiteral("Not following the present"),
+                   QwtText::PlainText);
+    notice.setRenderFlags(Qt::AlignRight | Qt::AlignBottom);
+    notice.setColor(QColor(150, 80, 0));
+    notice.setBackgroundBrush(QColor(255, 240, 200, 230));
+    notice.setBorderPen(QPen(QColor(220, 150, 40)));
+    notice.setBorderRadius(2);
+    m_pastNotice->setText(notice);
+    m_pastNotice->setVisible(false);
+    m_pastNotice->attach(this);
 
     updateAxes();
     m_zoomer = new ChartZoomer(canvas());
@@ -151,6 +105,61 @@ ChartPlot::ChartPlot(QWidget *parent) : QwtPlot(parent)
     m_exportButton->setToolTip(QStringLiteral("Save the visible points or the chart to a file"));
     m_exportButton->setMenu(m_exportMenu);
     m_exportButton->setPopupMode(QToolButton::InstantPopup);
+
+    m_liveButton = new QToolButton(this);
+    m_liveButton->setObjectName(QStringLiteral("cmdLive"));
+    m_liveButton->setCheckable(true);
+    m_liveButton->setAutoRaise(true);
+    m_liveButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(m_liveButton, &QToolButton::clicked, this, [this] {
+        // It stays pressed while following: the chart says when it is not.
+        m_liveButton->setChecked(showsFollowing());
+        liveChosen.notify();
+    });
+    showFollowing(true, true);
+    m_measurement = new MeasurementBox(canvas());
+}
+
+void ChartPlot::updateLayout()
+{
+    TimePlot::updateLayout();
+    if (!m_liveButton)
+        return; // while the plot is being built
+    // At the bottom right, beside "Time", under the newest points: it takes
+    // no room from the plot.
+    const QSize button = m_liveButton->sizeHint();
+    m_liveButton->setGeometry(width() - button.width() - 2, height() - button.height() - 1,
+                              button.width(), button.height());
+}
+
+QPen ChartPlot::probePen(int probe)
+{
+    if (probe == 2)
+        return QPen(QColor(220, 0, 0, 170), 1.2);
+    return QPen(QColor(0, 160, 0), 2);
+}
+
+void ChartPlot::showFollowing(bool following, bool growing)
+{
+    m_liveButton->setVisible(growing);
+    m_liveButton->setChecked(following);
+    m_liveButton->setText(following ? QStringLiteral("\u25CF Live") : QStringLiteral("Live"));
+    m_liveButton->setToolTip(following ? QStringLiteral("The chart follows the newest points")
+                                       : QStringLiteral("The chart shows the past: click to follow "
+                                                        "the newest points again"));
+    m_liveButton->setStyleSheet(following ? QStringLiteral("QToolButton { color: #087a08; }")
+                                          : QStringLiteral("QToolButton { color: #9a5000; "
+                                                           "font-weight: bold; }"));
+    const bool past = growing && !following;
+    if (m_pastNotice->isVisible() != past) {
+        m_pastNotice->setVisible(past);
+        replot();
+    }
+}
+
+bool ChartPlot::showsFollowing() const
+{
+    return !m_pastNotice->isVisible();
 }
 
 void ChartPlot::contextMenuEvent(QContextMenuEvent *event)
@@ -168,15 +177,6 @@ void ChartPlot::showFollowWindow(double days)
             m_followChoice->setCurrentIndex(i);
 }
 
-void ChartPlot::resizeEvent(QResizeEvent *event)
-{
-    QwtPlot::resizeEvent(event);
-    // As many labels as stay apart at this size.
-    setAxisMaxMajor(xBottom, std::max(2, canvas()->width() / 110));
-    for (const int axis : {yLeft, yRight})
-        setAxisMaxMajor(axis, std::max(2, canvas()->height() / 28));
-}
-
 ChartPlot::~ChartPlot()
 {
     // Hiding the canvas during QWidget's destruction still sends it events:
@@ -190,35 +190,45 @@ void ChartPlot::showStore(const ChartStore &store)
     if (m_showsStore)
         return;
     m_showsStore = true;
-    const QColor colours[2] = {QColor(0, 160, 0), QColor(220, 0, 0)};
-    for (int plot = 1; plot <= 2; ++plot) {
-        auto *curve = new EnvelopeCurve(QStringLiteral("Plot-%1").arg(plot),
-                                        QPen(colours[plot - 1], 1), store.series(plot));
-        curve->attach(this);
+    for (int probe = 1; probe <= 2; ++probe) {
+        EnvelopeCurve *curve = addSeries(store.series(probe),
+                                         QStringLiteral("Probe %1 pH").arg(probe), probePen(probe));
+        curve->setZ(curve->z() + probe);
     }
+    for (int probe = 1; probe <= 2; ++probe) {
+        QColor colour = probePen(probe).color();
+        colour.setAlpha(255);
+        m_rings[probe - 1] = addSeries(store.repeats(probe), QStringLiteral("No new reading"),
+                                       QPen(colour.darker(115), 1.2));
+        m_rings[probe - 1]->setStyle(EnvelopeCurve::Rings);
+        m_rings[probe - 1]->setZ(m_rings[probe - 1]->z() + 3);
+        m_rings[probe - 1]->setItemAttribute(QwtPlotItem::Legend, false);
+    }
+    showVisibility();
 }
 
-void ChartPlot::setOriginDate(QDate date)
+void ChartPlot::showRepeatsInLegend()
 {
-    static_cast<ChartScaleDraw *>(axisScaleDraw(xBottom))->setOrigin(date);
-    updateAxes();
+    // One entry stands for the rings of both probes; hiding it hides both.
+    if (!m_rings[0] || m_rings[0]->testItemAttribute(QwtPlotItem::Legend))
+        return;
+    m_rings[0]->setItemAttribute(QwtPlotItem::Legend, true);
+    showVisibility();
 }
 
 void ChartPlot::showMeasurement(const QString &text)
 {
-    if (text == measurementText())
-        return;
-    QwtText label(text, QwtText::PlainText);
-    label.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
-    label.setBackgroundBrush(QColor(255, 255, 255, 225));
-    label.setBorderPen(QPen(QColor(160, 160, 160)));
-    label.setBorderRadius(2);
-    m_measurement->setText(label);
+    const auto across = [this](const QwtPlotMarker *cursor) {
+        const double left = transform(xBottom, axisScaleDiv(xBottom).lowerBound());
+        const double right = transform(xBottom, axisScaleDiv(xBottom).upperBound());
+        return right > left ? (transform(xBottom, cursor->xValue()) - left) / (right - left) : 0;
+    };
+    m_measurement->show(text, across(m_cursors[0]), across(m_cursors[1]));
 }
 
 QString ChartPlot::measurementText() const
 {
-    return m_measurement->text().text();
+    return m_measurement->isVisibleTo(canvas()) ? m_measurement->text() : QString();
 }
 
 QwtPlotMarker *ChartPlot::cursor(int index) const
@@ -228,12 +238,14 @@ QwtPlotMarker *ChartPlot::cursor(int index) const
 
 void ChartPlot::replot()
 {
+    if (m_rings[0] && m_rings[1])
+        m_rings[1]->setVisible(m_rings[0]->isVisible());
     aboutToReplot.notify();
     // A zoom or a pan has only asked for its new "pH 1" range so far: the
     // scale it gives comes from updateAxes(), and "pH 2" follows that.
     updateAxes();
     const QwtScaleDiv &ph1 = axisScaleDiv(yLeft);
-    if (axisScaleDiv(yRight).interval() != ph1.interval())
+    if (m_mirrorRight && axisScaleDiv(yRight).interval() != ph1.interval())
         setAxisScale(yRight, ph1.lowerBound(), ph1.upperBound());
-    QwtPlot::replot();
+    TimePlot::replot();
 }

@@ -5,10 +5,39 @@
 
 #include <QPainter>
 #include <qwt_clipper.h>
+#include <qwt_graphic.h>
 #include <qwt_painter.h>
 #include <qwt_scale_map.h>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+constexpr double RingRadius = 3;
+
+// A ring at each point in the canvas, but not on one drawn a pixel or two away.
+void drawRings(QPainter *painter, const std::vector<QVector<QPointF>> &lines,
+               const QwtScaleMap &xMap, const QwtScaleMap &yMap, const QRectF &clip)
+{
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setBrush(Qt::white);
+    QPointF last(-1e9, -1e9);
+    for (const QVector<QPointF> &line : lines) {
+        for (const QPointF &point : line) {
+            const QPointF at(xMap.transform(ChartTime::toAxis(point.x())),
+                             yMap.transform(point.y()));
+            if (!clip.contains(at) ||
+                (std::abs(at.x() - last.x()) < 2 * RingRadius &&
+                 std::abs(at.y() - last.y()) < 2 * RingRadius))
+                continue;
+            painter->drawEllipse(at, RingRadius, RingRadius);
+            last = at;
+        }
+    }
+}
+
+} // namespace
 
 EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const BoundedSeries &series)
     : QwtPlotItem(QwtText(title))
@@ -16,6 +45,23 @@ EnvelopeCurve::EnvelopeCurve(const QString &title, const QPen &pen, const Bounde
     , m_series(series)
 {
     setZ(20);
+    setItemAttribute(QwtPlotItem::Legend, true);
+}
+
+QwtGraphic EnvelopeCurve::legendIcon(int, const QSizeF &size) const
+{
+    QwtGraphic icon;
+    icon.setDefaultSize(size);
+    icon.setRenderHint(QwtGraphic::RenderPensUnscaled, true);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(m_pen);
+    const double middle = size.height() / 2;
+    if (m_style == Rings)
+        painter.drawEllipse(QPointF(size.width() / 2, middle), RingRadius, RingRadius);
+    else
+        painter.drawLine(QPointF(0, middle), QPointF(size.width(), middle));
+    return icon;
 }
 
 int EnvelopeCurve::rtti() const
@@ -55,18 +101,33 @@ void EnvelopeCurve::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtSc
     PlotSeries::ColumnOf columnOfX;
     if (align && xMap.p1() <= xMap.p2())
         columnOfX = [&](double x) { return pixelOf(x) - (left + 0.5); };
-    for (const QVector<QPointF> &line : m_series.envelope(x0, x1, columns, columnOfX)) {
+    const std::vector<QVector<QPointF>> lines = m_series.envelope(x0, x1, columns, columnOfX);
+    if (m_style == Rings) {
+        drawRings(painter, lines, xMap, yMap, clip);
+        painter->restore();
+        return;
+    }
+    // A wide line is drawn as thin ones a pixel apart: Qt strokes a pen wider
+    // than a pixel several times slower, and a chart of a year is redrawn
+    // every second.
+    const int passes = std::max(1, qRound(m_pen.widthF()));
+    QPen thin = m_pen;
+    thin.setWidthF(std::min(m_pen.widthF(), 1.0));
+    painter->setPen(thin);
+    for (const QVector<QPointF> &line : lines) {
         QPolygonF polygon;
         polygon.reserve(line.size());
         for (const QPointF &point : line) {
             const double py = yMap.transform(point.y());
             polygon << QPointF(pixelOf(point.x()), align ? qRound(py) : py);
         }
-        if (polygon.size() == 1) {
-            QwtPainter::drawPoint(painter, polygon.first());
-            continue;
+        for (int pass = 0; pass < passes; ++pass) {
+            const QPolygonF drawn = pass ? polygon.translated(pass, pass) : polygon;
+            if (drawn.size() == 1)
+                QwtPainter::drawPoint(painter, drawn.first());
+            else
+                QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, drawn, false));
         }
-        QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clip, polygon, false));
     }
     painter->restore();
 }

@@ -1,7 +1,11 @@
 #include "ui/chart/GraphModeSelector.h"
 
+#include <QMouseEvent>
 #include <qwt_scale_div.h>
 #include <qwt_scale_draw.h>
+#include <qwt_scale_map.h>
+
+#include <cmath>
 
 namespace {
 
@@ -36,4 +40,33 @@ GraphModeSelector::GraphModeSelector(Qt::Orientation orientation, QWidget *paren
     setScalePosition(orientation == Qt::Vertical ? QwtSlider::TrailingScale
                                                  : QwtSlider::LeadingScale);
     setValue(0);
+    setMouseTracking(true); // the hand over a label
+}
+
+int GraphModeSelector::labelAt(const QPoint &position) const
+{
+    if (sliderRect().contains(position))
+        return -1;
+    const double at =
+        scaleMap().invTransform(orientation() == Qt::Horizontal ? position.x() : position.y());
+    const int label = qRound(at);
+    return label >= 0 && label <= 2 && std::abs(at - label) < 0.4 ? label : -1;
+}
+
+void GraphModeSelector::mousePressEvent(QMouseEvent *event)
+{
+    const int label = labelAt(event->pos());
+    if (event->button() == Qt::LeftButton && label >= 0 && isValid() && !isReadOnly()) {
+        setValue(label);
+        event->accept();
+        return;
+    }
+    QwtSlider::mousePressEvent(event);
+}
+
+void GraphModeSelector::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() == Qt::NoButton)
+        setCursor(labelAt(event->pos()) >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QwtSlider::mouseMoveEvent(event);
 }

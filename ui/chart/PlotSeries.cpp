@@ -33,6 +33,54 @@ PlotSeries::PlotSeries(double gapDays) : m_gapDays(gapDays)
 {
 }
 
+PlotSeries::PlotSeries(const PlotSeries &other)
+    : m_gapDays(other.m_gapDays)
+    , m_segmentStarts(other.m_segmentStarts)
+    , m_first(other.m_first)
+    , m_end(other.m_end)
+    , m_minX(other.m_minX)
+    , m_maxX(other.m_maxX)
+    , m_minY(other.m_minY)
+    , m_maxY(other.m_maxY)
+{
+    for (const auto &chunk : other.m_chunks)
+        m_chunks.push_back(std::make_unique<Chunk>(*chunk));
+    for (int level = 0; level < LevelCount; ++level) {
+        m_levelMin[level] = other.m_levelMin[level];
+        m_levelMax[level] = other.m_levelMax[level];
+    }
+}
+
+// The chunks held already are written over, not allocated again: a store
+// copied again and again into one object costs no new memory once it has
+// grown as large.
+PlotSeries &PlotSeries::operator=(const PlotSeries &other)
+{
+    if (this == &other)
+        return *this;
+    m_gapDays = other.m_gapDays;
+    while (m_chunks.size() > other.m_chunks.size())
+        m_chunks.pop_back();
+    for (size_t i = 0; i < other.m_chunks.size(); ++i) {
+        if (i < m_chunks.size())
+            *m_chunks[i] = *other.m_chunks[i];
+        else
+            m_chunks.push_back(std::make_unique<Chunk>(*other.m_chunks[i]));
+    }
+    for (int level = 0; level < LevelCount; ++level) {
+        m_levelMin[level] = other.m_levelMin[level];
+        m_levelMax[level] = other.m_levelMax[level];
+    }
+    m_segmentStarts = other.m_segmentStarts;
+    m_first = other.m_first;
+    m_end = other.m_end;
+    m_minX = other.m_minX;
+    m_maxX = other.m_maxX;
+    m_minY = other.m_minY;
+    m_maxY = other.m_maxY;
+    return *this;
+}
+
 bool PlotSeries::append(double xValue, double yValue)
 {
     if (!std::isfinite(xValue) || !std::isfinite(yValue))

@@ -29,6 +29,12 @@ public:
     static constexpr double DefaultGapDays = 10.0 / 86400;
 
     explicit PlotSeries(double gapDays = DefaultGapDays);
+    // A copy holds chunks of its own.
+    PlotSeries(const PlotSeries &other);
+    PlotSeries &operator=(const PlotSeries &other);
+    PlotSeries(PlotSeries &&) = default;
+    PlotSeries &operator=(PlotSeries &&) = default;
+    ~PlotSeries() = default;
 
     // Stores the point; non-finite values are refused and change nothing.
     bool append(double x, double y);
@@ -36,6 +42,7 @@ public:
     void dropOldestChunk();
 
     qint64 size() const { return m_end - m_first; }
+    double gapDays() const { return m_gapDays; }
     double x(qint64 index) const { return xAt(m_first + index); }
     double y(qint64 index) const { return yAt(m_first + index); }
     int segmentCount() const { return static_cast<int>(m_segmentStarts.size()); }

@@ -10,6 +10,7 @@ StripChart::StripChart(const StationState &state, const Clock &clock,
     : m_state(state)
     , m_clock(clock)
     , m_controls(controls)
+    , m_reads{state.probe1pHReads, state.probe2pHReads}
 {
     m_controls.tmrPlot.setInterval(PlotInterval);
     m_controls.tmrPlot.setEnabled(m_controls.cwPlot.value());
@@ -26,19 +27,32 @@ StripChart::StripChart(const StationState &state, const Clock &clock,
 
 void StripChart::PlotSwitchChanged()
 {
-    // The points stay; the first new one comes a full interval later.
+    // The points stay; the first new one comes a full interval later, and
+    // is new only if a reading comes in that interval.
     m_controls.tmrPlot.setEnabled(m_controls.cwPlot.value());
+    m_reads[0] = m_state.probe1pHReads;
+    m_reads[1] = m_state.probe2pHReads;
+}
+
+void StripChart::appendProbe(int plot, double timeOfDay, double pH, quint32 reads)
+{
+    quint32 &previous = m_reads[plot - 1];
+    const bool fresh = reads != previous;
+    previous = reads;
+    if (!std::isfinite(pH))
+        return;
+    if (fresh)
+        m_controls.CWGraph1.appendPoint(plot, timeOfDay, pH);
+    else
+        m_controls.CWGraph1.appendRepeatedPoint(plot, timeOfDay, pH);
 }
 
 void StripChart::AppendPlotPoints()
 {
-    Graph &graph = m_controls.CWGraph1;
     const double firstTime = OleDates::fromTime(m_clock.currentDateTime().time());
-    if (std::isfinite(m_state.probe2pH))
-        graph.appendPoint(2, firstTime, m_state.probe2pH);
+    appendProbe(2, firstTime, m_state.probe2pH, m_state.probe2pHReads);
     const double secondTime = OleDates::fromTime(m_clock.currentDateTime().time());
-    if (std::isfinite(m_state.probe1pH))
-        graph.appendPoint(1, secondTime, m_state.probe1pH);
+    appendProbe(1, secondTime, m_state.probe1pH, m_state.probe1pHReads);
 }
 
 void StripChart::ResetPhScale()

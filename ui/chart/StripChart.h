@@ -44,7 +44,9 @@ public:
 
     // One point per probe at the current time of day: probe 2 first, then
     // probe 1, each with its own reading of the clock. A non-finite pH is
-    // left out rather than plotted.
+    // left out rather than plotted. A probe that worked out no pH since the
+    // chart's previous point (nor, after a pause, since plotting went on)
+    // has its point drawn as a repeated one.
     void AppendPlotPoints();
 
     // Both pH axes (2, then 3) to the range of the pH knobs. A minimum at or
@@ -59,8 +61,12 @@ private:
     void PlotSwitchChanged();
     void CursorMoved(int cursor, double y);
 
+    void appendProbe(int plot, double timeOfDay, double pH, quint32 reads);
+
     const StationState &m_state;
     const Clock &m_clock;
     StripChartControls m_controls;
+    // Each probe's count of pH values worked out at the previous point.
+    quint32 m_reads[2] = {};
     Handlers m_handlers;
 };

@@ -165,10 +165,10 @@ int main(int argc, char *argv[])
             tellNoDisplay(true);
             return 2;
         }
-        // Only the log under review: no port, no settings, no station.
+        // Only the logs under review: no port, no settings, no station.
         QApplication app(argc, argv);
         FirstPaintQuit quitWhenShown;
-        QPointer<ReviewWindow> review = new ReviewWindow(commandLine.reviewFile);
+        QPointer<ReviewWindow> review = new ReviewWindow(commandLine.reviewFiles);
         if (commandLine.exitWhenShown)
             review->installEventFilter(&quitWhenShown);
         review->show();

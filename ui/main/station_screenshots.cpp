@@ -1,10 +1,13 @@
 // Drives the real station windows as an operator would and saves what they
 // show: every group polling the module simulator (the flow module at 90000
-// Hz), a long log file name in panel 1, the chart zoomed, then with both
-// cursors, the Logger and pH Calibration dialogs, alarms armed through Alarm
-// Limits (some active, one module stale) and the Alarms window, the Comm Port
-// input box and the message box it leads to. The station's clock runs eight
-// times fast for the chart; its waits and timers are the real ones. Run it under an X server
+// Hz, the pH modules off for a while), a long log file name in panel 1, the
+// chart zoomed, then with both cursors, the Logger and pH Calibration
+// dialogs, alarms armed through Alarm Limits (some active, one module stale)
+// and the Alarms window, a recorded log under review (pH with both cursors,
+// then several columns with its journal shaded), the buffer assistant, the
+// Comm Port input box and the message box it leads to. The station's clock
+// runs eight times fast for the chart; its waits and timers are the real
+// ones. Run it under an X server
 // with a window manager, so that the shots show the windows' frames and
 // titles (scripts/screenshot does); offscreen it grabs the windows alone.
 //
@@ -15,6 +18,7 @@
 #include "platform/qt/QtSerialPortAdapter.h"
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtMessageBox.h"
+#include "platform/qt/widgets/ToggleButton.h"
 #include "review/ReviewWindow.h"
 #include "sim/SimulatorProcess.h"
 #include "ui/chart/ChartPlot.h"
@@ -24,6 +28,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -132,13 +137,20 @@ void whenModal(std::function<void(QWidget *)> act)
 
 // Two runs of a tank's log, 60 s apart, in the US time form: a day and a half
 // settling from pH 9 towards 7 with a daily swing, then a day of pH 7 after a
-// dosing step; one line damaged by a copy.
+// dosing step; the room's and the tank's temperatures and the flow with it;
+// one line damaged by a copy. Probe 1 failed one evening: its pH stood still
+// until it answered again, as the journal beside the log tells, with a flow
+// gauge failing now and then, an alarm and a lost port.
 void writeDemoLog(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    const auto run = [&file](const QDateTime &start, int minutes, auto ph1, auto ph2) {
+    const QDateTime firstStart(QDate(2026, 12, 6), QTime(8, 0));
+    const QDateTime failed(QDate(2026, 12, 6), QTime(21, 10));
+    const QDateTime answered(QDate(2026, 12, 6), QTime(23, 40));
+    double litres = 0;
+    const auto run = [&](const QDateTime &start, int minutes, auto ph1, auto ph2) {
         file.write("\r\n\"Kestrom Science DGH Logging Program\",#" +
                    start.date().toString(Qt::ISODate).toLatin1() +
                    "#\r\n\"Version: 1.1\"\r\n\r\n"
@@ -149,30 +161,65 @@ void writeDemoLog(const QString &fileName)
                    "\"Log File: /home/lab/logs/tank-7.txt\"\r\n\r\n"
                    "\"Time, Therm1, Therm2, Therm3, pH 1 mVolts, pH 2 mVolts, pH 1 value, "
                    "pH 2 value, Flow Frequency, Liters/min, Liters\"\r\n\r\n");
+        double held = 0;
         for (int i = 0; i < minutes; ++i) {
-            const QString time =
-                start.addSecs(i * 60).time().toString(QStringLiteral("h:mm:ss AP"));
-            const double hours = i / 60.0;
-            file.write(
-                QStringLiteral("\"%1\",21.5,21.75,22,2545.3,2601.7,%2,%3,172.5,1.5,\"%4\"\r\n")
-                    .arg(time)
-                    .arg(ph1(hours), 0, 'f', 3)
-                    .arg(ph2(hours), 0, 'f', 3)
-                    .arg(i * 1.5, 0, 'f', 2)
-                    .toLatin1());
+            const QDateTime at = start.addSecs(i * 60);
+            const QString time = at.time().toString(QStringLiteral("h:mm:ss AP"));
+            const double hours = firstStart.secsTo(at) / 3600.0;
+            const double day = std::sin((hours - 9) / 24 * 2 * M_PI);
+            double p1 = ph1(i / 60.0);
+            if (at >= failed && at < answered)
+                p1 = held; // no answer: the last value again
+            held = p1;
+            const double hertz = 172.5 + 6 * std::sin(hours * 1.7) + (i % 7) * 0.4;
+            const double perMinute = hertz * 60 / 6900;
+            litres += perMinute;
+            file.write(QStringLiteral("\"%1\",%2,%3,%4,%5,%6,%7,%8,%9,%10,\"%11\"\r\n")
+                           .arg(time)
+                           .arg(21.5 + 1.5 * day, 0, 'f', 2)
+                           .arg(22.8 + 0.6 * day, 0, 'f', 2)
+                           .arg(19.9 + 0.2 * day, 0, 'f', 2)
+                           .arg(2545.3 + (p1 - 7) * 58, 0, 'f', 1)
+                           .arg(2601.7 + (ph2(i / 60.0) - 7) * 58, 0, 'f', 1)
+                           .arg(p1, 0, 'f', 3)
+                           .arg(ph2(i / 60.0), 0, 'f', 3)
+                           .arg(hertz, 0, 'f', 1)
+                           .arg(perMinute, 0, 'f', 3)
+                           .arg(litres, 0, 'f', 1)
+                           .toLatin1());
             if (i == 900)
                 file.write("\"11:00:30 PM\",21.5,21.75,22,2545.3,26\r\n");
         }
     };
     const auto swing = [](double hours) { return 0.15 * std::sin(hours / 24 * 2 * M_PI); };
     run(
-        QDateTime(QDate(2026, 12, 6), QTime(8, 0)), 36 * 60,
-        [&](double h) { return 7 + 2 * std::exp(-h / 6) + swing(h); },
+        firstStart, 36 * 60, [&](double h) { return 7 + 2 * std::exp(-h / 6) + swing(h); },
         [&](double h) { return 6.8 + 1.5 * std::exp(-h / 9) + swing(h + 3); });
     run(
         QDateTime(QDate(2026, 12, 8), QTime(6, 0)), 24 * 60,
         [&](double h) { return 7.05 + (h > 8 ? 0.6 * std::exp(-(h - 8) / 2) : 0) + swing(h); },
         [&](double h) { return 6.9 + swing(h + 3); });
+
+    QFile journal(fileName + QStringLiteral(".events"));
+    if (!journal.open(QIODevice::WriteOnly))
+        return;
+    journal.write(
+        "2026-12-06T08:00:10+01:00,alarm,active,\"ph1.high: pH 1 9.12 above 8.5\"\n"
+        "2026-12-06T08:20:00+01:00,alarm,acknowledged,\"ph1.high: acknowledged\"\n"
+        "2026-12-06T11:05:40+01:00,alarm,normal,\"ph1.high: pH 1 8.44\"\n"
+        "2026-12-06T21:10:00+01:00,6,fault,\"Probe 1 (module 6): no answer\"\n"
+        "2026-12-06T21:10:10+01:00,6,still failing,\"Probe 1 (module 6): no answer since "
+        "21:10:00 (10 times in a row)\"\n"
+        "2026-12-06T23:40:00+01:00,6,answering again,\"Works again after 9000 faults\"\n"
+        "2026-12-07T09:02:00+01:00,5,intermittent,\"Flow (module 5): no answer: 3 times in 10 "
+        "minutes; from now on counted, and told at most once an hour\"\n"
+        "2026-12-07T10:02:00+01:00,5,still intermittent,\"Flow (module 5): no answer: 14 faults "
+        "in 9 episodes since 09:02:00\"\n"
+        "2026-12-07T11:30:00+01:00,5,steady,\"No fault for 10 minutes: 3 faults in 2 episodes "
+        "since 10:02:00\"\n"
+        "2026-12-08T13:00:00+01:00,port,port lost,\"Port 1 lost: Input/output error\"\n"
+        "2026-12-08T13:25:00+01:00,port,port reopened,\"Port 1 open (Works again after 25 "
+        "faults)\"\n");
 }
 
 } // namespace
@@ -229,11 +276,17 @@ int main(int argc, char **argv)
         return 1;
     }
     const MainWindow::Controls &c = window.controls();
-    // Twenty minutes of chart, or as long as SCREENSHOT_SECONDS says.
+    // Twenty minutes of chart, or as long as SCREENSHOT_SECONDS says, with
+    // the pH modules switched off for two of them: their points carry no
+    // new reading, drawn as rings.
     const int seconds = qEnvironmentVariableIsSet("SCREENSHOT_SECONDS")
         ? qEnvironmentVariableIntValue("SCREENSHOT_SECONDS")
         : 150;
-    settle(seconds * 1000);
+    settle(seconds * 600);
+    c.cwbPh->click();
+    settle(15000);
+    c.cwbPh->click();
+    settle(seconds * 400);
     shoot(&window, "station");
 
     QWidget *canvas = c.CWGraph1->canvas();
@@ -264,15 +317,19 @@ int main(int argc, char **argv)
     calibration->close();
 
     // A recorded log of two runs under review, both cursors measuring the
-    // first night.
+    // first night; then with the temperatures and the flow under it, and
+    // what the journal beside it tells shaded behind.
     const QString demoLog = home.filePath("tank-7.txt");
     writeDemoLog(demoLog);
-    auto *review = new ReviewWindow(demoLog);
+    auto *review = new ReviewWindow({demoLog});
     review->show();
-    QElapsedTimer loading;
-    loading.start();
-    while (!review->isLoaded() && loading.elapsed() < 20000)
-        settle(50);
+    const auto loaded = [review] {
+        QElapsedTimer loading;
+        loading.start();
+        while (!review->isLoaded() && loading.elapsed() < 20000)
+            settle(50);
+    };
+    loaded();
     auto *reviewMode = review->findChild<GraphModeSelector *>();
     reviewMode->setValue(2);
     ChartGraph &reviewGraph = review->graph();
@@ -283,6 +340,14 @@ int main(int argc, char **argv)
     reviewGraph.setCursorY(2, 7.2);
     review->plot().replot();
     shoot(review, "review");
+
+    reviewMode->setValue(0);
+    review->resize(1000, 820);
+    for (const char *box : {"chkTherm1", "chkTherm2", "chkFlowRate"}) {
+        review->findChild<QCheckBox *>(QLatin1String(box))->click();
+        loaded();
+    }
+    shoot(review, "review-columns");
     review->close();
 
     // A three-buffer calibration of probe 1: 7.00, 4.01 and 9.18 at 24.6 degC,
