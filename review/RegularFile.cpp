@@ -33,6 +33,24 @@ QString refusalOf(const struct stat &status)
         : QStringLiteral("it is not a regular file: %1").arg(kindOf(status.st_mode));
 }
 
+// Reads until size bytes are in, the file ends or it fails (-1); a read
+// broken off by a signal is made again.
+template <typename Read> qint64 fill(char *into, qint64 size, Read readSome)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = readSome(into + done, static_cast<size_t>(size - done), done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 } // namespace
 
 namespace RegularFile {
@@ -76,35 +94,15 @@ int open(const QString &fileName, QString *failure)
 
 qint64 readFully(int fd, char *into, qint64 size)
 {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, into + done, static_cast<size_t>(size - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
+    return fill(into, size,
+                [fd](char *at, size_t wanted, qint64) { return ::read(fd, at, wanted); });
 }
 
 qint64 readAt(int fd, qint64 offset, char *into, qint64 size)
 {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(fd, into + done, static_cast<size_t>(size - done),
-                                    static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
+    return fill(into, size, [fd, offset](char *at, size_t wanted, qint64 done) {
+        return ::pread(fd, at, wanted, static_cast<off_t>(offset + done));
+    });
 }
 
 bool identify(const QString &fileName, dev_t *device, ino_t *inode, qint64 *size)

@@ -60,8 +60,7 @@ ChartPlot::ChartPlot(QWidget *parent) : TimePlot(parent)
     m_pastNotice = new QwtPlotTextLabel;
     m_pastNotice->setZ(40);
     m_pastNotice->setMargin(4);
-    QwtText notice(QStringLiteral("Not following the present"),
-                   QwtText::PlainText);
+    QwtText notice(QStringLiteral("Not following the present"), QwtText::PlainText);
     notice.setRenderFlags(Qt::AlignRight | Qt::AlignBottom);
     notice.setColor(QColor(150, 80, 0));
     notice.setBackgroundBrush(QColor(255, 240, 200, 230));
