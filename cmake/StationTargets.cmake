@@ -33,5 +33,5 @@ function(add_station_test name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
     LABELS "${ARG_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config;XDG_STATE_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-state;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-data;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config;XDG_STATE_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-state;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-data;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()

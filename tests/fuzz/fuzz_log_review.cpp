@@ -136,7 +136,9 @@ public:
     }
     QString text(int longest)
     {
-        const size_t n = std::min<size_t>(take<uint8_t>() % (longest + 1), m_size - m_at);
+        // Taken before the room left is counted: the length byte itself uses some of it.
+        const size_t wanted = take<uint8_t>() % (longest + 1);
+        const size_t n = std::min(wanted, m_size - m_at);
         const QString text =
             QString::fromUtf8(reinterpret_cast<const char *>(m_data + m_at), static_cast<int>(n));
         m_at += n;
