@@ -133,6 +133,12 @@ bool readNumber(const char *begin, const char *end, double *value)
         return true;
     bool number = false;
     *value = QByteArray(begin, static_cast<int>(end - begin)).toDouble(&number);
+    if (!number && std::isinf(*value)) {
+        // Past the largest double: the station writes the largest ones to 15
+        // digits, which rounds them up beyond it. They read as the largest.
+        *value = std::copysign(std::numeric_limits<double>::max(), *value);
+        return true;
+    }
     return number;
 }
 

@@ -156,10 +156,12 @@ double finite(double value)
     return std::isfinite(value) ? value : 0;
 }
 
-// A number as the log's number form gives it back.
+// A number as the log's number form gives it back: the largest doubles,
+// rounded up past the largest one by their 15 digits, as that one.
 double asWritten(double value)
 {
-    return NumberText::plain(value).toDouble();
+    const double read = NumberText::plain(value).toDouble();
+    return std::isinf(read) ? std::copysign(std::numeric_limits<double>::max(), read) : read;
 }
 
 void roundTrip(const uint8_t *data, size_t size)

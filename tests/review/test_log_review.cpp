@@ -338,6 +338,12 @@ private slots:
         QTest::newRow("litresAnyDecimals") << flow << int(LogColumns::Litres)
                                            << QStringList{"50411=12.5", "50412=12.5", "50414=37.25"};
 
+        // The largest doubles, written to 15 digits, round up past the largest:
+        // the record still reads (the chart leaves out what no float holds).
+        QTest::newRow("pastTheLargestDouble")
+            << r(0, "21.5,0,0,0,0,-1.79769313486232e+308,0,0,0", "000") << int(LogColumns::Therm1)
+            << QStringList{"50410=21.5"};
+
         // A station started again begins a run of its own, read from nothing.
         QTest::newRow("eachRunAfresh") << r(0, "0,0,0,0,0,7,0,0,0", "000") + Header +
                                           r(1, "0,0,0,0,0,0,0,0,0", "000") +
