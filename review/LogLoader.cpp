@@ -46,7 +46,12 @@ constexpr std::chrono::milliseconds FollowEvery{250};
 // And the folder of a daily log, for the next day's file, this many times less often.
 constexpr int NextDayEvery = 4;
 
-std::atomic<int> readers{0};
+// Reading threads not ended yet. A reader ends under the lock and tells
+// while holding it, so whoever sees none left finds nothing of the reader's
+// still in use.
+std::mutex readersLock;
+std::condition_variable readerEnded;
+int readers = 0;
 
 QString native(const QString &path)
 {
@@ -222,22 +227,35 @@ void LogLoader::setFollowing(bool following)
 
 int LogLoader::readersRunning()
 {
+    const std::lock_guard<std::mutex> hold(readersLock);
     return readers;
+}
+
+bool LogLoader::waitForReaders(std::chrono::milliseconds limit)
+{
+    std::unique_lock<std::mutex> hold(readersLock);
+    return readerEnded.wait_for(hold, limit, [] { return readers == 0; });
 }
 
 void LogLoader::start()
 {
     if (std::exchange(m_started, true))
         return;
-    ++readers;
-    std::thread([reading = m_reading] {
+    {
+        const std::lock_guard<std::mutex> hold(readersLock);
+        ++readers;
+    }
+    std::thread([reading = m_reading]() mutable {
         // Below the window's thread (and the station's read cycle, in the
         // station's own process): the parsing threads it starts inherit this.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), ReaderNice);
         reading->read();
         if (reading->open.fd >= 0)
             ::close(reading->open.fd);
+        reading.reset(); // the last owner, once the loader is gone: freed before telling
+        const std::lock_guard<std::mutex> hold(readersLock);
         --readers;
+        readerEnded.notify_all();
     }).detach();
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -26,9 +27,10 @@
 // Asked to follow, it goes on reading the last file as it grows, as tail -f
 // does (see setFollowing).
 //
-// The reading thread is never waited for. Destroying the loader tells it to
-// stop and lets it go; it keeps what it needs, so a reader held up by a slow
-// disk can never hold up the window that closed.
+// The reading thread is never waited for while the program runs. Destroying
+// the loader tells it to stop and lets it go; it keeps what it needs, so a
+// reader held up by a slow disk can never hold up the window that closed.
+// Only the program's end waits for it, a while (waitForReaders).
 class LogLoader : public QObject
 {
 public:
@@ -102,6 +104,12 @@ public:
 
     // Reading threads of all loaders that have not ended yet, stopped or not.
     static int readersRunning();
+    // For the program's very end, every loader gone (so every reader told to
+    // stop): waits up to `limit` for the readers to end, since the Qt data
+    // they use goes with the program. False if one is still held up, by a
+    // disk that does not answer: the program must then end without tearing
+    // that data down.
+    static bool waitForReaders(std::chrono::milliseconds limit);
 
 private:
     struct Reading;

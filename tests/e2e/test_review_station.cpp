@@ -129,16 +129,22 @@ void TestReviewStation::fifoReviewedWhileLogging()
     review->close();
     QTRY_VERIFY_WITH_TIMEOUT(review.isNull(), 5000);
 
-    QProcess reviewer;
+    // The reviewer ends at its first paint, often before its reader has
+    // even begun: a program that did not wait for the reader tore down what
+    // the reader used under it, and crashed now and then on the way out.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    reviewer.setProcessEnvironment(env);
-    reviewer.start(QStringLiteral(KESTROM_DGH_PATH), {"--review", fifo, "--exit-when-shown"});
-    QVERIFY(reviewer.waitForStarted());
     const int before = recordsIn(logPath);
-    QTRY_COMPARE_WITH_TIMEOUT(reviewer.state(), QProcess::NotRunning, 20000);
-    QCOMPARE(reviewer.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(reviewer.exitCode(), 0);
+    for (int start = 0; start < 10; ++start) {
+        QProcess reviewer;
+        reviewer.setProcessEnvironment(env);
+        reviewer.start(QStringLiteral(KESTROM_DGH_PATH), {"--review", fifo, "--exit-when-shown"});
+        QVERIFY(reviewer.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(reviewer.state(), QProcess::NotRunning, 20000);
+        const QByteArray said = reviewer.readAllStandardError();
+        QVERIFY2(reviewer.exitStatus() == QProcess::NormalExit && reviewer.exitCode() == 0,
+                 said.constData());
+    }
 
     QTRY_VERIFY_WITH_TIMEOUT(recordsIn(logPath) >= before + 3, 10000);
     QVERIFY2(messages.texts.isEmpty(), qPrintable(messages.texts.join(", ")));

@@ -12,6 +12,7 @@
 #include "platform/qt/SystemClock.h"
 #include "platform/qt/widgets/QtInputBox.h"
 #include "platform/qt/widgets/QtMessageBox.h"
+#include "review/LogLoader.h"
 #include "review/ReviewWindow.h"
 #include "service/CommandLine.h"
 #include "service/ConfigOptions.h"
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -125,9 +127,8 @@ bool readSettings(const StationOptions &commandLine, StationConfig *config, Stat
     return problems.isEmpty();
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The program, up to its windows' end.
+int run(int argc, char *argv[])
 {
     if (ErrorOutput::toJournal())
         qInstallMessageHandler(&qtMessageToJournal);
@@ -278,4 +279,21 @@ int main(int argc, char *argv[])
     if (options.exitWhenShown)
         window.installEventFilter(&quitWhenShown);
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const int status = run(argc, argv);
+    // A review window's reader may still be on its way out; what it uses of
+    // Qt is torn down once main returns.
+    if (!LogLoader::waitForReaders(std::chrono::seconds(3))) {
+        tell(ErrorOutput::Priority::Warning,
+             QStringLiteral("a log under review is still being read: its disk does not answer; "
+                            "ending without waiting for it"));
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
